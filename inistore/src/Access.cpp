@@ -64,7 +64,7 @@ void Access::Load(clsSections& sections)
 void Access::Load(clsSections& sections, const Snapshot& file)
 {
     sections.d->list = {};
-    auto buffer = std::make_unique_for_overwrite<char[]>(kSectionListSize);
+    thread_local const auto buffer = std::make_unique_for_overwrite<char[]>(kSectionListSize);
     const uint32_t n = ListSectionNames(file, buffer.get(), kSectionListSize);
     ForEachItem(buffer.get(), n, [&](std::string_view name) {
         auto section = NewSection(sections.d->sFile, std::string(name), file);
@@ -104,7 +104,9 @@ void Access::Load(clsValues& values, const Snapshot& file)
     if (values.d->sSection.find('\0') != std::string::npos) {
         return;
     }
-    auto buffer = std::make_unique_for_overwrite<char[]>(kEntryListSize);
+    // One buffer per thread, as for the section names: a model load lists every section, and a
+    // fresh 32 KB block for each costs more than the listing itself.
+    thread_local const auto buffer = std::make_unique_for_overwrite<char[]>(kEntryListSize);
     const uint32_t n =
         ListSectionEntries(file, values.d->sSection.c_str(), buffer.get(), kEntryListSize);
     bool duplicate = false;
@@ -125,7 +127,7 @@ void Access::Load(clsValues& values, const Snapshot& file)
 
 std::shared_ptr<clsValue> Access::NewValue(std::string name, std::string value)
 {
-    return std::shared_ptr<clsValue>(new clsValue(std::move(name), std::move(value)));
+    return std::make_shared<clsValue>(Key(), std::move(name), std::move(value));
 }
 
 } // namespace quillet::detail

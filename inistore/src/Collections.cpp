@@ -12,7 +12,7 @@ ItemNotFound::~ItemNotFound() = default;
 
 // clsValue
 
-clsValue::clsValue(std::string Name, std::string Value)
+clsValue::clsValue(detail::Key, std::string Name, std::string Value)
     : sName(std::move(Name)), sValue(std::move(Value))
 {
 }

@@ -120,15 +120,16 @@ std::string_view IniDocument::ValueOf(const Line& line) const
 void IniDocument::Parse()
 {
     const size_t size = sText.size();
+    vLines.reserve(size / 24 + 1);
     size_t pos = 0;
     // A byte-order mark is not part of the first line's text; it stays in the file untouched.
     size_t contentBegin = std::string_view(sText).starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     while (pos < size) {
         Line line;
         line.begin = pos;
-        size_t end = sText.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            end = size;
+        size_t end = pos;
+        while (end < size && sText[end] != '\r' && sText[end] != '\n') {
+            ++end;
         }
         line.end = end;
         line.next = end;

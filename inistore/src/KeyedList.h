@@ -20,14 +20,18 @@ template <class T> class KeyedList
     // False, and nothing added, when an item of that name is present already.
     bool Add(const std::string& name, std::shared_ptr<T> item)
     {
-        if (!vIndex.try_emplace(LowerAscii(name), vItems.size()).second) {
+        if (Find(name) != npos) {
             return false;
         }
+        if (!mIndex.empty() || vItems.size() == kScanLimit) {
+            IndexAll();
+            mIndex.emplace(LowerAscii(name), vItems.size());
+        }
+        vNames.push_back(name);
+        vHashes.push_back(HashNoCase(name));
         vItems.push_back(std::move(item));
         return true;
     }
-
-    bool Contains(const std::string& name) const { return vIndex.count(LowerAscii(name)) != 0; }
 
     int32_t Count() const { return static_cast<int32_t>(vItems.size()); }
 
@@ -44,16 +48,58 @@ template <class T> class KeyedList
 
     std::shared_ptr<T> Named(const std::string& name) const
     {
-        const auto it = vIndex.find(LowerAscii(name));
-        if (it == vIndex.end()) {
+        const size_t i = Find(name);
+        if (i == npos) {
             throw ItemNotFound("no item named \"" + name + "\"");
         }
-        return vItems[it->second];
+        return vItems[i];
     }
 
   private:
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    // Most lists are a few dozen items: scanning them beats hashing every name.
+    static constexpr size_t kScanLimit = 64;
+
+    size_t Find(const std::string& name) const
+    {
+        if (mIndex.empty()) {
+            const uint32_t hash = HashNoCase(name);
+            for (size_t i = 0; i < vNames.size(); ++i) {
+                if (vHashes[i] == hash && EqualNoCase(vNames[i], name)) {
+                    return i;
+                }
+            }
+            return npos;
+        }
+        const auto it = mIndex.find(LowerAscii(name));
+        return it == mIndex.end() ? npos : it->second;
+    }
+
+    void IndexAll()
+    {
+        if (mIndex.empty()) {
+            for (size_t i = 0; i < vNames.size(); ++i) {
+                mIndex.emplace(LowerAscii(vNames[i]), i);
+            }
+        }
+    }
+
+    // FNV-1a over the lower-cased name: channel names share long prefixes, so comparing the
+    // names themselves would walk most of each one.
+    static uint32_t HashNoCase(std::string_view s)
+    {
+        uint32_t h = 2166136261u;
+        for (char c : s) {
+            h = (h ^ static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c)) *
+                16777619u;
+        }
+        return h;
+    }
+
+    std::vector<std::string> vNames;
+    std::vector<uint32_t> vHashes;
     std::vector<std::shared_ptr<T>> vItems;
-    std::unordered_map<std::string, size_t> vIndex;
+    std::unordered_map<std::string, size_t> mIndex; // lower-cased name -> position, once large
 };
 
 } // namespace quillet::detail

@@ -13,6 +13,7 @@ namespace quillet {
 class QUILLET_EXPORT clsValue
 {
   public:
+    clsValue(detail::Key, std::string Name, std::string Value);
     ~clsValue();
     clsValue(const clsValue&) = delete;
     clsValue& operator=(const clsValue&) = delete;
@@ -23,9 +24,6 @@ class QUILLET_EXPORT clsValue
     void setValue(const std::string& Value);
 
   private:
-    friend struct detail::Access;
-    clsValue(std::string Name, std::string Value);
-
     std::string sName;
     std::string sValue;
 };
