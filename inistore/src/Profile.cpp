@@ -62,8 +62,10 @@ class ListWriter
   private:
     void Put(std::string_view s)
     {
-        std::memcpy(buf + pos, s.data(), s.size());
-        pos += s.size();
+        if (!s.empty()) {
+            std::memcpy(buf + pos, s.data(), s.size());
+            pos += s.size();
+        }
     }
 
     char* buf;

@@ -159,6 +159,10 @@ TEST(IniProfile, WritesChangeOnlyTheLinesTheyTouch)
     EXPECT_EQ(ReadBytes(f), "ok\n; operator's note\n\n[One]\nkey =new\nadded=v\r\n\n"
                             "[Two]\nz=1\r\ny=2\r\n[Three]\r\nx=3\r\n");
 
+    WriteBytes(dir.File("bare.ini"), "[S]\nflag  \nnext\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("S", "FLAG", "on", dir.File("bare.ini").c_str()));
+    EXPECT_EQ(ReadBytes(dir.File("bare.ini")), "[S]\nflag=on\nnext\n");
+
     ASSERT_TRUE(WritePrivateProfileStringA("One", "key", nullptr, f.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringA("Two", nullptr, nullptr, f.c_str()));
     EXPECT_EQ(ReadBytes(f), "ok\n; operator's note\n\n[One]\nadded=v\r\n\n[Three]\r\nx=3\r\n");
