@@ -206,6 +206,12 @@ TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
     EXPECT_EQ(sections->Item(1)->Name(), "Rock");
     EXPECT_EQ(ReadBytes(f), "[Rock]\r\nr=1\r\n[Pop]\r\n");
 
+    // A list older than the file: adding a section written there since must not empty it.
+    auto stale = Bound(f)->Sections();
+    ASSERT_TRUE(manager->WriteValue("Late", "k", "v"));
+    EXPECT_FALSE(stale->Add("Late"));
+    EXPECT_EQ(manager->GetValue("Late", "k"), "v");
+
     // Objects taken from the old list are detached but keep their contents.
     EXPECT_EQ(jazz->Name(), "Jazz");
     EXPECT_EQ(Names(jazz->Values()), "b=two;c=3;d=4;");

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace inifiles;
 using quillet::GetPrivateProfileSectionA;
@@ -337,4 +338,23 @@ TEST(IniProfile, ReadsSeeChangesThatKeepSizeTimeAndInode)
     EXPECT_EQ(Get(f, "S", "k"), "dd");
     unlink(f.c_str());
     EXPECT_EQ(Get(f, "S", "k", "gone"), "gone");
+}
+
+TEST(IniProfile, WritersOnTwoThreadsKeepEachOthersChanges)
+{
+    TempDir dir;
+    const std::string f = dir.File("t.ini");
+    auto writer = [&](const char* section) {
+        for (int i = 0; i < 40; ++i) {
+            const std::string key = "k" + std::to_string(i);
+            WritePrivateProfileStringA(section, key.c_str(), "v", f.c_str());
+        }
+    };
+    std::thread a(writer, "A");
+    std::thread b(writer, "B");
+    a.join();
+    b.join();
+    char buf[4000];
+    EXPECT_EQ(GetPrivateProfileSectionA("A", buf, sizeof buf, f.c_str()), 40u * 6 - 10);
+    EXPECT_EQ(GetPrivateProfileSectionA("B", buf, sizeof buf, f.c_str()), 40u * 6 - 10);
 }
