@@ -171,6 +171,9 @@ TEST(OrvaINIManager, FailedWriteLeavesFileAndModelAlone)
         wrong += manager->GetValue("Volume", "Level") != "50";
         return wrong;
     });
+    if (rc == kCannotDropRoot) {
+        GTEST_SKIP() << "running as root without the right to become another user";
+    }
     EXPECT_EQ(rc, 0);
     chmod(folder.c_str(), 0755);
     EXPECT_EQ(ReadBytes(f), original);

@@ -286,6 +286,9 @@ TEST(IniProfile, FailedWritesLeaveEverythingAsItWas)
         wrong += WritePrivateProfileStringA("S", "k", "2", (shared + "/new.ini").c_str()) == 0;
         return wrong;
     });
+    if (rc == kCannotDropRoot) {
+        GTEST_SKIP() << "running as root without the right to become another user";
+    }
     EXPECT_EQ(rc, 0);
     chmod(unreadable.c_str(), 0644);
     for (const std::string& path : {inLocked, readOnly, unreadable}) {
