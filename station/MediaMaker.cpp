@@ -112,7 +112,16 @@ bool MediaMaker::Make(const QStringList& arguments, const QString& target, QStri
                     .arg(ffmpeg.errorString());
         return false;
     }
-    ffmpeg.waitForFinished(-1);
+    // The event loop is not running yet, so a stop request is looked for here.
+    while (!ffmpeg.waitForFinished(100)) {
+        if (m_stopRequested()) {
+            ffmpeg.kill();
+            ffmpeg.waitForFinished(15000);
+            QFile::remove(partial);
+            error = QStringLiteral("stopped while making %1").arg(target);
+            return false;
+        }
+    }
     if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
         QFile::remove(partial);
         error = QStringLiteral("ffmpeg failed making %1: %2")
@@ -131,8 +140,10 @@ bool MediaMaker::Make(const QStringList& arguments, const QString& target, QStri
 }
 
 bool MediaMaker::Prepare(const QList<ChannelSpec>& channels, QString& error,
-                         const std::function<void(const QString&)>& progress)
+                         const std::function<void(const QString&)>& progress,
+                         std::function<bool()> stopRequested)
 {
+    m_stopRequested = std::move(stopRequested);
     if (!QDir().mkpath(m_folder)) {
         error = QStringLiteral("cannot create the media folder %1").arg(m_folder);
         return false;

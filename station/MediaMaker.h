@@ -20,9 +20,11 @@ class MediaMaker
     QString ClipPath(const ChannelSpec& channel) const;
 
     // Makes what is missing; progress gets one line per file made. False with a reason in
-    // error when ffmpeg is missing or fails.
-    bool Prepare(const QList<ChannelSpec>& channels, QString& error,
-                 const std::function<void(const QString&)>& progress);
+    // error when ffmpeg is missing or fails, or when stopRequested says so (a signal arrived).
+    bool Prepare(
+        const QList<ChannelSpec>& channels, QString& error,
+        const std::function<void(const QString&)>& progress,
+        std::function<bool()> stopRequested = [] { return false; });
 
     // The ffmpeg arguments for one song and for the clip (without the output file).
     QStringList SongArguments(const ChannelSpec& channel, const Song& song) const;
@@ -33,6 +35,7 @@ class MediaMaker
 
     QString m_folder;
     int m_songSeconds;
+    std::function<bool()> m_stopRequested = [] { return false; };
 };
 
 // Playing time of the test-card clip; the station loops it seamlessly.

@@ -70,7 +70,7 @@ bool Station::LoadChannel(const ChannelSpec& spec, const MediaMaker& media, QStr
 bool Station::Start(QString& error, const std::function<void(const QString&)>& progress)
 {
     MediaMaker media(m_options.mediaDir, m_options.songSeconds);
-    if (!media.Prepare(DemoChannels(), error, progress))
+    if (!media.Prepare(DemoChannels(), error, progress, m_options.stopRequested))
         return false;
 
     m_files = new FileServer(m_options.wwwDir, this);

@@ -17,6 +17,7 @@ struct StationOptions
     QString siteDir;  // the shipped templates
     int songSeconds = 30;
     BroadcastLimits limits;
+    std::function<bool()> stopRequested = [] { return false; }; // polled while making media
 };
 
 class Station : public QObject

@@ -14,9 +14,11 @@
 
 namespace {
 int g_signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_stopRequested = 0;
 
 void OnSignal(int)
 {
+    g_stopRequested = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
 }
@@ -121,11 +123,16 @@ int main(int argc, char** argv)
     options.siteDir = parser.isSet(siteOption) ? parser.value(siteOption) : DefaultSiteDir();
 
     QuitOnSignals(app);
+    options.stopRequested = [] { return g_stopRequested != 0; };
     Station station(options);
     QObject::connect(&station, &Station::Note, &app, [](const QString& line) { Say(line); });
     QString error;
     if (!station.Start(
             error, [](const QString& line) { Say(QStringLiteral("corvane-station: ") + line); })) {
+        if (g_stopRequested) {
+            Say(QStringLiteral("corvane-station: stopped"));
+            return 0;
+        }
         std::fputs(qPrintable(QStringLiteral("corvane-station: %1\n").arg(error)), stderr);
         if (error.contains(QStringLiteral("cannot listen")))
             std::fputs("corvane-station: another station may be running; try another --port\n",
