@@ -6,6 +6,7 @@
 #include <QTcpSocket>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr int kTickMs = 50;
@@ -40,7 +41,10 @@ bool Broadcast::Listen(quint16 port, QString& error)
 
 qint64 Broadcast::DueChunk() const
 {
-    return qint64(std::floor(double(m_clock.nsecsElapsed()) / 1e9 / m_programme->chunkSeconds()));
+    // The channel went on air one burst before it started listening, so that even its first
+    // listener gets a start burst.
+    const double seconds = double(m_clock.nsecsElapsed()) / 1e9 + m_limits.burstSeconds;
+    return qint64(std::floor(seconds / m_programme->chunkSeconds()));
 }
 
 QString Broadcast::Peer(QTcpSocket* socket) const
@@ -105,7 +109,9 @@ void Broadcast::Admit(QTcpSocket* socket, const RequestHead& head)
     connect(socket, &QTcpSocket::readyRead, socket, [socket] { socket->readAll(); });
 
     const auto burst = qint64(m_limits.burstSeconds / m_programme->chunkSeconds());
+    listener->allowance = std::numeric_limits<qint64>::max() / 2;
     Send(m_programme->EntryAtOrBefore(qMax<qint64>(0, m_sent - burst)), m_sent, {listener});
+    listener->allowance = socket->bytesToWrite();
     Q_EMIT Note(QStringLiteral("%1: %2 tuned in (%3 listening)")
                     .arg(m_spec.name, Peer(socket))
                     .arg(listenerCount()));
@@ -142,7 +148,7 @@ void Broadcast::Send(qint64 from, qint64 to, const std::vector<Listener*>& to_wh
                 listener->icy.Feed(chunks[i - from], m_programme->TitleAt(i), out);
             listener->socket->write(out);
         }
-        if (listener->socket->bytesToWrite() > m_limits.maxBacklog)
+        if (listener->socket->bytesToWrite() > m_limits.maxBacklog + listener->allowance)
             slow.append(listener->socket);
     }
     for (QTcpSocket* socket : slow)

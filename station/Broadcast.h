@@ -16,7 +16,8 @@
 
 struct BroadcastLimits
 {
-    qint64 maxBacklog = 512 * 1024; // bytes queued for one listener before it is dropped
+    qint64 maxBacklog = 512 * 1024; // bytes queued for one listener (beyond its start burst)
+                                    // before it is dropped
     int maxListeners = 32;
     double burstSeconds = 2.0; // sent at once on connect, so playback starts without waiting
 };
@@ -44,6 +45,7 @@ class Broadcast : public QObject
         QString peer; // kept: the address is gone once the socket has closed
         bool metadata;
         IcyInterleaver icy;
+        qint64 allowance = 0; // the start burst, queued at once on purpose
     };
 
     void OnNewConnection();

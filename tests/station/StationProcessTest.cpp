@@ -230,6 +230,8 @@ TEST_F(StationTest, ServesTwoListenersAtOnceEachOnItsOwn)
 
 TEST(StationSlowListener, IsDroppedWithoutHarmingTheOthers)
 {
+    // A limit below the TV's start burst (about 175 kB): the burst is queued on purpose and
+    // must not count against a listener that reads.
     StationProcess station({"--max-backlog", "65536"});
     ASSERT_TRUE(station.Start()) << qPrintable(station.output());
     const quint16 port = PortOf(station.tvUrl());
