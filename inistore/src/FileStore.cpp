@@ -134,7 +134,7 @@ Snapshot ReadIni(const std::string& path)
         DropParsed(path);
         return {file.status, nullptr};
     }
-    const bool wellAfter = ReadWellAfter(readAt, file.stamp.mtime);
+    const bool wellAfter = ReadWellAfter(readAt, file.stamp);
     if (cached && StampOf(st) == file.stamp && cached->Text() == file.bytes) {
         KeepParsed(path, {file.stamp, cached, wellAfter});
         return {ReadStatus::Ok, cached};

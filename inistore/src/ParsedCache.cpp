@@ -87,12 +87,13 @@ ParsedCache& Cache()
 bool Stamp::operator==(const Stamp& o) const
 {
     return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
-           mtime.tv_nsec == o.mtime.tv_nsec;
+           mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+           ctime.tv_nsec == o.ctime.tv_nsec;
 }
 
 Stamp StampOf(const StatBuf& st)
 {
-    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
+    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
 }
 
 long long NowNanos()
@@ -102,9 +103,12 @@ long long NowNanos()
     return Nanos(now);
 }
 
-bool ReadWellAfter(long long readAt, const timespec& mtime)
+bool ReadWellAfter(long long readAt, const Stamp& stamp)
 {
-    return readAt - Nanos(mtime) > TimestampTick(mtime);
+    // The later of the two times: a modification time may have been set into the past or the
+    // future, the change time is the file system's own.
+    const timespec& last = Nanos(stamp.mtime) > Nanos(stamp.ctime) ? stamp.mtime : stamp.ctime;
+    return readAt - Nanos(last) > TimestampTick(last);
 }
 
 std::shared_ptr<const IniDocument> FindParsed(const std::string& path, const Stamp& stamp,

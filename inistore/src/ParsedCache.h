@@ -13,12 +13,16 @@
 
 namespace quillet::detail {
 
+// What a file's status tells of its content. The change time is in as well: no program can
+// set it, so a tool that restores the modification time after rewriting a file in place is
+// still seen.
 struct Stamp
 {
     dev_t dev = 0;
     ino_t ino = 0;
     off_t size = 0;
     timespec mtime{};
+    timespec ctime{};
 
     bool operator==(const Stamp& o) const;
 };
@@ -30,9 +34,9 @@ Stamp StampOf(const StatBuf& st);
 long long NowNanos();
 
 // True when a copy read at readAt (taken before the read began) can be trusted on the file's
-// stamp alone. A rewrite within one timestamp tick may keep size, time and inode, so a copy read
-// within a tick of the file's modification time must be confirmed against the content.
-bool ReadWellAfter(long long readAt, const timespec& mtime);
+// stamp alone. A rewrite within one timestamp tick may keep size, times and inode, so a copy read
+// within a tick of the file's last change must be confirmed against the content.
+bool ReadWellAfter(long long readAt, const Stamp& stamp);
 
 struct CacheEntry
 {
