@@ -1,0 +1,51 @@
+#include "XTools.h"
+
+#include <QDebug>
+#include <QProcess>
+
+namespace xtools {
+
+bool Xdo(const QStringList& args)
+{
+    QProcess xdo;
+    xdo.start(QStringLiteral("xdotool"), args);
+    return xdo.waitForFinished(15000) && xdo.exitStatus() == QProcess::NormalExit &&
+           xdo.exitCode() == 0;
+}
+
+bool MoveTo(QPoint global)
+{
+    return Xdo({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
+}
+
+bool Press(int button)
+{
+    return Xdo({"mousedown", QString::number(button)});
+}
+
+bool Release(int button)
+{
+    return Xdo({"mouseup", QString::number(button)});
+}
+
+bool Click(int button, int repeat)
+{
+    return Xdo(
+        {"click", "--repeat", QString::number(repeat), "--delay", "80", QString::number(button)});
+}
+
+QString Property(unsigned long window, const QString& property)
+{
+    QProcess xprop;
+    QStringList args{"-id", QString::number(window)};
+    if (!property.isEmpty())
+        args << property;
+    xprop.start(QStringLiteral("xprop"), args);
+    if (!xprop.waitForFinished(15000) || xprop.exitCode() != 0) {
+        qWarning() << "xprop" << args << xprop.readAllStandardError() << xprop.error();
+        return {};
+    }
+    return QString::fromLocal8Bit(xprop.readAllStandardOutput());
+}
+
+} // namespace xtools
