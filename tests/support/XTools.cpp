@@ -15,7 +15,7 @@ bool Xdo(const QStringList& args)
 
 bool MoveTo(QPoint global)
 {
-    return Xdo({"mousemove", "--sync", QString::number(global.x()), QString::number(global.y())});
+    return Xdo({"mousemove", QString::number(global.x()), QString::number(global.y())});
 }
 
 bool Press(int button)
@@ -46,6 +46,30 @@ QString Property(unsigned long window, const QString& property)
         return {};
     }
     return QString::fromLocal8Bit(xprop.readAllStandardOutput());
+}
+
+QRect AbsoluteGeometry(unsigned long window)
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {"-id", QString::number(window)});
+    if (!xwininfo.waitForFinished(15000) || xwininfo.exitCode() != 0)
+        return {};
+    int x = 0, y = 0, width = 0, height = 0;
+    const QString report = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    if (!report.contains("IsViewable"))
+        return {};
+    for (const QString& line : report.split('\n')) {
+        const QString value = line.section(':', 1).trimmed();
+        if (line.contains("Absolute upper-left X"))
+            x = value.toInt();
+        else if (line.contains("Absolute upper-left Y"))
+            y = value.toInt();
+        else if (line.trimmed().startsWith("Width:"))
+            width = value.toInt();
+        else if (line.trimmed().startsWith("Height:"))
+            height = value.toInt();
+    }
+    return QRect(x, y, width, height);
 }
 
 } // namespace xtools
