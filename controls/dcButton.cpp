@@ -15,7 +15,8 @@ using namespace dcbutton;
 dcButton::dcButton(QWidget* parent, const QString& name) : QWidget(parent)
 {
     setObjectName(name);
-    setFocusPolicy(Qt::StrongFocus);
+    // Tab reaches the button; of the mouse buttons only the left one gives it the focus.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Smaller buttons cannot show their frame: 15 pixels a side, kept in the designer's units.
@@ -359,11 +360,9 @@ void dcButton::ApplyAccessKey()
     m_shortcutIds.clear();
     m_accessKey = AccessKeyFromCaption(m_caption);
     if (!m_accessKey.isNull()) {
-        // Alt + key always; the key alone only reaches us when the focused control does not
-        // want typed characters itself (a text box keeps its letters).
-        const QString key(m_accessKey);
-        m_shortcutIds << grabShortcut(QKeySequence(QStringLiteral("Alt+") + key))
-                      << grabShortcut(QKeySequence(key));
+        // Alt + key from anywhere in the window. The key alone works only while one of our
+        // buttons has the focus (see keyPressEvent): lists and text boxes keep their letters.
+        m_shortcutIds << grabShortcut(QKeySequence(QStringLiteral("Alt+") + QString(m_accessKey)));
     }
     if (m_default) {
         m_shortcutIds << grabShortcut(QKeySequence(Qt::Key_Return))
@@ -442,7 +441,7 @@ void dcButton::WriteProperties(PropertyBag& bag) const
     bag.WriteProperty("ButtonStyle", m_buttonStyle, 0);
     bag.WriteProperty("Caption", m_caption, objectName());
     bag.WriteProperty("CheckBox", m_checkBoxMode, false);
-    bag.WriteProperty("Enabled", isEnabled(), true);
+    bag.WriteProperty("Enabled", Enabled(), true);
     bag.WriteProperty("Font", font().toString(), ambientFont.toString());
     bag.WriteProperty("ForeColor", m_foreColor, AmbientForeColor);
     bag.WriteProperty("HandPointer", m_handPointer, false);

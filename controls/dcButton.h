@@ -65,7 +65,8 @@ class dcButton : public QWidget
     void SetCaption(const QString& caption);
     bool CheckBoxMode() const { return m_checkBoxMode; }
     void SetCheckBoxMode(bool on);
-    bool Enabled() const { return isEnabled(); }
+    // The button's own setting; a disabled window disables it without changing this.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void SetEnabled(bool on) { setEnabled(on); }
     QFont Font() const { return font(); }
     void SetFont(const QFont& f) { setFont(f); }
@@ -197,6 +198,8 @@ class dcButton : public QWidget
 
     // input
     void ClickHandling();
+    void ActivateByAccessKey();
+    dcButton* ButtonForAccessKey(const QString& typed) const;
     void ShowPopupMenu();
     void FormActivation(bool active);
     void DefaultLookChanged();

@@ -141,6 +141,8 @@ void dcButton::mousePressEvent(QMouseEvent* e)
     const QPoint pos = e->position().toPoint();
     m_lastButton = ButtonOf(e->button());
     if (e->button() == Qt::LeftButton) {
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
         m_hasFocus = true;
         m_drawnDown = m_mousePressed = true;
         if (!m_spaceHeld) {
@@ -303,6 +305,26 @@ void dcButton::AccessKeyPress(int keyAscii)
     }
 }
 
+void dcButton::ActivateByAccessKey()
+{
+    if (!isEnabled())
+        return;
+    setFocus(Qt::ShortcutFocusReason);
+    AccessKeyPress(m_accessKey.unicode());
+}
+
+dcButton* dcButton::ButtonForAccessKey(const QString& typed) const
+{
+    if (typed.size() != 1 || !typed[0].isPrint())
+        return nullptr;
+    const QChar key = typed[0].toLower();
+    const auto buttons = window()->findChildren<dcButton*>();
+    for (dcButton* b : buttons)
+        if (b->m_accessKey == key && b->isVisible() && b->isEnabled())
+            return b;
+    return nullptr;
+}
+
 bool dcButton::event(QEvent* e)
 {
     // The window passes its activation on to its children.
@@ -317,9 +339,7 @@ bool dcButton::event(QEvent* e)
         } else if (key == Qt::Key_Escape) {
             AccessKeyPress(27);
         } else {
-            if (focusPolicy() != Qt::NoFocus && isEnabled())
-                setFocus(Qt::ShortcutFocusReason);
-            AccessKeyPress(m_accessKey.unicode());
+            ActivateByAccessKey();
         }
         return true;
     }
@@ -348,6 +368,10 @@ void dcButton::keyPressEvent(QKeyEvent* e)
             m_lastButton = 1;
             ClickHandling();
         }
+    } else if (dcButton* target = (shift & ~1) == 0 ? ButtonForAccessKey(e->text()) : nullptr) {
+        // A button's access key typed while a button has the focus activates that button.
+        target->ActivateByAccessKey();
+        return;
     } else {
         if (m_spaceHeld) {
             m_drawnDown = m_spaceHeld = false;

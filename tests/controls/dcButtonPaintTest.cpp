@@ -95,6 +95,26 @@ TEST(dcButtonPaint, Style5HotPressedAndDisabledFaces)
     EXPECT_FALSE(b.OverrideColor(6, 0x00FF00));
 }
 
+TEST(dcButtonPaint, ACheckedButtonKeepsItsHotFaceUntilUnchecked)
+{
+    dcButton b;
+    MakeDarkButton(b);
+    b.SetCheckBoxMode(true);
+    b.SetValue(true);
+    b.RedrawButton(0, true);
+    EXPECT_EQ(Pixel(b, 40, 15), Rgb32(0xE6FFFF));
+    b.SetValue(false);
+    EXPECT_NE(Pixel(b, 40, 15), Rgb32(0xE6FFFF));
+    // A hidden button paints nothing until it is shown again.
+    b.show();
+    b.hide();
+    b.RedrawButton(1, true);
+    EXPECT_EQ(b.CurrentState(), 0);
+    b.show();
+    b.RedrawButton(1);
+    EXPECT_EQ(b.CurrentState(), 1);
+}
+
 TEST(dcButtonPaint, CaptionIsCentredInTheTextColour)
 {
     dcButton b;

@@ -48,15 +48,15 @@ TEST_F(ButtonWindow, DraggingOffAPressedButtonCancelsTheClick)
     EXPECT_EQ(events.count("MouseLeave"), 1) << events.join(",").toStdString();
 }
 
-TEST_F(ButtonWindow, OtherMouseButtonsPressWithoutClicking)
+TEST_F(ButtonWindow, OtherMouseButtonsPressWithoutClickingOrTakingTheFocus)
 {
-    button->setFocus();
     MoveTo(Inside());
     log.Take();
     Press(Inside(), Qt::RightButton);
     Release(Inside(), Qt::RightButton);
     EXPECT_EQ(log.Take(), Events({"MouseDown2"}));
     EXPECT_EQ(button->CurrentState(), 1);
+    EXPECT_FALSE(button->hasFocus());
 }
 
 TEST_F(ButtonWindow, DoubleClickRaisesOneClickAndOneDblClick)
