@@ -206,7 +206,6 @@ class dcButton : public QWidget
     bool IsOverButton(const QPoint& pos) const;
     void Capture();
     void ReleaseCapture();
-    void UpdateCursorForPress();
 
     // painting
     void SetShape(int cornerW, int cornerH);

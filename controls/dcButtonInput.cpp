@@ -127,17 +127,10 @@ void dcButton::ReleaseCapture()
         releaseMouse();
 }
 
-void dcButton::UpdateCursorForPress()
-{
-    if (m_handPointer)
-        setCursor(Qt::PointingHandCursor);
-}
-
 // --- mouse ---------------------------------------------------------------------------------------
 
 void dcButton::mousePressEvent(QMouseEvent* e)
 {
-    UpdateCursorForPress();
     const QPoint pos = e->position().toPoint();
     m_lastButton = ButtonOf(e->button());
     if (e->button() == Qt::LeftButton) {
@@ -168,7 +161,7 @@ void dcButton::mousePressEvent(QMouseEvent* e)
 
 void dcButton::mouseMoveEvent(QMouseEvent* e)
 {
-    ApplyMousePointer();
+    // The cursor (hand, custom or standard) is a property of the widget: it needs no re-applying.
     const QPoint pos = e->position().toPoint();
     if (IsOverButton(pos)) {
         m_hot = true;
@@ -199,8 +192,6 @@ void dcButton::mouseMoveEvent(QMouseEvent* e)
 
 void dcButton::mouseReleaseEvent(QMouseEvent* e)
 {
-    if (m_handPointer && m_hot)
-        setCursor(Qt::PointingHandCursor);
     const short button = ButtonOf(e->button());
     if (button != 1 && !m_menu && !m_closedOnButton)
         return;
