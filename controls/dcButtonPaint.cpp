@@ -165,7 +165,7 @@ void dcButton::DrawCaptionText(OleColor color, int dx, int dy)
     p.drawText(m_captionRect.translated(dx, dy), TextFlags | Qt::TextDontClip, m_caption);
 }
 
-void dcButton::DrawCaption(OleColor textColor, OleColor background, int dx, int dy, int)
+void dcButton::DrawCaption(OleColor textColor, OleColor background, int dx, int dy)
 {
     if (m_specialEffect >= 1 && m_specialEffect <= 3) {
         const OleColor light = ShiftColor(background, 0.1);
@@ -213,7 +213,7 @@ void dcButton::DrawPicture(OleColor background, int dx, int dy, int state)
 void dcButton::DrawContent(int state, OleColor textColor, OleColor background, int offset)
 {
     DrawPicture(background, offset, offset, state);
-    DrawCaption(textColor, background, offset, offset, state);
+    DrawCaption(textColor, background, offset, offset);
 }
 
 void dcButton::DrawDisabledContent(int offset)
@@ -374,7 +374,7 @@ void dcButton::PaintStyleC(int state)
         // Without a hot picture the picture lifts off the face over its own shadow.
         DrawPic(m_pictureNormal, 1, 1, 0xC0C0C0, state);
         DrawPic(m_pictureNormal, -1, -1, NoColor, state);
-        DrawCaption(s[Text], face, 0, 0, state);
+        DrawCaption(s[Text], face, 0, 0);
     } else {
         DrawContent(state, s[Text], face, state == 2 && Checked() ? 1 : 0);
     }
