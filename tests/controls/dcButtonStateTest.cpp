@@ -88,6 +88,14 @@ TEST_F(ButtonWindow, SpaceBarPressesAndClicksOnRelease)
     // The keyboard press holds the mouse, so the hover never ended: no second MouseEnter.
     EXPECT_EQ(log.Take(), Events({"KeyDown32", "MouseLeave", "Click", "KeyUp32"}));
 
+    // Released with the mouse away, the keyboard press still clicks.
+    KeyDown(Qt::Key_Space);
+    MoveTo(Outside());
+    EXPECT_EQ(button->CurrentState(), 2);
+    KeyUp(Qt::Key_Space);
+    EXPECT_EQ(button->CurrentState(), 0);
+    EXPECT_TRUE(log.Take().contains("Click"));
+
     // Auto-repeat sends more presses and releases while the key stays down: still one click.
     KeyDown(Qt::Key_Space);
     log.Take();
