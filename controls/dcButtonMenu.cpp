@@ -24,7 +24,8 @@ void dcButton::UnsetPopupMenu()
 
 void dcButton::ShowPopupMenu()
 {
-    constexpr int RightAlign = 0x8, BottomAlign = 0x20;
+    // The desktop's popup-menu placement flags; the caller's Flags may carry the centring ones.
+    constexpr int CenterAlign = 0x4, RightAlign = 0x8, VCenterAlign = 0x10, BottomAlign = 0x20;
     struct Anchor
     {
         bool right, bottom; // anchor at the button's right edge / bottom edge
@@ -50,8 +51,12 @@ void dcButton::ShowPopupMenu()
     const QSize menuSize = m_menu->sizeHint();
     if (flags & RightAlign)
         at.rx() -= menuSize.width();
+    else if (flags & CenterAlign)
+        at.rx() -= menuSize.width() / 2;
     if (flags & BottomAlign)
         at.ry() -= menuSize.height();
+    else if (flags & VCenterAlign)
+        at.ry() -= menuSize.height() / 2;
 
     RedrawButton(2);
     QPointer<dcButton> self(this);
