@@ -38,10 +38,23 @@ class dcButton : public QPushButton
 
 inline QRegion RegionFromPicture(const QImage& picture)
 {
+    QRegion region;
     if (picture.isNull())
-        return {};
-    return QRegion(
-        QBitmap::fromImage(picture.createMaskFromColor(picture.pixel(0, 0), Qt::MaskOutColor)));
+        return region;
+    const QRgb transparent = picture.pixel(0, 0);
+    for (int y = 0; y < picture.height(); ++y) {
+        int start = -1;
+        for (int x = 0; x <= picture.width(); ++x) {
+            const bool opaque = x < picture.width() && picture.pixel(x, y) != transparent;
+            if (opaque && start < 0)
+                start = x;
+            else if (!opaque && start >= 0) {
+                region += QRect(start, y, x - start, 1);
+                start = -1;
+            }
+        }
+    }
+    return region;
 }
 
 inline int SetWindowOpacity(QWidget* window, int alpha)

@@ -6,7 +6,9 @@
 #include "ProgramState.h"
 #include "StartupEnvironment.h"
 #include "TestHttpServer.h"
+#include "btnFunction.h"
 
+#include <QLabel>
 #include <QScreen>
 #include <gtest/gtest.h>
 #include <map>
@@ -165,4 +167,30 @@ TEST(StartupEnvironment, SandboxOffForRootAndXcbPreferredUnderWayland)
     noX.erase("DISPLAY");
     EXPECT_TRUE(changes(false, noX).isEmpty());
     EXPECT_TRUE(changes(false, {{"DISPLAY", ":0"}, {"XDG_SESSION_TYPE", "x11"}}).isEmpty());
+}
+
+TEST(Windows, ShapeButtonTakesThePicturesOutlineAndSize)
+{
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::magenta);               // the top-left colour: cut away
+    image.setPixel(3, 2, qRgb(0, 0, 255)); // one opaque pixel
+    for (int x = 5; x < 20; ++x)           // a run to the right edge
+        image.setPixel(x, 7, qRgb(255, 255, 255));
+    QLabel picture;
+    picture.setFrameShape(QFrame::Box);
+    picture.resize(50, 50);
+    picture.setPixmap(QPixmap::fromImage(image));
+    QPushButton button;
+    button.resize(80, 30);
+
+    ShapeButton(picture, button);
+    EXPECT_EQ(picture.size(), QSize(20, 10));
+    EXPECT_EQ(picture.frameShape(), QFrame::NoFrame);
+    EXPECT_EQ(button.size(), QSize(20, 10));
+    EXPECT_EQ(button.mask(), QRegion(3, 2, 1, 1).united(QRegion(5, 7, 15, 1)));
+
+    image.fill(Qt::magenta); // nothing opaque: a plain rectangle
+    picture.setPixmap(QPixmap::fromImage(image));
+    ShapeButton(picture, button);
+    EXPECT_TRUE(button.mask().isEmpty());
 }
