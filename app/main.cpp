@@ -13,7 +13,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Corvane"));
     QApplication::setApplicationName(QStringLiteral("Corvane_net_player"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Corvane net player"));
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
 
