@@ -16,21 +16,6 @@ TEST(CNetConn, ConnTypeDeviceNamesTheFirstFlagInItsOrder)
     EXPECT_EQ(CNetConn::ConnTypeDevice(0), "");
 }
 
-TEST(CNetConn, AnswersAgreeWithEachOtherAndHangUpReturns)
-{
-    CNetConn conn;
-    const bool connected = conn.IsConnected();
-    if (connected) {
-        EXPECT_FALSE(conn.ConnName().isEmpty());
-        EXPECT_FALSE(CNetConn::ConnTypeDevice(conn.ConnType()).isEmpty());
-    } else {
-        EXPECT_EQ(conn.ConnType(), 0);
-        EXPECT_EQ(conn.ConnName(), "");
-    }
-    conn.HangUp();
-    EXPECT_EQ(conn.IsConnected(), connected);
-}
-
 TEST(CNetConn, NotConnectedInANamespaceWithOnlyLoopback)
 {
     const QString unshare = QStandardPaths::findExecutable("unshare");
@@ -45,4 +30,5 @@ TEST(CNetConn, NotConnectedInANamespaceWithOnlyLoopback)
         GTEST_SKIP() << "no new network namespace here: "
                      << probe.readAllStandardError().trimmed().toStdString();
     EXPECT_EQ(output, "0 0 []");
+    CNetConn().HangUp(); // no dial-up connections on Linux: returns without effect
 }

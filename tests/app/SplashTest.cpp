@@ -175,16 +175,6 @@ TEST_F(SplashTest, TrailingSlashInTheAddressStillReachesBothFiles)
     EXPECT_EQ(folder.Read("RSettings.ini"), "ok slash too");
 }
 
-TEST_F(SplashTest, StalledServerEndsInTheTimeoutError)
-{
-    server.SetRoute("/Settings/Channel.ini", {200, "ok", Mode::Stall});
-    Start();
-    splash->iNetChannel.SetTimeouts(300, 5'000);
-    ASSERT_TRUE(WaitForPlayer());
-    EXPECT_TRUE(statuses.last().startsWith("Error Timed out")) << statuses.last().toStdString();
-    EXPECT_EQ(folder.Read("Channel.ini"), kOldChannel);
-}
-
 TEST_F(SplashTest, DoubleClickOnThePictureEndsTheProgramWithoutWriting)
 {
     server.SetRoute("/Settings/Channel.ini", {200, "ok never", Mode::StallInBody});

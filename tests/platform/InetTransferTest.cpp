@@ -2,6 +2,7 @@
 #include "InetTransfer.h"
 #include "TestHttpServer.h"
 
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -56,6 +57,7 @@ TEST_F(InetTransferTest, ReturnsTheBodyByteForByteWithStatesInOrder)
     EXPECT_EQ(inet.ResponseCode(), 200);
     EXPECT_TRUE(inet.ResponseInfo().startsWith("200"));
     EXPECT_GT(ticks, 0) << "timers must keep running during the fetch";
+    EXPECT_TRUE(QSslSocket::supportsSsl()) << "https addresses need a TLS backend";
 
     // A body without Content-Length ends with the connection, and an empty body is a body.
     server.SetRoute("/nolength", {200, "ok no length", Mode::NoLength});
