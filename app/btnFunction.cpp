@@ -1,6 +1,6 @@
 #include "btnFunction.h"
 
-#include "ChromeShim.h"
+#include "MakeSk.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,7 +1,8 @@
 #include "frmLoad.h"
 
-#include "ChromeShim.h"
 #include "Config.h"
+#include "FormSkin.h"
+#include "MakeSk.h"
 #include "MyFunction.h"
 #include "PlayerHandOver.h"
 #include "ProgramState.h"

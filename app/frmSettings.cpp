@@ -1,9 +1,11 @@
 #include "frmSettings.h"
 
-#include "ChromeShim.h"
 #include "Config.h"
+#include "FormSkin.h"
+#include "MakeSk.h"
 #include "MyFunction.h"
 #include "Twips.h"
+#include "dcButton.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,10 @@
 // The server URL dialog driven with real input: what each path shows and what it writes.
 #include "AppTestSupport.h"
-#include "ChromeShim.h"
 #include "Config.h"
+#include "dcButton.h"
 #include "frmSettings.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
