@@ -186,3 +186,25 @@ std::string_view IcyStreamParser::Meta(std::string_view sBuffer, bool& esMeta)
 }
 
 } // namespace recorder
+
+namespace recorder {
+namespace {
+
+void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
+{
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+}
+
+} // namespace
+
+std::string IcyRequest(std::string_view host, std::string_view sPath)
+{
+    std::string request = "GET $ HTTP/1.0\r\nHost: %\r\nUser-Agent: WinampMPEG/2.7\r\nAccept: "
+                          "*/*\r\nIcy-MetaData:1\r\nConnection: close\r\n\r\n";
+    ReplaceAll(request, "%", host);
+    ReplaceAll(request, "$", sPath);
+    return request;
+}
+
+} // namespace recorder

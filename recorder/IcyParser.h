@@ -93,3 +93,11 @@ class IcyStreamParser
 };
 
 } // namespace recorder
+
+namespace recorder {
+
+// The request sent once the connection stands, byte for byte: "%" becomes the host, then "$"
+// the path.
+std::string IcyRequest(std::string_view host, std::string_view sPath);
+
+} // namespace recorder
