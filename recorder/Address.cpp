@@ -37,7 +37,12 @@ std::string GetPort(const std::string& address)
 
 std::string GetHost(const std::string& address)
 {
-    std::string t = RemoveAll(address, GetPort(address));
+    // Only the port's own occurrence goes: the same digits inside the host ("10.0.0.1" with port
+    // 1, "radio8000.example" with port 8000) are part of the host.
+    std::string t = address;
+    const auto port = GetPort(address);
+    if (const auto at = port.empty() ? std::string::npos : t.rfind(port); at != std::string::npos)
+        t.erase(at, port.size());
     for (const char* piece : {"http://", ":", "/"})
         t = RemoveAll(t, piece);
     return t;

@@ -8,6 +8,8 @@ namespace {
 
 // Most Linux file systems allow 255 bytes per name; keep room for " (9999)".
 constexpr int kMaxNameBytes = 255 - 7;
+// Gathered audio goes to the file at the latest when this much is waiting.
+constexpr std::size_t kFlushBytes = 1024 * 1024;
 
 bool Unsafe(QChar c)
 {
@@ -106,20 +108,31 @@ bool RecordingFile::WriteOutFile(std::string_view sBuff)
 {
     if (!IsOpen())
         return true;
-    const auto size = static_cast<qint64>(sBuff.size());
-    if (iFileNum.write(sBuff.data(), size) != size) {
+    m_Pending.append(sBuff);
+    lBytesWritten += static_cast<qint64>(sBuff.size());
+    return m_Pending.size() < kFlushBytes || Flush();
+}
+
+bool RecordingFile::Flush()
+{
+    if (!IsOpen() || m_Pending.empty())
+        return true;
+    const auto size = static_cast<qint64>(m_Pending.size());
+    const bool written = iFileNum.write(m_Pending.data(), size) == size;
+    m_Pending.clear();
+    if (!written) {
         m_Error = QStringLiteral("cannot write %1: %2").arg(m_Path, iFileNum.errorString());
-        CloseOutFile();
-        return false;
+        iFileNum.close();
     }
-    lBytesWritten += size;
-    return true;
+    return written;
 }
 
 void RecordingFile::CloseOutFile()
 {
-    if (IsOpen())
-        iFileNum.close();
+    if (!IsOpen())
+        return;
+    Flush();
+    iFileNum.close();
 }
 
 qint64 RecordingFile::ElapsedSeconds(const QDateTime& now) const

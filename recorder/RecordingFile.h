@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 namespace recorder {
@@ -30,8 +31,11 @@ class RecordingFile
     // Opens a new file in folder named after name (made safe; a free name beside it when taken;
     // fallbackStem when nothing of the name is usable). False, with ErrorText, when it cannot.
     bool CreateOutFile(const QString& folder, const QString& name, const QString& fallbackStem);
-    // Appends the bytes unchanged. False when the write failed; the file is closed then.
+    // Appends the bytes unchanged. They are gathered and reach the file at the next Flush (one
+    // write per arrival instead of one per audio interval). False when a write failed; the file
+    // is closed then.
     bool WriteOutFile(std::string_view sBuff);
+    bool Flush();
     void CloseOutFile();
 
     bool IsOpen() const { return iFileNum.isOpen(); }
@@ -49,6 +53,7 @@ class RecordingFile
     QString m_Name;
     QString m_Path;
     QString m_Error;
+    std::string m_Pending;
 };
 
 } // namespace recorder

@@ -52,7 +52,9 @@ void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& 
     bInMeta = false;
     m_Ended = false;
     sPath = Path.isEmpty() ? QStringLiteral("/") : Path;
-    m_Relay.StartServer();
+    if (m_RelayEnabled)
+        m_Relay.StartServer();
+    m_ErrorText.clear();
     m_Host = ServerIP;
     sckReceiver.abort();
     sckReceiver.connectToHost(ServerIP, Port);
@@ -79,8 +81,7 @@ void StreamRecorder::DataArrived(std::string_view sData)
         case IcyHeaderReader::Result::NeedMore:
             return;
         case IcyHeaderReader::Result::TooLong:
-            qWarning("recorder: no ICY header within %zu bytes; giving up", kMaxHeaderBytes);
-            Fail();
+            Fail(QStringLiteral("no ICY header within %1 bytes").arg(kMaxHeaderBytes));
             return;
         case IcyHeaderReader::Result::Accepted:
             break;
@@ -89,9 +90,10 @@ void StreamRecorder::DataArrived(std::string_view sData)
         m_Header = QByteArray(header.data(), static_cast<qsizetype>(header.size()));
         m_Parser.Reset(MetaIntOf(header));
         sData = m_HeaderReader.AfterHeader();
-        ShowInfo(header);
+        // Accepted before the texts go out, so that whoever shows them knows the station's.
         bHeaderDone = true;
         bInMeta = false;
+        ShowInfo(header);
         m_Relay.SetHeader(m_Header);
         m_Relay.StartCheck(sData, bInMeta, m_Parser.AtIntervalStart());
         emit HeaderAccepted();
@@ -105,6 +107,8 @@ void StreamRecorder::DataArrived(std::string_view sData)
         sData = m_Parser.ProcessBuffer(sData, bInMeta);
         m_Relay.StartCheck(sData, bInMeta, m_Parser.AtIntervalStart());
     }
+    if (!m_File.Flush())
+        emit FileFailed(m_File.ErrorText());
     if (m_File.IsOpen())
         emit Progress();
 }
@@ -126,12 +130,13 @@ void StreamRecorder::OnError(QAbstractSocket::SocketError error)
     // The peer's close is an ending, not a failure; disconnected() reports it.
     if (error == QAbstractSocket::RemoteHostClosedError || m_Ended)
         return;
-    Fail();
+    Fail(sckReceiver.errorString());
 }
 
-void StreamRecorder::Fail()
+void StreamRecorder::Fail(const QString& why)
 {
     m_Ended = true;
+    m_ErrorText = why;
     sckReceiver.abort();
     emit RadioText(QStringLiteral("Error ocurred"));
     emit StreamFailed();
@@ -162,6 +167,8 @@ void StreamRecorder::WriteOutFile(std::string_view sBuff)
 
 bool StreamRecorder::CreateOutFile(const QString& name)
 {
+    if (!m_File.Flush())
+        emit FileFailed(m_File.ErrorText());
     const QString fallback = DefaultFileName(QTime::currentTime()).chopped(4);
     if (!m_File.CreateOutFile(m_Folder, name, fallback)) {
         emit FileFailed(m_File.ErrorText());

@@ -20,6 +20,10 @@ class StreamRecorder : public QObject, private IcySink
     ~StreamRecorder() override;
 
     void Tune(const QString& ServerIP, quint16 Port, const QString& Path = {});
+    // For front ends that serve no local player: Tune then leaves the relay's port alone.
+    void DisableRelay() { m_RelayEnabled = false; }
+    // Why the stream failed, for a front end that explains it.
+    QString ErrorText() const { return m_ErrorText; }
 
     // The record toggle pressed: a file named by the user, or named after the current title.
     // False (the toggle goes back) when the file cannot be opened; FileFailed says why.
@@ -61,7 +65,7 @@ class StreamRecorder : public QObject, private IcySink
     void OnReadyRead();
     void OnDisconnected();
     void OnError(QAbstractSocket::SocketError error);
-    void Fail();
+    void Fail(const QString& why);
 
     QTcpSocket sckReceiver;
     RelayServer m_Relay;
@@ -75,6 +79,8 @@ class StreamRecorder : public QObject, private IcySink
     bool bHeaderDone = false;
     bool bInMeta = false;
     bool m_Ended = false;
+    bool m_RelayEnabled = true;
+    QString m_ErrorText;
 
     QString m_TitleCaption = QStringLiteral("Title:");
     QString m_Folder;

@@ -12,6 +12,9 @@ TEST(Address, SplitsHostAndPortOfAStreamAddress)
     EXPECT_EQ(GetPort("http://radio.example:8123/"), "8123");
     EXPECT_EQ(GetHost("http://radio.example:8123/"), "radio.example");
     EXPECT_EQ(GetPort("http://127.0.0.1:8000"), "8000");
+    // The port's digits may occur in the host too; the host keeps them.
+    EXPECT_EQ(GetHost("http://10.0.0.1:1/"), "10.0.0.1");
+    EXPECT_EQ(GetHost("http://radio8000.example:8000/"), "radio8000.example");
 }
 
 TEST(Address, AddressesThatGiveNoPortNumber)
