@@ -1,0 +1,20 @@
+#pragma once
+
+// The profile operations over an already read file, so that one model load can answer all its
+// listings from a single reading of the file.
+
+#include "FileStore.h"
+
+#include <cstdint>
+
+namespace quillet::detail {
+
+// The names of all sections, as GetPrivateProfileStringA with a null section.
+uint32_t ListSectionNames(const Snapshot& file, char* buffer, uint32_t size);
+// The entries of one section, as GetPrivateProfileSectionA.
+uint32_t ListSectionEntries(const Snapshot& file, const char* section, char* buffer, uint32_t size);
+
+// True when s holds a byte that would break the line it is written into.
+bool HasLineBreak(std::string_view s);
+
+} // namespace quillet::detail
