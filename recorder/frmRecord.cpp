@@ -9,6 +9,7 @@
 #include <QInputDialog>
 #include <QMouseEvent>
 #include <QTime>
+#include <QVBoxLayout>
 #include <QWindow>
 
 namespace recorder {
@@ -91,9 +92,12 @@ void frmRecord::BuildControls()
     for (QLabel* wide : {lblRadio, lblTitle, lblFile, lblWinampStatus})
         wide->setMinimumWidth(1); // long titles must not widen the window
 
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 6);
-    grid->addWidget(pic, 0, 0, 1, 4);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(pic);
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(8, 4, 8, 8);
+    window->addLayout(grid);
     grid->addWidget(lblServer, 1, 0);
     grid->addWidget(txtServer, 1, 1);
     grid->addWidget(lblPort, 1, 2);
