@@ -133,11 +133,12 @@ bool clsSections::Add(const std::string& Name)
             return false;
         }
     }
-    if (HasLineBreak(Name) || !detail::UsablePath(d->sFile)) {
+    if (!detail::UsablePath(d->sFile)) {
         return false;
     }
-    const char emptyList[2] = {'\0', '\0'};
-    if (WritePrivateProfileSectionA(Name.c_str(), emptyList, d->sFile.c_str()) == 0) {
+    // The list may be older than the file: a section added there since must keep its entries,
+    // which an empty section write would drop.
+    if (detail::AddSection(Name, d->sFile) != detail::AddResult::Created) {
         return false;
     }
     Access::Load(*this);

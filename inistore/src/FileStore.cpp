@@ -263,7 +263,8 @@ bool WriteIni(const std::string& path, std::string_view text)
     {
     };
     const bool exists = stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || access(target.c_str(), W_OK) != 0)) {
+    if (exists &&
+        (!S_ISREG(old.st_mode) || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
         return false;
     }
     const size_t slash = target.rfind('/');

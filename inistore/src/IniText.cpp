@@ -157,7 +157,10 @@ void IniDocument::Parse()
 void IniDocument::ClassifyLine(Line& line, size_t contentBegin)
 {
     const std::string_view all(sText);
-    const std::string_view raw = all.substr(contentBegin, line.end - contentBegin);
+    // Text after a NUL is not part of the line: every list hands names and values over
+    // zero-terminated, so a NUL inside one would split it into two.
+    std::string_view raw = all.substr(contentBegin, line.end - contentBegin);
+    raw = raw.substr(0, raw.find('\0'));
     const std::string_view text = Trim(raw);
     const size_t textBegin = contentBegin + static_cast<size_t>(text.data() - raw.data());
     if (text.empty()) {
@@ -232,7 +235,8 @@ std::optional<std::string> SetValue(const IniDocument& doc, std::string_view sec
     }
     const Line& line = doc.Lines()[k];
     if (line.kind == LineKind::Bare) {
-        out.CopyUpTo(line.end);
+        out.CopyUpTo(line.nameEnd);
+        out.Skip(line.end);
         out.Insert("=");
     } else {
         // The key and its spelling stay as they are; only the text after "=" is replaced.

@@ -3,6 +3,7 @@
 #include "ProfileOps.h"
 
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -62,8 +63,10 @@ class ListWriter
   private:
     void Put(std::string_view s)
     {
-        std::memcpy(buf + pos, s.data(), s.size());
-        pos += s.size();
+        if (!s.empty()) {
+            std::memcpy(buf + pos, s.data(), s.size());
+            pos += s.size();
+        }
     }
 
     char* buf;
@@ -126,9 +129,25 @@ bool Usable(const char* file)
     return file != nullptr && *file != '\0';
 }
 
-bool Store(const std::string& path, const std::optional<std::string>& text)
+// Read, change, write back: one at a time in this process, so that two threads writing the same
+// file cannot lose each other's change between the read and the rename.
+std::mutex& WriteLock()
 {
-    return !text || WriteIni(path, *text);
+    static std::mutex lock;
+    return lock;
+}
+
+template <class F> int Edit(const char* file, F&& change)
+{
+    std::lock_guard guard(WriteLock());
+    const Snapshot ini = ReadIni(file);
+    if (ini.status == ReadStatus::Failed) {
+        // Never replace a file that is there but could not be read.
+        return 0;
+    }
+    const IniDocument empty{std::string()};
+    const std::optional<std::string> text = change(ini.doc ? *ini.doc : empty);
+    return !text || WriteIni(file, *text) ? 1 : 0;
 }
 
 } // namespace
@@ -227,22 +246,16 @@ int WritePrivateProfileStringA(const char* section, const char* key, const char*
         (value != nullptr && HasLineBreak(value))) {
         return 0;
     }
-    const Snapshot ini = ReadIni(file);
-    if (ini.status == ReadStatus::Failed) {
-        return 0;
-    }
-    const IniDocument empty{std::string()};
-    const IniDocument& doc = ini.doc ? *ini.doc : empty;
     if (key == nullptr) {
-        return Store(file, DeleteSection(doc, section)) ? 1 : 0;
+        return Edit(file, [&](const IniDocument& doc) { return DeleteSection(doc, section); });
     }
     if (value == nullptr) {
-        return Store(file, DeleteKey(doc, section, key)) ? 1 : 0;
+        return Edit(file, [&](const IniDocument& doc) { return DeleteKey(doc, section, key); });
     }
     if (UnreadableKey(key)) {
         return 0;
     }
-    return Store(file, SetValue(doc, section, key, value)) ? 1 : 0;
+    return Edit(file, [&](const IniDocument& doc) { return SetValue(doc, section, key, value); });
 }
 
 int WritePrivateProfileSectionA(const char* section, const char* text, const char* file)
@@ -257,16 +270,31 @@ int WritePrivateProfileSectionA(const char* section, const char* text, const cha
             return 0;
         }
     }
-    const Snapshot ini = ReadIni(file);
-    if (ini.status == ReadStatus::Failed) {
-        return 0;
-    }
-    const IniDocument empty{std::string()};
-    const IniDocument& doc = ini.doc ? *ini.doc : empty;
     if (text == nullptr) {
-        return Store(file, DeleteSection(doc, section)) ? 1 : 0;
+        return Edit(file, [&](const IniDocument& doc) { return DeleteSection(doc, section); });
     }
-    return Store(file, ReplaceSection(doc, section, entries)) ? 1 : 0;
+    return Edit(file,
+                [&](const IniDocument& doc) { return ReplaceSection(doc, section, entries); });
 }
+
+namespace detail {
+
+AddResult AddSection(const std::string& section, const std::string& file)
+{
+    if (HasLineBreak(section) || !Usable(file.c_str())) {
+        return AddResult::Failed;
+    }
+    bool present = false;
+    const int ok = Edit(file.c_str(), [&](const IniDocument& doc) -> std::optional<std::string> {
+        present = doc.FindSection(section) != IniDocument::npos;
+        if (present) {
+            return std::nullopt;
+        }
+        return ReplaceSection(doc, section, {});
+    });
+    return ok == 0 ? AddResult::Failed : present ? AddResult::Present : AddResult::Created;
+}
+
+} // namespace detail
 
 } // namespace quillet

@@ -79,6 +79,9 @@ inline bool Exists(const std::string& path)
     return std::filesystem::exists(path);
 }
 
+// Exit code of RunUnprivileged when root's power could not be dropped.
+constexpr int kCannotDropRoot = 99;
+
 // Runs body in a child process without root's power to ignore permissions, and returns its exit
 // code: permission tests mean nothing to root, which CI runs as.
 inline int RunUnprivileged(const std::function<int()>& body)
@@ -86,7 +89,7 @@ inline int RunUnprivileged(const std::function<int()>& body)
     const pid_t pid = fork();
     if (pid == 0) {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
-            _exit(99);
+            _exit(kCannotDropRoot);
         }
         _exit(body());
     }

@@ -171,6 +171,9 @@ TEST(OrvaINIManager, FailedWriteLeavesFileAndModelAlone)
         wrong += manager->GetValue("Volume", "Level") != "50";
         return wrong;
     });
+    if (rc == kCannotDropRoot) {
+        GTEST_SKIP() << "running as root without the right to become another user";
+    }
     EXPECT_EQ(rc, 0);
     chmod(folder.c_str(), 0755);
     EXPECT_EQ(ReadBytes(f), original);
@@ -205,6 +208,12 @@ TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
     EXPECT_EQ(sections->Count(), 2);
     EXPECT_EQ(sections->Item(1)->Name(), "Rock");
     EXPECT_EQ(ReadBytes(f), "[Rock]\r\nr=1\r\n[Pop]\r\n");
+
+    // A list older than the file: adding a section written there since must not empty it.
+    auto stale = Bound(f)->Sections();
+    ASSERT_TRUE(manager->WriteValue("Late", "k", "v"));
+    EXPECT_FALSE(stale->Add("Late"));
+    EXPECT_EQ(manager->GetValue("Late", "k"), "v");
 
     // Objects taken from the old list are detached but keep their contents.
     EXPECT_EQ(jazz->Name(), "Jazz");

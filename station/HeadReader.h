@@ -1,0 +1,17 @@
+#pragma once
+// Waits for the request head of a fresh connection. A client that sends garbage, too much, or
+// nothing at all within the time limit is answered 400 (or simply dropped) instead of being
+// buffered for ever.
+#include "HttpRequest.h"
+
+#include <QTcpSocket>
+#include <functional>
+
+constexpr int RequestHeadTimeoutMs = 15000;
+
+// Calls onHead once with the parsed head; the socket is deleted when it disconnects.
+void AwaitRequestHead(QTcpSocket* socket,
+                      std::function<void(QTcpSocket*, const RequestHead&)> onHead);
+
+// Writes a bodiless status response and closes the connection once it is sent.
+void RespondAndClose(QTcpSocket* socket, const QByteArray& statusLine);

@@ -1,0 +1,42 @@
+#pragma once
+// Makes the station's songs and test-card clip with Debian's ffmpeg the first time they are
+// needed, so nothing large lives in the repository. Files are named after everything that
+// shapes them and written under a temporary name first, so a folder shared by several stations
+// (parallel tests) only ever holds whole files.
+#include "ChannelTable.h"
+
+#include <QString>
+#include <functional>
+
+class MediaMaker
+{
+  public:
+    MediaMaker(QString folder, int songSeconds)
+        : m_folder(std::move(folder)), m_songSeconds(songSeconds)
+    {
+    }
+
+    QString SongPath(const ChannelSpec& channel, int song) const;
+    QString ClipPath(const ChannelSpec& channel) const;
+
+    // Makes what is missing; progress gets one line per file made. False with a reason in
+    // error when ffmpeg is missing or fails, or when stopRequested says so (a signal arrived).
+    bool Prepare(
+        const QList<ChannelSpec>& channels, QString& error,
+        const std::function<void(const QString&)>& progress,
+        std::function<bool()> stopRequested = [] { return false; });
+
+    // The ffmpeg arguments for one song and for the clip (without the output file).
+    QStringList SongArguments(const ChannelSpec& channel, const Song& song) const;
+    QStringList ClipArguments(const ChannelSpec& channel) const;
+
+  private:
+    bool Make(const QStringList& arguments, const QString& target, QString& error) const;
+
+    QString m_folder;
+    int m_songSeconds;
+    std::function<bool()> m_stopRequested = [] { return false; };
+};
+
+// Playing time of the test-card clip; the station loops it seamlessly.
+constexpr int ClipSeconds = 10;

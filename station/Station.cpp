@@ -1,0 +1,112 @@
+#include "Station.h"
+
+#include "MediaMaker.h"
+#include "SiteRenderer.h"
+
+#include <QFile>
+
+QByteArray LoopbackUrl(quint16 port)
+{
+    return "http://127.0.0.1:" + QByteArray::number(port) + "/";
+}
+
+Station::Station(StationOptions options, QObject* parent)
+    : QObject(parent), m_options(std::move(options))
+{
+}
+
+QByteArray Station::ServerUrl() const
+{
+    return LoopbackUrl(m_files ? m_files->port() : 0);
+}
+
+bool Station::LoadChannel(const ChannelSpec& spec, const MediaMaker& media, QString& error)
+{
+    auto readAll = [&error](const QString& path, QByteArray& out) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("cannot read %1").arg(path);
+            return false;
+        }
+        out = file.readAll();
+        return true;
+    };
+    std::unique_ptr<Programme> programme;
+    QByteArray data;
+    if (spec.kind == ChannelKind::TV) {
+        auto ts = std::make_unique<TsProgramme>();
+        if (!readAll(media.ClipPath(spec), data))
+            return false;
+        if (!ts->Load(data)) {
+            error = QStringLiteral("%1 is not a usable MPEG-TS clip").arg(media.ClipPath(spec));
+            return false;
+        }
+        programme = std::move(ts);
+    } else {
+        auto mp3 = std::make_unique<Mp3Programme>();
+        for (int i = 0; i < spec.songs.size(); ++i) {
+            if (!readAll(media.SongPath(spec, i), data))
+                return false;
+            if (!mp3->AddSong(data, spec.songs[i].streamTitle)) {
+                error = QStringLiteral("%1 is not usable MP3").arg(media.SongPath(spec, i));
+                return false;
+            }
+        }
+        programme = std::move(mp3);
+    }
+    BroadcastLimits limits = m_options.limits;
+    if (spec.kind == ChannelKind::TV)
+        limits.burstSeconds = 1.0;
+    auto* channel = new Broadcast(spec, std::move(programme), ServerUrl(), limits, this);
+    connect(channel, &Broadcast::Note, this, &Station::Note);
+    const quint16 port =
+        m_options.basePort == 0 ? 0 : quint16(m_options.basePort + spec.portOffset);
+    if (!channel->Listen(port, error))
+        return false;
+    m_channels.append(channel);
+    return true;
+}
+
+bool Station::Start(QString& error, const std::function<void(const QString&)>& progress)
+{
+    MediaMaker media(m_options.mediaDir, m_options.songSeconds);
+    if (!media.Prepare(DemoChannels(), error, progress, m_options.stopRequested))
+        return false;
+
+    m_files = new FileServer(m_options.wwwDir, this);
+    connect(m_files, &FileServer::Note, this, &Station::Note);
+    if (!m_files->Listen(m_options.basePort, error))
+        return false;
+    for (const ChannelSpec& spec : DemoChannels()) {
+        if (!LoadChannel(spec, media, error))
+            return false;
+    }
+
+    QMap<QByteArray, QByteArray> values;
+    QByteArray station = ServerUrl();
+    station.chop(1);
+    values.insert("STATION", station);
+    values.insert("MESSAGE_FILE", MessageFileIn(m_options.wwwDir).toUtf8());
+    for (const Broadcast* channel : m_channels)
+        values.insert(channel->spec().id + "_URL", LoopbackUrl(channel->port()));
+    return RenderSite(m_options.siteDir, m_options.wwwDir, values, error);
+}
+
+QString Station::Describe() const
+{
+    QStringList lines;
+    lines << QStringLiteral("corvane-station: operator files from %1").arg(m_options.wwwDir);
+    lines << QStringLiteral("  Settings.ini [Server] URL=%1").arg(QString::fromLatin1(ServerUrl()));
+    for (const Broadcast* channel : m_channels) {
+        const ChannelSpec& spec = channel->spec();
+        const bool radio = spec.kind == ChannelKind::Radio;
+        lines << QStringLiteral("  %1 %2 %3 (%4)")
+                     .arg(radio ? QStringLiteral("Radio") : QStringLiteral("TV   "))
+                     .arg(QString::fromLatin1(LoopbackUrl(channel->port())))
+                     .arg(spec.name)
+                     .arg(radio ? QStringLiteral("MP3 %1 kbps").arg(spec.bitrateKbps)
+                                : QStringLiteral("MPEG-TS, MPEG-2 video and MP2 sound"));
+    }
+    lines << QStringLiteral("  operator's message: edit %1").arg(MessageFileIn(m_options.wwwDir));
+    return lines.join(QLatin1Char('\n'));
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The whole demo station: makes its media, opens its ports, writes the operator's folder with
+// its own addresses, and says where everything is.
+#include "Broadcast.h"
+#include "FileServer.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+struct StationOptions
+{
+    quint16 basePort =
+        8600;         // operator files here, channels on the ports after it; 0: any free ports
+    QString wwwDir;   // the served operator folder
+    QString mediaDir; // generated songs and clip
+    QString siteDir;  // the shipped templates
+    int songSeconds = 30;
+    BroadcastLimits limits;
+    std::function<bool()> stopRequested = [] { return false; }; // polled while making media
+};
+
+class Station : public QObject
+{
+    Q_OBJECT
+  public:
+    explicit Station(StationOptions options, QObject* parent = nullptr);
+
+    // False with a reason when media cannot be made, a port is taken, or the folder cannot be
+    // written. progress gets a line for each file made on first start.
+    bool Start(QString& error, const std::function<void(const QString&)>& progress);
+
+    // The server address for "Settings.ini" [Server] URL. It ends in "/" so that the message
+    // poll, which appends "Settings/Message.ini" without a separator, reaches the file too.
+    QByteArray ServerUrl() const;
+    QString Describe() const;
+
+  signals:
+    void Note(const QString& line);
+
+  private:
+    bool LoadChannel(const ChannelSpec& spec, const class MediaMaker& media, QString& error);
+
+    StationOptions m_options;
+    FileServer* m_files = nullptr;
+    QList<Broadcast*> m_channels;
+};
+
+// "http://127.0.0.1:PORT/"
+QByteArray LoopbackUrl(quint16 port);

@@ -1,0 +1,147 @@
+// corvane-station: the demo operator and its stream servers, on 127.0.0.1 only.
+#include "Station.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QStandardPaths>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_stopRequested = 0;
+
+void OnSignal(int)
+{
+    g_stopRequested = 1;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// SIGINT and SIGTERM end the event loop, so the ports close and the process exits cleanly.
+void QuitOnSignals(QCoreApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
+    struct sigaction action = {};
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void Say(const QString& line)
+{
+    std::fputs(qPrintable(line + QLatin1Char('\n')), stdout);
+    std::fflush(stdout);
+}
+
+// Next to the build tree (build/station-data) when that is writable, else the user's data folder.
+QString DefaultDataDir()
+{
+    const QString beside = QDir(QCoreApplication::applicationDirPath())
+                               .absoluteFilePath(QStringLiteral("../station-data"));
+    const QFileInfo parent(QFileInfo(beside).absolutePath());
+    if (QFileInfo(beside).isWritable() || (!QFileInfo::exists(beside) && parent.isWritable()))
+        return QDir::cleanPath(beside);
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+QString DefaultSiteDir()
+{
+    const QString installed =
+        QDir(QCoreApplication::applicationDirPath())
+            .absoluteFilePath(QStringLiteral("../share/corvane-station/site"));
+    if (QFileInfo(installed).isDir())
+        return QDir::cleanPath(installed);
+    return QStringLiteral(CORVANE_STATION_SITE_DIR);
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane-station"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The Corvane demo station: an operator's files, radio channels and a TV "
+                       "channel on 127.0.0.1."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption(
+        {"p", "port"},
+        QStringLiteral(
+            "Base port: operator files here, channels on the next ports; 0 picks free ports."),
+        QStringLiteral("port"), QStringLiteral("8600"));
+    const QCommandLineOption dataOption(
+        QStringLiteral("data"),
+        QStringLiteral("Folder for the served files (www/) and generated media (media/)."),
+        QStringLiteral("dir"));
+    const QCommandLineOption mediaOption(
+        QStringLiteral("media"),
+        QStringLiteral("Folder for the generated media (default: <data>/media)."),
+        QStringLiteral("dir"));
+    const QCommandLineOption siteOption(QStringLiteral("site"),
+                                        QStringLiteral("Folder of the shipped operator files."),
+                                        QStringLiteral("dir"));
+    const QCommandLineOption songOption(QStringLiteral("song-seconds"),
+                                        QStringLiteral("Length of each generated song."),
+                                        QStringLiteral("seconds"), QStringLiteral("30"));
+    const QCommandLineOption backlogOption(
+        QStringLiteral("max-backlog"),
+        QStringLiteral("Bytes queued for a listener before it is dropped."),
+        QStringLiteral("bytes"), QStringLiteral("524288"));
+    parser.addOptions({portOption, dataOption, mediaOption, siteOption, songOption, backlogOption});
+    parser.process(app);
+
+    bool portOk = false, songOk = false, backlogOk = false;
+    StationOptions options;
+    const uint port = parser.value(portOption).toUInt(&portOk);
+    options.songSeconds = parser.value(songOption).toInt(&songOk);
+    options.limits.maxBacklog = parser.value(backlogOption).toLongLong(&backlogOk);
+    if (!portOk || port > 65530 || !songOk || options.songSeconds < 1 ||
+        options.songSeconds > 3600 || !backlogOk || options.limits.maxBacklog < 4096) {
+        std::fputs("corvane-station: --port takes 0..65530, --song-seconds 1..3600, "
+                   "--max-backlog at least 4096\n",
+                   stderr);
+        return 2;
+    }
+    options.basePort = quint16(port);
+    const QString data = parser.isSet(dataOption) ? parser.value(dataOption) : DefaultDataDir();
+    options.wwwDir = QDir(data).absoluteFilePath(QStringLiteral("www"));
+    options.mediaDir = parser.isSet(mediaOption)
+                           ? QDir().absoluteFilePath(parser.value(mediaOption))
+                           : QDir(data).absoluteFilePath(QStringLiteral("media"));
+    options.siteDir = parser.isSet(siteOption) ? parser.value(siteOption) : DefaultSiteDir();
+
+    QuitOnSignals(app);
+    options.stopRequested = [] { return g_stopRequested != 0; };
+    Station station(options);
+    QObject::connect(&station, &Station::Note, &app, [](const QString& line) { Say(line); });
+    QString error;
+    if (!station.Start(
+            error, [](const QString& line) { Say(QStringLiteral("corvane-station: ") + line); })) {
+        if (g_stopRequested) {
+            Say(QStringLiteral("corvane-station: stopped"));
+            return 0;
+        }
+        std::fputs(qPrintable(QStringLiteral("corvane-station: %1\n").arg(error)), stderr);
+        if (error.contains(QStringLiteral("cannot listen")))
+            std::fputs("corvane-station: another station may be running; try another --port\n",
+                       stderr);
+        return 1;
+    }
+    Say(station.Describe());
+    Say(QStringLiteral("corvane-station: ready (Ctrl-C stops it)"));
+    const int result = app.exec();
+    Say(QStringLiteral("corvane-station: stopped"));
+    return result;
+}
