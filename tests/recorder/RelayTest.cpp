@@ -1,5 +1,6 @@
 // The relay on 127.0.0.1:8000 with real players: ffmpeg, and raw sockets that misbehave.
 #include "IcyStream.h"
+#include "PortLock.h"
 #include "StreamRecorder.h"
 #include "TestServer.h"
 
@@ -8,9 +9,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <netinet/in.h>
-#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -20,28 +19,9 @@ using icytest::WaitFor;
 
 namespace {
 
-// The relay's port is fixed; tests that use it take turns, across processes too.
-class PortLock
-{
-  public:
-    PortLock() : m_Fd(open("/tmp/corvane-relay-8000.lock", O_CREAT | O_RDWR, 0666))
-    {
-        if (m_Fd >= 0)
-            flock(m_Fd, LOCK_EX);
-    }
-    ~PortLock()
-    {
-        if (m_Fd >= 0)
-            close(m_Fd);
-    }
-
-  private:
-    int m_Fd;
-};
-
 struct Relay : ::testing::Test
 {
-    PortLock lock;
+    icytest::PortLock lock;
     QTemporaryDir dir;
     TestServer server;
     StreamRecorder rec;
