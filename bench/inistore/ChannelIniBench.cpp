@@ -91,6 +91,25 @@ void BM_Bind(benchmark::State& state)
     Conditions(state, "file unchanged since last read");
 }
 
+void BM_BindAndWalkModel(benchmark::State& state)
+{
+    File().SetModified(time(nullptr) - 3600, 123456789);
+    auto manager = std::make_shared<quillet::OrvaINIManager>();
+    for (auto _ : state) {
+        manager->setINIFile(File().path);
+        auto sections = manager->Sections();
+        size_t bytes = 0;
+        for (int32_t s = 1; s <= sections->Count(); ++s) {
+            auto values = sections->Item(s)->Values();
+            for (int32_t v = 1; v <= values->Count(); ++v) {
+                bytes += values->Item(v)->Value().size();
+            }
+        }
+        benchmark::DoNotOptimize(bytes);
+    }
+    Conditions(state, "every entry of every type fetched from the model");
+}
+
 void BM_BindChangedFile(benchmark::State& state)
 {
     auto manager = std::make_shared<quillet::OrvaINIManager>();
@@ -150,6 +169,7 @@ void BM_WriteValue(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_Bind)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BindAndWalkModel)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BindChangedFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetValue)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetValueJustWritten)->Unit(benchmark::kMicrosecond);

@@ -101,11 +101,21 @@ void Access::Load(clsValues& values)
 void Access::Load(clsValues& values, const Snapshot& file)
 {
     values.d->list = {};
+    values.d->pending = file;
+}
+
+void Access::Build(const clsValues& values)
+{
+    if (!values.d->pending) {
+        return;
+    }
+    const Snapshot file = std::move(*values.d->pending);
+    values.d->pending.reset();
     if (values.d->sSection.find('\0') != std::string::npos) {
         return;
     }
-    // One buffer per thread, as for the section names: a model load lists every section, and a
-    // fresh 32 KB block for each costs more than the listing itself.
+    // One buffer per thread, as for the section names: a fresh 32 KB block for every section
+    // listed would cost more than the listing itself.
     thread_local const auto buffer = std::make_unique_for_overwrite<char[]>(kEntryListSize);
     const uint32_t n =
         ListSectionEntries(file, values.d->sSection.c_str(), buffer.get(), kEntryListSize);

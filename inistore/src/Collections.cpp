@@ -69,16 +69,19 @@ bool clsValues::Remove(const std::string& Name)
 
 std::shared_ptr<clsValue> clsValues::Item(int32_t Index) const
 {
+    Access::Build(*this);
     return d->list.At(Index);
 }
 
 std::shared_ptr<clsValue> clsValues::Item(const std::string& Index) const
 {
+    Access::Build(*this);
     return d->list.Named(Index);
 }
 
 int32_t clsValues::Count() const
 {
+    Access::Build(*this);
     return d->list.Count();
 }
 

@@ -1,94 +1,17 @@
 #include "FileStore.h"
 
+#include "ParsedCache.h"
+
+#include <atomic>
 #include <cerrno>
-#include <climits>
+#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <fcntl.h>
-#include <list>
-#include <mutex>
-#include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace quillet::detail {
 
 namespace {
-
-struct Stamp
-{
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = 0;
-    timespec mtime{};
-
-    bool operator==(const Stamp& o) const
-    {
-        return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
-               mtime.tv_nsec == o.mtime.tv_nsec;
-    }
-};
-
-Stamp StampOf(const struct stat& st)
-{
-    return {st.st_dev, st.st_ino, st.st_size, st.st_mtim};
-}
-
-long long Nanos(const timespec& t)
-{
-    return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-}
-
-long long NowNanos()
-{
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return Nanos(now);
-}
-
-// How far apart two writes must be for the second to get a different modification time.
-// File systems with nanosecond fields still take the time from the kernel's coarse clock, which
-// moves once per scheduler tick; a time of whole seconds means a file system that keeps seconds
-// (FAT keeps two).
-long long TimestampTick(const timespec& mtime)
-{
-    if (mtime.tv_nsec == 0) {
-        return 2000000000LL;
-    }
-    timespec res{};
-    long long tick = 10000000LL;
-    if (clock_getres(CLOCK_REALTIME_COARSE, &res) == 0) {
-        tick = std::max(tick, 2 * Nanos(res));
-    }
-    return tick;
-}
-
-// A parsed copy is trusted on its stamp alone only when it was read clearly after the file's
-// last modification: a rewrite within the same tick could keep size, time and inode, so a copy
-// read within a tick of the modification time is confirmed against the content on each use.
-bool ReadWellAfter(long long readAt, const timespec& mtime)
-{
-    return readAt - Nanos(mtime) > TimestampTick(mtime);
-}
-
-bool ReadAll(int fd, std::string& out)
-{
-    out.clear();
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = read(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (n == 0) {
-            return true;
-        }
-        out.append(chunk, static_cast<size_t>(n));
-    }
-}
 
 struct FileContent
 {
@@ -97,7 +20,27 @@ struct FileContent
     std::string bytes;
 };
 
-FileContent ReadFile(const std::string& path, size_t sizeHint)
+bool ReadAll(int fd, std::string& out, size_t sizeHint)
+{
+    out.resize(sizeHint + 1);
+    size_t have = 0;
+    for (;;) {
+        if (have == out.size()) {
+            out.resize(out.size() * 2);
+        }
+        const ssize_t n = read(fd, out.data() + have, out.size() - have);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            out.resize(have);
+            return n == 0;
+        }
+        have += static_cast<size_t>(n);
+    }
+}
+
+FileContent ReadFile(const std::string& path)
 {
     FileContent result;
     // Non-blocking so that a FIFO put in the file's place cannot hang the caller.
@@ -107,94 +50,21 @@ FileContent ReadFile(const std::string& path, size_t sizeHint)
             (errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed;
         return result;
     }
-    struct stat st
-    {
-    };
+    StatBuf st{};
     result.status = ReadStatus::Failed;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
-        result.bytes.reserve(std::max(sizeHint, static_cast<size_t>(st.st_size)));
-        if (ReadAll(fd, result.bytes)) {
-            result.status = ReadStatus::Ok;
-            result.stamp = StampOf(st);
-        }
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        ReadAll(fd, result.bytes, static_cast<size_t>(st.st_size))) {
+        result.status = ReadStatus::Ok;
+        result.stamp = StampOf(st);
     }
     close(fd);
     return result;
 }
 
-struct CacheEntry
-{
-    Stamp stamp;
-    std::shared_ptr<const IniDocument> doc;
-    bool trusted = false;
-};
-
-// A few recently read files. The program binds a handful of files in turn; more entries would
-// only hold memory.
-class ParsedCache
-{
-  public:
-    static constexpr size_t kMaxEntries = 8;
-
-    std::shared_ptr<const IniDocument> Find(const std::string& path, const Stamp& stamp,
-                                            bool& trusted)
-    {
-        std::lock_guard lock(mutex);
-        const auto it = entries.find(path);
-        if (it == entries.end() || !(it->second.stamp == stamp)) {
-            return nullptr;
-        }
-        trusted = it->second.trusted;
-        return it->second.doc;
-    }
-
-    void Put(const std::string& path, CacheEntry entry)
-    {
-        std::lock_guard lock(mutex);
-        if (entries.find(path) == entries.end()) {
-            order.push_back(path);
-            if (order.size() > kMaxEntries) {
-                entries.erase(order.front());
-                order.pop_front();
-            }
-        }
-        entries[path] = std::move(entry);
-    }
-
-    void Drop(const std::string& path)
-    {
-        std::lock_guard lock(mutex);
-        if (entries.erase(path) != 0) {
-            order.remove(path);
-        }
-    }
-
-  private:
-    std::mutex mutex;
-    std::unordered_map<std::string, CacheEntry> entries;
-    std::list<std::string> order;
-};
-
-ParsedCache& Cache()
-{
-    static ParsedCache cache;
-    return cache;
-}
-
-mode_t NewFileMode()
-{
-    // umask can only be read by setting it; put it straight back.
-    const mode_t mask = umask(022);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 // The file a write must replace: a symbolic link is followed so that the link stays a link.
 std::string WriteTarget(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    StatBuf st{};
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         if (char* real = realpath(path.c_str(), nullptr)) {
             std::string target(real);
@@ -205,14 +75,34 @@ std::string WriteTarget(const std::string& path)
     return path;
 }
 
+// A new hidden file beside target. Created with 0666 so that the kernel applies the umask, as
+// it would to the file itself; an existing file's mode is copied over it later.
+int CreateTemp(const std::string& target, std::string& name)
+{
+    static std::atomic<unsigned> counter{0};
+    const size_t slash = target.rfind('/');
+    const size_t baseAt = slash == std::string::npos ? 0 : slash + 1;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".%d.%u.%llx", static_cast<int>(getpid()), counter++,
+                      static_cast<unsigned long long>(NowNanos()) & 0xffffff);
+        name = target.substr(0, baseAt) + "." + target.substr(baseAt) + suffix;
+        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
 bool WriteAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
         const ssize_t n = write(fd, text.data(), text.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
             return false;
         }
         text.remove_prefix(static_cast<size_t>(n));
@@ -224,11 +114,9 @@ bool WriteAll(int fd, std::string_view text)
 
 Snapshot ReadIni(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    StatBuf st{};
     if (stat(path.c_str(), &st) != 0) {
-        Cache().Drop(path);
+        DropParsed(path);
         return {(errno == ENOENT || errno == ENOTDIR) ? ReadStatus::Missing : ReadStatus::Failed,
                 nullptr};
     }
@@ -236,70 +124,64 @@ Snapshot ReadIni(const std::string& path)
         return {ReadStatus::Failed, nullptr};
     }
     bool trusted = false;
-    auto cached = Cache().Find(path, StampOf(st), trusted);
+    auto cached = FindParsed(path, StampOf(st), trusted);
     if (cached && trusted) {
         return {ReadStatus::Ok, cached};
     }
     const long long readAt = NowNanos();
-    FileContent file = ReadFile(path, static_cast<size_t>(st.st_size));
+    FileContent file = ReadFile(path);
     if (file.status != ReadStatus::Ok) {
-        Cache().Drop(path);
+        DropParsed(path);
         return {file.status, nullptr};
     }
-    const bool wellAfter = ReadWellAfter(readAt, file.stamp.mtime);
+    const bool wellAfter = ReadWellAfter(readAt, file.stamp);
     if (cached && StampOf(st) == file.stamp && cached->Text() == file.bytes) {
-        Cache().Put(path, {file.stamp, cached, wellAfter});
+        KeepParsed(path, {file.stamp, cached, wellAfter});
         return {ReadStatus::Ok, cached};
     }
     auto doc = std::make_shared<const IniDocument>(std::move(file.bytes));
-    Cache().Put(path, {file.stamp, doc, wellAfter});
+    KeepParsed(path, {file.stamp, doc, wellAfter});
     return {ReadStatus::Ok, doc};
 }
 
 bool WriteIni(const std::string& path, std::string_view text)
 {
     const std::string target = WriteTarget(path);
-    struct stat old
-    {
-    };
+    StatBuf old{};
     const bool exists = stat(target.c_str(), &old) == 0;
+    // A read-only file stays unwritten, as an in-place write would have failed on it.
     if (exists &&
         (!S_ISREG(old.st_mode) || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
         return false;
     }
-    const size_t slash = target.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = folder + "." + base + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp;
+    const int fd = CreateTemp(target, temp);
     if (fd < 0) {
         return false;
     }
-    const mode_t mode = exists ? (old.st_mode & 07777) : NewFileMode();
     bool ok = WriteAll(fd, text);
     if (ok && exists && (old.st_uid != geteuid() || old.st_gid != getegid())) {
         // Only root may give the file back to its owner; anyone else ends up owning the new
         // file, which still carries the old permissions, so a failure here is not fatal.
         (void)!fchown(fd, old.st_uid, old.st_gid);
     }
-    ok = ok && fchmod(fd, mode) == 0 && fdatasync(fd) == 0;
+    ok = ok && (!exists || fchmod(fd, old.st_mode & 07777) == 0);
+    // On disk before the rename, so that a crash leaves the old file or the new one, whole.
+    ok = ok && fdatasync(fd) == 0;
     ok = (close(fd) == 0) && ok;
     ok = ok && rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         unlink(temp.c_str());
         return false;
     }
-    Cache().Drop(path);
-    Cache().Drop(target);
+    DropParsed(path);
+    DropParsed(target);
     return true;
 }
 
 long long FileLength(const std::string& path)
 {
-    struct stat st
-    {
-    };
+    StatBuf st{};
     if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         return -1;
     }

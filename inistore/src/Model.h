@@ -6,6 +6,7 @@
 #include "KeyedList.h"
 #include "quillet/OrvaINIManager.h"
 
+#include <optional>
 #include <string>
 
 namespace quillet {
@@ -28,6 +29,10 @@ struct clsValues::Impl
     std::string sFile;
     std::string sSection;
     detail::KeyedList<clsValue> list;
+    // The reading of the file the list is still to be built from. Building every section's
+    // entries at binding would cost more than the rest of the binding together, while a client
+    // mostly looks at one section; the reading is immutable, so building late gives the same list.
+    std::optional<detail::Snapshot> pending;
 };
 
 namespace detail {
@@ -53,10 +58,12 @@ struct Access
 
     static std::shared_ptr<clsValues> NewValues(const std::string& path,
                                                 const std::string& section);
-    // Rebuilds the entry list; a second entry of a name already listed ends the load, keeping
-    // the entries read so far (the file's later entries of that name are unreachable by name).
+    // Rebuilds the entry list from this reading of the file (built on first use, see Impl).
     static void Load(clsValues& values, const Snapshot& file);
     static void Load(clsValues& values);
+    // Builds a pending entry list. A second entry of a name already listed ends the list, keeping
+    // the entries before it (later entries of that name are unreachable by name anyway).
+    static void Build(const clsValues& values);
 
     static std::shared_ptr<clsValue> NewValue(std::string name, std::string value);
 };

@@ -315,7 +315,8 @@ TEST(IniProfile, ReadsSeeChangesThatKeepSizeTimeAndInode)
     };
     ASSERT_EQ(stat(f.c_str(), &st), 0);
 
-    // Rewritten in place within the same timestamp: only the content tells.
+    // Rewritten in place at once, modification time put back: size, times and inode may all be
+    // as before (the change time moves only once per clock tick), so only the content tells.
     WriteBytes(f, "[S]\nk=bbbb\n");
     const timespec times[2] = {st.st_atim, st.st_mtim};
     ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);

@@ -14,10 +14,10 @@ namespace quillet::detail {
 struct Access;
 
 // Lets the library construct its objects with std::make_shared while nobody else can construct
-// them at all.
+// them at all. The constructor is user-provided so that Key{} is no aggregate in C++17 either.
 class Key
 {
-    Key() = default;
+    Key() {}
     friend struct Access;
 };
 } // namespace quillet::detail

@@ -1,0 +1,200 @@
+#include "FormSkin.h"
+
+#include "MakeSk.h"
+#include "MouseCodes.h"
+#include "PropertyBag.h"
+#include "X11Move.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace {
+
+// Shows the skin image at its natural size; the image is also the off-screen copy the region is
+// read from, so nothing needs reading back from the screen.
+class SkinPicture : public QWidget
+{
+  public:
+    explicit SkinPicture(QWidget* parent) : QWidget(parent) {}
+    void SetImage(const QImage* image)
+    {
+        m_image = image;
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (m_image && !m_image->isNull())
+            QPainter(this).drawImage(0, 0, *m_image);
+    }
+
+  private:
+    const QImage* m_image = nullptr;
+};
+
+const QString PictureKey = QStringLiteral("Picture");
+
+} // namespace
+
+FormSkin::FormSkin(QWidget* parent) : QWidget(parent), m_pic(new SkinPicture(this))
+{
+    static_cast<SkinPicture*>(m_pic)->SetImage(&m_picture);
+    m_pic->installEventFilter(this);
+    m_pic->setGeometry(rect());
+}
+
+void FormSkin::setPicture(const QImage& vNewValue)
+{
+    m_picture = vNewValue;
+    static_cast<SkinPicture*>(m_pic)->SetImage(&m_picture);
+    if (!m_picture.isNull())
+        m_pic->resize(m_picture.size());
+    ApplyResizeRule();
+}
+
+void FormSkin::MakeSkin(bool TF)
+{
+    if (!TF)
+        return;
+    if (!m_picture.isNull())
+        m_pic->setGeometry(QRect(QPoint(0, 0), m_picture.size()));
+    resize(m_pic->size());
+    ApplyResizeRule(); // also when the size did not change and no resize event follows
+    QWidget* owner = window();
+    if (owner == this)
+        return;
+    const QRegion region = RegionFromPicture(m_picture);
+    // An image with nothing opaque gives no shape: the window shows as its plain rectangle.
+    if (region.isEmpty())
+        owner->clearMask();
+    else
+        owner->setMask(region);
+}
+
+void FormSkin::ReadProperties(const PropertyBag& bag)
+{
+    setPicture(bag.ReadProperty(PictureKey, QImage()).value<QImage>());
+}
+
+void FormSkin::WriteProperties(PropertyBag& bag) const
+{
+    bag.WriteProperty(PictureKey, m_picture, QImage());
+}
+
+void FormSkin::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    ApplyResizeRule();
+}
+
+void FormSkin::ApplyResizeRule()
+{
+    if (m_picture.isNull()) {
+        m_pic->setGeometry(rect());
+        return;
+    }
+    if (size() != m_pic->size())
+        resize(m_pic->size()); // comes back here through resizeEvent with the sizes equal
+    QWidget* owner = window();
+    if (owner == this)
+        return;
+    if (!owner->windowFlags().testFlag(Qt::FramelessWindowHint)) {
+        // New window flags re-create the native window hidden; keep it where and as it was.
+        const bool visible = owner->isVisible();
+        const QRect geometry = owner->geometry();
+        owner->setWindowFlag(Qt::FramelessWindowHint, true);
+        owner->setGeometry(geometry); // client area stays put: move() would place the old frame
+        if (visible)
+            owner->show();
+    }
+    owner->resize(size());
+}
+
+void FormSkin::StartDrag(const QPointF& globalPosition)
+{
+    QWidget* owner = window();
+    if (owner == this)
+        return;
+    m_dragOffset = owner->pos() - globalPosition.toPoint();
+    QWindow* handle = owner->windowHandle();
+    m_systemMove = handle && handle->startSystemMove();
+    // No window manager, or one that refuses: the window follows the mouse until release.
+    m_dragging = !m_systemMove;
+}
+
+bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    const int shift = corvane::ShiftCode(event->modifiers());
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (event->button() == Qt::LeftButton)
+            StartDrag(event->globalPosition());
+        emit MouseDown(corvane::ButtonCode(event->button()), shift, at.x(), at.y());
+        return true;
+    case QEvent::MouseMove:
+        // A window manager that took the move owns the pointer and we see no motion. Motion
+        // with the button still down means it accepted the request but is not moving the
+        // window (seen with openbox under XInput2): follow the mouse ourselves.
+        if (m_systemMove && event->buttons().testFlag(Qt::LeftButton)) {
+            // It ignores our own moves while it believes it is moving: call its move off first.
+            CancelSystemMove(window()->windowHandle());
+            m_systemMove = false;
+            m_dragging = true;
+        }
+        if (m_dragging) {
+            window()->move(event->globalPosition().toPoint() + m_dragOffset);
+            return true;
+        }
+        emit MouseMove(corvane::ButtonCode(event->buttons()), shift, at.x(), at.y());
+        return true;
+    case QEvent::MouseButtonRelease:
+        // The window manager's own move swallows the release; ours does the same, so the owner
+        // sees one MouseDown for a drag either way.
+        if ((m_dragging || m_systemMove) && event->button() == Qt::LeftButton) {
+            m_dragging = false;
+            m_systemMove = false;
+            return true;
+        }
+        emit MouseUp(corvane::ButtonCode(event->button()), shift, at.x(), at.y());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool FormSkin::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pic) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+            type == QEvent::MouseMove || type == QEvent::MouseButtonRelease)
+            return PicMouseEvent(type, static_cast<QMouseEvent*>(event));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Presses on the control's own surface, outside the picture, only report; they never drag.
+void FormSkin::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    emit MouseDown(corvane::ButtonCode(event->button()), corvane::ShiftCode(event->modifiers()),
+                   at.x(), at.y());
+}
+
+void FormSkin::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    emit MouseMove(corvane::ButtonCode(event->buttons()), corvane::ShiftCode(event->modifiers()),
+                   at.x(), at.y());
+}
+
+void FormSkin::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    emit MouseUp(corvane::ButtonCode(event->button()), corvane::ShiftCode(event->modifiers()),
+                 at.x(), at.y());
+}

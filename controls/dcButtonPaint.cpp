@@ -1,0 +1,565 @@
+// RedrawButton and the painters of the twelve button styles.
+#include "dcButton.h"
+
+#include "Twips.h"
+#include "dcButtonCanvas.h"
+#include "dcButtonLayout.h"
+
+#include <QFontMetrics>
+#include <QPaintEvent>
+#include <QPainter>
+
+using namespace dcbutton;
+
+namespace {
+
+constexpr int Margin = 4;
+constexpr int TextFlags = Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
+} // namespace
+
+void dcButton::RedrawButton(int state, bool force)
+{
+    if (m_hidden)
+        return;
+    if (state == -1)
+        state = m_currentState;
+    if (!force && state == m_currentState && m_hasFocus == m_paintedFocus)
+        return;
+    m_paintedFocus = m_hasFocus;
+    m_currentState = state;
+    if (width() <= 0 || height() <= 0)
+        return;
+    // A hidden widget learns of its new size only when shown; painting must not wait for that.
+    if (size() != m_clientSize) {
+        m_clientSize = size();
+        m_reshapeNeeded = true;
+    }
+    if (m_surface.size() != size())
+        m_surface = QImage(size(), QImage::Format_RGB32);
+    m_surface.fill(ToQColor(TranslateColor(m_backColor)));
+    switch (m_buttonStyle) {
+    case 0:
+    case 1:
+    case 2:
+        PaintStyleA(state);
+        break;
+    case 3:
+        PaintStyleB(state);
+        break;
+    case 4:
+        PaintStyleC(state);
+        break;
+    case 5:
+        PaintStyleD(state);
+        break;
+    case 6:
+        PaintStyleE(state);
+        break;
+    case 7:
+    case 8:
+    case 9:
+        PaintStyleF(state);
+        break;
+    case 10:
+        PaintStyleG(state);
+        break;
+    case 11:
+        PaintStyleH(state);
+        break;
+    default:
+        break; // a style that does not exist shows a plain face
+    }
+    update();
+}
+
+void dcButton::paintEvent(QPaintEvent*)
+{
+    if (m_surface.size() != size())
+        RedrawButton(-1, true);
+    QPainter p(this);
+    p.drawImage(0, 0, m_surface);
+}
+
+void dcButton::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    // The platform's smallest sensible button: 15 pixels a side, kept in the designer's units.
+    constexpr int Smallest = corvane::TwipsToPixels(corvane::PixelsToTwips(15));
+    if (width() < Smallest || height() < Smallest) {
+        resize(std::max(width(), Smallest), std::max(height(), Smallest));
+        return;
+    }
+    // Rendering a hidden widget repeats its resize notification: only a new size reshapes.
+    if (size() == m_clientSize)
+        return;
+    m_clientSize = size();
+    m_reshapeNeeded = true;
+    if (m_initialised)
+        RedrawButton(-1, true);
+}
+
+void dcButton::showEvent(QShowEvent* e)
+{
+    QWidget::showEvent(e);
+    m_hidden = false;
+    m_formActive = isActiveWindow();
+    RedrawButton(-1, true);
+}
+
+void dcButton::hideEvent(QHideEvent* e)
+{
+    QWidget::hideEvent(e);
+    if (!e->spontaneous())
+        m_hidden = true;
+}
+
+// --- shape and layout ----------------------------------------------------------------------------
+
+void dcButton::SetShape(int cornerW, int cornerH)
+{
+    const int w = width(), h = height();
+    const QRegion region = ShapeRegion(w, h, cornerW, cornerH, m_buttonShape);
+    if (m_buttonStyle >= 0 && m_buttonStyle <= 2)
+        m_outline = TraceOutline(region, w, h, cornerW, cornerH, m_buttonShape);
+    setMask(region & rect());
+    ++m_shapeBuilds;
+}
+
+void dcButton::LayoutContent()
+{
+    LayoutInput in;
+    in.client = size();
+    if (!m_caption.isEmpty()) {
+        const QFontMetrics fm(font());
+        in.captionBox = fm.boundingRect(rect(), TextFlags, m_caption).size();
+    }
+    in.hasPicture = !m_pictureNormal.isNull();
+    in.picture = QSize(m_pictureSizeW, m_pictureSizeH);
+    in.alignment = m_pictureAlignment;
+    in.margin = Margin;
+    const LayoutResult out = LayoutButton(in);
+    m_captionRect = out.caption;
+    m_pictureRect = out.picture;
+    m_innerRect = out.inner;
+}
+
+void dcButton::BeginPainter(int cornerW, int cornerH)
+{
+    if (!m_reshapeNeeded)
+        return;
+    SetShape(cornerW, cornerH);
+    LayoutContent();
+    m_reshapeNeeded = false;
+}
+
+// --- caption and picture -------------------------------------------------------------------------
+
+void dcButton::DrawCaptionText(OleColor color, int dx, int dy)
+{
+    if (m_caption.isEmpty())
+        return;
+    QPainter p(&m_surface);
+    p.setFont(font());
+    p.setPen(ToQColor(color));
+    p.drawText(m_captionRect.translated(dx, dy), TextFlags | Qt::TextDontClip, m_caption);
+}
+
+void dcButton::DrawCaption(OleColor textColor, OleColor background, int dx, int dy, int)
+{
+    if (m_specialEffect >= 1 && m_specialEffect <= 3) {
+        const OleColor light = ShiftColor(background, 0.1);
+        const OleColor dark = ShiftColor(background, -0.1);
+        if (m_specialEffect == 1) {
+            DrawCaptionText(dark, dx + 1, dy + 1);
+            DrawCaptionText(light, dx - 1, dy - 1);
+        } else if (m_specialEffect == 2) {
+            DrawCaptionText(dark, dx - 1, dy - 1);
+            DrawCaptionText(light, dx + 1, dy + 1);
+        } else {
+            DrawCaptionText(dark, dx + 1, dy + 1);
+        }
+    }
+    DrawCaptionText(textColor, dx, dy);
+}
+
+void dcButton::DrawPicture(OleColor background, int dx, int dy, int state)
+{
+    if (m_pictureNormal.isNull())
+        return;
+    QImage picture;
+    if (state == 1)
+        picture = m_pictureHot;
+    else if (state == 2 || m_value)
+        picture = m_pictureDown.isNull() ? m_pictureHot : m_pictureDown;
+    if (picture.isNull())
+        picture = m_pictureNormal;
+    if (m_specialEffect >= 1 && m_specialEffect <= 3) {
+        const OleColor light = ShiftColor(background, 0.1);
+        const OleColor dark = ShiftColor(background, -0.1);
+        if (m_specialEffect == 1) {
+            DrawPic(picture, dx + 1, dy + 1, dark, state);
+            DrawPic(picture, dx - 1, dy - 1, light, state);
+        } else if (m_specialEffect == 2) {
+            DrawPic(picture, dx - 1, dy - 1, dark, state);
+            DrawPic(picture, dx + 1, dy + 1, light, state);
+        } else {
+            DrawPic(picture, dx + 1, dy + 1, dark, state);
+        }
+    }
+    DrawPic(picture, dx, dy, NoColor, state);
+}
+
+void dcButton::DrawContent(int state, OleColor textColor, OleColor background, int offset)
+{
+    DrawPicture(background, offset, offset, state);
+    DrawCaption(textColor, background, offset, offset, state);
+}
+
+void dcButton::DrawDisabledContent(int offset)
+{
+    DrawPic(m_pictureNormal, offset, offset, NoColor, 3);
+    DrawCaptionText(m_colors[GrayText], offset, offset);
+}
+
+// --- frames shared by the flat styles ------------------------------------------------------------
+
+void dcButton::PlainFrame(OleColor background)
+{
+    Canvas c(m_surface);
+    const int r = width() - 1, b = height() - 1;
+    c.Line(0, 0, r, 0, ShiftColor(background, 0.1));
+    c.Line(0, b, r, b, ShiftColor(background, -0.1));
+    c.Line(0, 0, 0, b, ShiftColor(background, -0.05));
+    c.Line(r, 0, r, b, ShiftColor(background, -0.05));
+}
+
+void dcButton::FocusFrame(OleColor background)
+{
+    Canvas c(m_surface);
+    const int r = width() - 1, b = height() - 1;
+    for (int i = 0; i <= 3; ++i) {
+        c.Line(i, i, r - i, i, ShiftColor(background, 0.1));
+        c.Line(i, i, i, b - i, ShiftColor(background, 0.1));
+        c.Line(i, b - i, r - i, b - i, ShiftColor(background, -0.1));
+        c.Line(r - i, i, r - i, b - i, ShiftColor(background, -0.05));
+    }
+    c.Rect(rect(), m_colors[Text]);
+}
+
+// --- painter D: style 5 --------------------------------------------------------------------------
+
+void dcButton::PaintStyleD(int state)
+{
+    BeginPainter(0, 0);
+    if (Checked() && state != 3)
+        state = 1;
+    Canvas c(m_surface);
+    const ColorTable& s = m_colors;
+    OleColor background;
+    if (state == 0) {
+        c.Gradient(s[Highlight], s[Face], 70);
+        background = BlendColors(s[Highlight], s[Face], 0.5);
+    } else if (state == 3) {
+        c.Gradient(s[Highlight], s[AltFace], 70);
+        background = s[AltFace];
+    } else {
+        c.Fill(s[Light]);
+        background = s[Light];
+    }
+    if (state == 3) {
+        DrawDisabledContent(m_value ? 1 : 0);
+        PlainFrame(background);
+        return;
+    }
+    const int offset = (state == 2 ? 1 : 0) + (Checked() ? 1 : 0);
+    DrawContent(state, s[Text], background, offset);
+    if (ShowsFocus())
+        FocusFrame(background);
+    else
+        PlainFrame(background);
+}
+
+// --- painter A: styles 0, 1, 2 -------------------------------------------------------------------
+
+void dcButton::PaintStyleA(int state)
+{
+    const bool capsule = m_buttonStyle != 1;
+    BeginPainter(capsule ? height() : 13, capsule ? width() : 13);
+    if (Checked() && state != 3)
+        state = 2;
+    else if (state == 0 && m_mousePressed)
+        state = 1;
+    const ColorTable& s = m_colors;
+    static constexpr ColorRole stateColors[4] = {Face, Light, DarkShade, AltFace};
+    const OleColor face = s[stateColors[std::clamp(state, 0, 3)]];
+    const OleColor highlight =
+        s[Highlight] == NoColor ? BlendColors(face, White, 0.8) : s[Highlight];
+    Canvas c(m_surface);
+    c.Gradient(face, highlight, capsule ? 60 : 30);
+    // A gloss band over the upper part of the face, kept inside the shape.
+    const double gloss = m_buttonStyle == 0 ? 0.6 : m_buttonStyle == 1 ? 0.2 : 0.5;
+    const int inset = std::max(2, std::min(height(), 13) / 4);
+    const QRect band(inset, 1, width() - 2 * inset, std::max(1, height() * 2 / 5));
+    c.FillClipped(band, mask().isEmpty() ? QRegion(rect()) : mask(),
+                  BlendColors(face, highlight, gloss));
+    if (state == 3)
+        DrawDisabledContent(0);
+    else
+        DrawContent(state, s[Text], BlendColors(face, highlight, 0.5), state == 2 ? 1 : 0);
+    c.Polyline(m_outline, BlendColors(0x000000, face, 0.8));
+    if (state != 3 && ShowsFocus() && m_hasFocus)
+        c.FocusRect(m_innerRect);
+}
+
+// --- painter B: style 3 --------------------------------------------------------------------------
+
+void dcButton::PaintStyleB(int state)
+{
+    BeginPainter(0, 0);
+    bool checkedLook = false;
+    if (Checked() && state != 3) {
+        if (m_hot || m_drawnDown)
+            state = 2;
+        else
+            checkedLook = true;
+    } else if (state == 0 && m_mousePressed) {
+        state = 1;
+    }
+    const ColorTable& s = m_colors;
+    OleColor top = s[Highlight], bottom = s[Face];
+    if (checkedLook) {
+        top = s[Light];
+        bottom = s[DarkShade];
+    } else if (state == 1) {
+        top = s[Accent];
+        bottom = s[Light];
+    } else if (state == 2) {
+        top = s[DarkShade];
+        bottom = s[Light];
+    }
+    Canvas c(m_surface);
+    c.Gradient(top, bottom, 50);
+    if (state == 3) {
+        DrawDisabledContent(0);
+        return;
+    }
+    DrawContent(state, s[Text], BlendColors(top, bottom, 0.5), state == 2 ? 1 : 0);
+    if (state != 0 || Checked() || m_drawnDown)
+        c.Rect(rect(), s[Text]);
+    if (ShowsFocus() && m_hasFocus)
+        c.FocusRect(rect().adjusted(2, 2, -2, -2));
+}
+
+// --- painter C: style 4 --------------------------------------------------------------------------
+
+void dcButton::PaintStyleC(int state)
+{
+    BeginPainter(0, 0);
+    if (Checked() && state != 3 && (m_hot || m_drawnDown))
+        state = 2;
+    else if (state == 0 && m_mousePressed && !Checked())
+        state = 1;
+    const ColorTable& s = m_colors;
+    static constexpr ColorRole stateColors[4] = {Face, Light, DarkShade, AltFace};
+    const OleColor face = s[stateColors[std::clamp(state, 0, 3)]];
+    Canvas c(m_surface);
+    c.Fill(face);
+    if (state == 3) {
+        DrawDisabledContent(0);
+        return;
+    }
+    if (state == 1 && m_pictureHot.isNull() && !Checked() && !m_mousePressed &&
+        !m_pictureNormal.isNull()) {
+        // Without a hot picture the picture lifts off the face over its own shadow.
+        DrawPic(m_pictureNormal, 1, 1, 0xC0C0C0, state);
+        DrawPic(m_pictureNormal, -1, -1, NoColor, state);
+        DrawCaption(s[Text], face, 0, 0, state);
+    } else {
+        DrawContent(state, s[Text], face, state == 2 && Checked() ? 1 : 0);
+    }
+    if (state != 0 || Checked() || m_drawnDown)
+        c.Rect(rect(), s[Accent]);
+    if (ShowsFocus() && m_hasFocus)
+        c.FocusRect(rect().adjusted(2, 2, -2, -2));
+}
+
+// --- painter E: style 6, the classic button ------------------------------------------------------
+
+void dcButton::PaintStyleE(int state)
+{
+    BeginPainter(0, 0);
+    const ColorTable& s = m_colors;
+    Canvas c(m_surface);
+    if (Checked())
+        c.Checker(rect(), s[DarkShade], White);
+    else
+        c.Fill(s[Face]);
+    const bool pressed = state == 2 || (Checked() && state != 3);
+    if (state == 3) {
+        DrawPic(m_pictureNormal, 0, 0, NoColor, 3);
+        DrawCaptionText(BlendColors(s[GrayText], White, 0.9), 1, 1);
+        DrawCaptionText(s[GrayText], 0, 0);
+    } else {
+        DrawContent(state, s[Text], s[Face], pressed ? 1 : 0);
+    }
+    QRect edge = rect();
+    if (state != 3 && ShowsFocus()) {
+        c.Rect(rect(), s[Text]);
+        edge.adjust(1, 1, -1, -1);
+    }
+    c.Edge(edge, !pressed);
+    if (state != 3 && ShowsFocus() && m_hasFocus)
+        c.FocusRect(edge.adjusted(3, 3, -3, -3));
+}
+
+// --- painter F: styles 7, 8, 9 -------------------------------------------------------------------
+
+void dcButton::PaintStyleF(int state)
+{
+    BeginPainter(5, 5);
+    bool checkedLook = false;
+    if (Checked() && state != 3) {
+        if (m_hot || m_drawnDown)
+            state = 2;
+        else
+            checkedLook = true;
+    }
+    const ColorTable& s = m_colors;
+    Canvas c(m_surface);
+    const int r = width() - 1, b = height() - 1;
+    OleColor face = s[Face];
+    if (state == 2) {
+        face = s[DarkShade];
+        if (m_buttonStyle == 9) {
+            c.Gradient(s[Highlight], s[DarkShade], 80);
+        } else {
+            c.Fill(face);
+            c.Line(1, 1, r - 1, 1, ShiftColor(face, -0.05));
+            c.Line(1, 1, 1, b - 1, ShiftColor(face, -0.05));
+            c.Line(2, 2, r - 1, 2, ShiftColor(face, -0.03));
+            c.Line(2, 2, 2, b - 1, ShiftColor(face, -0.03));
+        }
+    } else if (state == 3) {
+        face = s[AltFace];
+        c.Fill(face);
+    } else {
+        if (checkedLook)
+            face = ShiftColor(s[Face], -0.1);
+        c.Gradient(s[Highlight], face, 50);
+        // Soft shading towards the lower and right edges.
+        for (int i = 1; i <= 4; ++i)
+            c.Line(1, b - i, r - 1, b - i, ShiftColor(face, -0.01 - 0.01 * (5 - i)));
+        c.Line(r - 1, 1, r - 1, b - 1, ShiftColor(face, -0.05));
+        c.Line(r - 2, 2, r - 2, b - 2, ShiftColor(face, -0.02));
+    }
+    if (state == 1) {
+        const OleColor hot = BlendColors(s[Light], face, 0.5);
+        c.Rect(rect().adjusted(1, 1, -1, -1), hot);
+        c.Line(2, 2, r - 2, 2, s[Light]);
+        c.Line(2, b - 2, r - 2, b - 2, s[Light]);
+    } else if (state == 0 && ShowsFocus()) {
+        c.Rect(rect().adjusted(1, 1, -1, -1), BlendColors(s[Accent], face, 0.4));
+        c.Rect(rect().adjusted(2, 2, -2, -2), BlendColors(s[Accent], face, 0.5));
+    }
+    if (state == 3)
+        DrawDisabledContent(0);
+    else
+        DrawContent(state, s[Text], face, state == 2 ? 1 : 0);
+    const OleColor border =
+        state == 3 ? BlendColors(s[AltFace], s[GrayText], 0.5) : BlendColors(s[DarkShade], 0, 0.45);
+    c.Rect(rect(), border);
+    const OleColor corner = BlendColors(border, face, 0.5);
+    c.Pixel(1, 1, corner);
+    c.Pixel(r - 1, 1, corner);
+    c.Pixel(1, b - 1, corner);
+    c.Pixel(r - 1, b - 1, corner);
+}
+
+// --- painter G: style 10 -------------------------------------------------------------------------
+
+void dcButton::PaintStyleG(int state)
+{
+    BeginPainter(5, 5);
+    if (Checked() && state != 3)
+        state = 2;
+    const ColorTable& s = m_colors;
+    OleColor face;
+    switch (state) {
+    case 1:
+        face = BlendColors(s[Light], White, 0.5);
+        break;
+    case 2:
+        face = BlendColors(s[Face], s[DarkShade], 0.8);
+        break;
+    case 3:
+        face = s[AltFace];
+        break;
+    default:
+        face = BlendColors(s[Face], s[Light], 0.8);
+        break;
+    }
+    Canvas c(m_surface);
+    c.Fill(face);
+    const int r = width() - 1, b = height() - 1;
+    const bool pressed = state == 2;
+    // Soft lines deepening towards the dark shade: the lower right for a raised face, the upper
+    // left for a pressed one.
+    static constexpr double depth[3] = {0.5, 0.3, 0.1};
+    for (int i = 0; i < 3; ++i) {
+        const OleColor shade = BlendColors(face, s[DarkShade], depth[i]);
+        const OleColor lit = BlendColors(face, White, depth[i]);
+        const int k = i + 1;
+        c.Line(k, b - k, r - k, b - k, pressed ? lit : shade);
+        c.Line(r - k, k, r - k, b - k,
+               pressed ? lit : BlendColors(face, s[DarkShade], depth[i] * 0.8));
+        c.Line(k, k, r - k, k, pressed ? shade : lit);
+        c.Line(k, k, k, b - k, pressed ? shade : lit);
+    }
+    if (state == 3)
+        DrawDisabledContent(0);
+    else
+        DrawContent(state, s[Text], face, pressed ? 1 : 0);
+    const OleColor border =
+        state == 3 ? BlendColors(face, s[GrayText], 0.5) : ShiftColor(s[DarkShade], -0.35);
+    c.Rect(rect(), border);
+    const OleColor corner = BlendColors(border, face, 0.5);
+    c.Pixel(1, 1, corner);
+    c.Pixel(r - 1, 1, corner);
+    c.Pixel(1, b - 1, corner);
+    c.Pixel(r - 1, b - 1, corner);
+    if (state != 3 && ShowsFocus() && m_hasFocus)
+        c.FocusRect(rect().adjusted(4, 4, -4, -4));
+}
+
+// --- painter H: style 11 -------------------------------------------------------------------------
+
+void dcButton::PaintStyleH(int state)
+{
+    BeginPainter(5, 5);
+    if (Checked() && state != 3)
+        state = 2;
+    const ColorTable& s = m_colors;
+    static constexpr ColorRole stateColors[4] = {Face, Light, DarkShade, AltFace};
+    const OleColor face = s[stateColors[std::clamp(state, 0, 3)]];
+    Canvas c(m_surface);
+    const int r = width() - 1, b = height() - 1;
+    c.Fill(face);
+    c.Gradient(BlendColors(face, White, 0.6), face, 30, 1, 1, r - 1, height() / 2);
+    if (state == 3)
+        DrawDisabledContent(0);
+    else
+        DrawContent(state, s[Text], face, state == 2 ? 1 : 0);
+    const OleColor border =
+        state == 3 ? ShiftColor(s[AltFace], -0.2) : ShiftColor(s[DarkShade], -0.2);
+    c.Line(1, 1, r - 1, 1, BlendColors(face, White, 0.5));
+    c.Line(1, b - 1, r - 1, b - 1, ShiftColor(s[Accent], -0.05));
+    c.Rect(rect(), border);
+    const OleColor corner = BlendColors(border, face, 0.5);
+    c.Pixel(1, 1, corner);
+    c.Pixel(r - 1, 1, corner);
+    c.Pixel(1, b - 1, corner);
+    c.Pixel(r - 1, b - 1, corner);
+    if (state != 3 && ShowsFocus() && m_hasFocus)
+        c.FocusRect(rect().adjusted(3, 3, -3, -3));
+}
