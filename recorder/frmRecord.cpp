@@ -7,10 +7,9 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
-#include <QMouseEvent>
+#include <QPainter>
 #include <QTime>
 #include <QVBoxLayout>
-#include <QWindow>
 
 namespace recorder {
 namespace {
@@ -52,16 +51,19 @@ void frmRecord::BuildControls()
 {
     QFont arial(QStringLiteral("Arial"));
     setFont(arial);
-    pic = Label(QStringLiteral("Record"), "pic");
-    pic->setFixedSize(corvane::TwipsToPixels(kPicWidthTwips), 24);
-    pic->setStyleSheet(
-        QStringLiteral("background:#404040;color:white;font-weight:bold;padding-left:6px"));
-    pic->installEventFilter(this);
-    ingClose = Named(new QToolButton(pic), "ingClose");
+    // The skin lies under everything; the caption strip lets presses through to it, so the
+    // window is dragged by its top as by any other part of the skin.
+    Skin = Named(new FormSkin(this), "Skin");
+    lblCaption = Label(QStringLiteral("Record"), "lblCaption");
+    lblCaption->setFixedHeight(24);
+    lblCaption->setStyleSheet(QStringLiteral("color:white;font-weight:bold;padding-left:8px"));
+    lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ingClose = Named(new QToolButton(this), "ingClose");
     ingClose->setText(QStringLiteral("x"));
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setAutoRaise(true);
-    ingClose->setGeometry(pic->width() - 22, 2, 20, 20);
+    ingClose->setStyleSheet(QStringLiteral("color:white;font-weight:bold"));
+    ingClose->setFixedSize(20, 20);
 
     lblServer = Label(QStringLiteral("Server IP:"), "lblServer");
     txtServer = Named(new QLineEdit(QStringLiteral("0.0.0.0")), "txtServer");
@@ -71,8 +73,13 @@ void frmRecord::BuildControls()
     txtPort->setReadOnly(true);
     Label1 = Label(QStringLiteral("Output Path:"), "Label1");
     txtOutPath = Named(new QLineEdit(QStringLiteral("c:\\")), "txtOutPath");
-    btnBrowse = Named(new QPushButton(QStringLiteral("Browse")), "btnBrowse");
+    btnBrowse = new dcButton(nullptr, QStringLiteral("btnBrowse"));
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    btnBrowse->SetButtonStyle(5);
+    btnBrowse->SetBackColor(0x404040);
+    btnBrowse->SetCaption(QStringLiteral("Browse"));
     btnBrowse->setToolTip(QStringLiteral("Edit server URL"));
+    btnBrowse->setFixedSize(corvane::TwipsToPixels(1215), corvane::TwipsToPixels(375));
     chkFilebysong =
         Named(new QCheckBox(QStringLiteral("Create mp3 file by song (file name = title)")),
               "chkFilebysong");
@@ -94,7 +101,7 @@ void frmRecord::BuildControls()
 
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(0, 0, 0, 0);
-    window->addWidget(pic);
+    window->addWidget(lblCaption);
     auto* grid = new QGridLayout;
     grid->setContentsMargins(8, 4, 8, 8);
     window->addLayout(grid);
@@ -121,7 +128,7 @@ void frmRecord::BuildControls()
     connect(ingClose, &QToolButton::clicked, this, &QWidget::close);
     connect(CmdRecord, &QPushButton::toggled, this, &frmRecord::CmdRecord_Click);
     connect(chkFilebysong, &QCheckBox::clicked, this, &frmRecord::chkFilebysong_Click);
-    connect(btnBrowse, &QPushButton::clicked, this, &frmRecord::btnBrowse_Click);
+    connect(btnBrowse, &dcButton::Click, this, &frmRecord::btnBrowse_Click);
 
     connect(&m_Core, &StreamRecorder::RadioText, lblRadio, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::BitrateText, lblBitrate, &QLabel::setText);
@@ -146,13 +153,39 @@ void frmRecord::Form_Load(const ChannelSelection& selection, QWidget* player)
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     ShowIdle();
 
-    adjustSize();
-    resize(pic->width(), height());
+    ApplySkin();
     if (player) {
         const QRect at = player->frameGeometry();
         move(at.left() + width() - corvane::TwipsToPixels(310), at.top());
     }
     TuneToChannel(selection);
+}
+
+void frmRecord::ApplySkin()
+{
+    // The window takes the skin's size and outline: a rounded panel as wide as the designed
+    // picture and as tall as the controls need, with a dark band for the caption.
+    setFixedWidth(corvane::TwipsToPixels(kPicWidthTwips));
+    adjustSize();
+    QImage skin(corvane::TwipsToPixels(kPicWidthTwips), sizeHint().height(),
+                QImage::Format_ARGB32_Premultiplied);
+    skin.fill(Qt::transparent);
+    QPainter paint(&skin);
+    paint.setRenderHint(QPainter::Antialiasing, false);
+    paint.setPen(Qt::NoPen);
+    paint.setBrush(QColor(0xec, 0xec, 0xec));
+    paint.drawRoundedRect(skin.rect(), 8, 8);
+    paint.setBrush(QColor(0x40, 0x40, 0x40));
+    paint.drawRoundedRect(QRect(0, 0, skin.width(), lblCaption->height() + 8), 8, 8);
+    paint.drawRect(QRect(0, 8, skin.width(), lblCaption->height() - 8));
+    paint.end();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    Skin->setPicture(skin);
+    Skin->MakeSkin(true);
+    Skin->lower();
+    ingClose->move(width() - ingClose->width() - 4, 2);
+    ingClose->raise();
 }
 
 void frmRecord::TuneToChannel(const ChannelSelection& selection)
@@ -243,26 +276,6 @@ void frmRecord::closeEvent(QCloseEvent* event)
     m_Core.StopRecording();
     m_Core.Relay().DownServer();
     QWidget::closeEvent(event);
-}
-
-bool frmRecord::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != pic)
-        return QWidget::eventFilter(watched, event);
-    auto* mouse = static_cast<QMouseEvent*>(event);
-    if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-        m_DragOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-        // The window manager moves it where there is one; otherwise the mouse moves do.
-        if (windowHandle() && windowHandle()->startSystemMove())
-            m_DragOffset = {};
-        return true;
-    }
-    if (event->type() == QEvent::MouseMove && (mouse->buttons() & Qt::LeftButton) &&
-        !m_DragOffset.isNull()) {
-        move(mouse->globalPosition().toPoint() - m_DragOffset);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace recorder

@@ -2,10 +2,13 @@
 // turns the user's clicks into the core's record toggle; the stream work happens in the core.
 #pragma once
 
+#include "FormSkin.h"
 #include "RecorderSettings.h"
 #include "StreamRecorder.h"
+#include "dcButton.h"
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,7 +32,6 @@ class frmRecord : public QWidget
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildControls();
@@ -41,20 +43,21 @@ class frmRecord : public QWidget
     bool CreateOutFile();
     void ShowIdle();
     void ShowSizeAndTime();
+    void ApplySkin();
 
     std::shared_ptr<RecorderSettings> m_Settings;
     StreamRecorder m_Core;
 
-    QLabel* pic;
+    FormSkin* Skin;
+    QLabel* lblCaption;
     QToolButton* ingClose;
     QLabel *lblServer, *lblPort, *Label1, *Label2, *Label3;
     QLineEdit *txtServer, *txtPort, *txtOutPath;
-    QPushButton* btnBrowse;
+    dcButton* btnBrowse;
     QCheckBox* chkFilebysong;
     QPushButton* CmdRecord;
     QLabel *lblRadio, *lblTitle, *lblBitrate, *lblFile, *lblSize, *lblTime, *lblStatus;
     QLabel* lblWinampStatus;
-    QPoint m_DragOffset;
 };
 
 } // namespace recorder

@@ -101,6 +101,10 @@ TEST_F(Window, LoadsTunesAndRecordsByFile)
     Write("Settings.ini", "Record", "FileName", "0");
     Open(QStringLiteral("http://127.0.0.1:%1/").arg(server.Port()));
     EXPECT_EQ(form->windowTitle(), "Record");
+    // The window wears its skin: its width is the skin picture's, and its outline the picture's.
+    EXPECT_EQ(form->width(), form->findChild<FormSkin*>("Skin")->pic()->width());
+    EXPECT_FALSE(form->mask().isEmpty());
+    EXPECT_EQ(Get<dcButton>("btnBrowse")->Caption(), "Browse");
     EXPECT_EQ(Get<QLineEdit>("txtOutPath")->text(), records.path());
     EXPECT_FALSE(Get<QCheckBox>("chkFilebysong")->isChecked());
     EXPECT_EQ(Get<QLineEdit>("txtServer")->text(), "127.0.0.1");
@@ -182,7 +186,7 @@ TEST_F(Window, FilePerSongSettingAndFolderDialog)
         dialog->setDirectory(chosen);
         static_cast<QDialog*>(dialog)->accept();
     });
-    Get<QPushButton>("btnBrowse")->click();
+    QTest::mouseClick(Get<dcButton>("btnBrowse"), Qt::LeftButton);
     EXPECT_EQ(caption, "Select a folder to save");
     EXPECT_EQ(Get<QLineEdit>("txtOutPath")->text(), chosen);
     EXPECT_EQ(Read("Settings.ini", "Record", "FolderPath"), chosen);
