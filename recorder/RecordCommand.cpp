@@ -1,0 +1,111 @@
+#include "RecordCommand.h"
+
+#include "Address.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTime>
+
+namespace recorder {
+
+ParsedOptions ParseRecordOptions(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.addPositionalArgument("URL", "stream address, http://host:port/");
+    const QCommandLineOption dir("dir", "folder for the recordings (default: current folder)",
+                                 "FOLDER", ".");
+    const QCommandLineOption bySong("by-song", "one file per song, named after the title");
+    const QCommandLineOption name("name", "file name of the recording", "NAME");
+    const QCommandLineOption relay("relay", "serve the stream to a player on 127.0.0.1:8000");
+    parser.addOptions({dir, bySong, name, relay});
+    const QString usage = QStringLiteral(
+        "usage: corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay]");
+    if (!parser.parse(arguments))
+        return {std::nullopt, parser.errorText() + "\n" + usage};
+    if (parser.positionalArguments().size() != 1)
+        return {std::nullopt, usage};
+
+    RecordOptions options;
+    const auto url = parser.positionalArguments().front().toStdString();
+    const auto host = GetHost(url);
+    bool numeric = false;
+    const uint port = QString::fromStdString(GetPort(url)).toUInt(&numeric);
+    if (host.empty() || !numeric || port == 0 || port > 65535)
+        return {std::nullopt, QStringLiteral("bad address '%1': expected http://host:port/")
+                                  .arg(parser.positionalArguments().front())};
+    options.host = QString::fromStdString(host);
+    options.port = static_cast<quint16>(port);
+    options.dir = parser.value(dir);
+    options.name = parser.value(name);
+    options.bySong = parser.isSet(bySong);
+    options.relay = parser.isSet(relay);
+    if (options.bySong && !options.name.isEmpty())
+        return {std::nullopt, QStringLiteral("--name and --by-song exclude each other")};
+    const QFileInfo folder(options.dir);
+    if (!folder.isDir() || !folder.isWritable())
+        return {std::nullopt, QStringLiteral("cannot write to folder '%1'").arg(options.dir)};
+    return {options, {}};
+}
+
+RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTextStream& err)
+    : m_Options(options), m_Out(out), m_Err(err)
+{
+    if (!options.relay)
+        m_Recorder.DisableRelay();
+    auto print = [this](const QString& line) { m_Out << line << Qt::endl; };
+    connect(&m_Recorder, &StreamRecorder::RadioText, this, [this, print](const QString& text) {
+        print(m_Recorder.HeaderDone() && text != "Disconnected" && text != "Error ocurred"
+                  ? "Station: " + text
+                  : text);
+    });
+    connect(&m_Recorder, &StreamRecorder::BitrateText, this, print);
+    connect(&m_Recorder, &StreamRecorder::TitleText, this, print);
+    connect(&m_Recorder, &StreamRecorder::FileOpened, this,
+            [print](const QString& name) { print("File: " + name); });
+    connect(&m_Recorder.Relay(), &RelayServer::StatusText, this, print);
+    connect(&m_Recorder, &StreamRecorder::FileFailed, this, [this](const QString& why) {
+        m_Err << "corvane-record: " << why << Qt::endl;
+        Finish(1);
+    });
+    connect(&m_Recorder, &StreamRecorder::HeaderAccepted, this, &RecordCommand::StartRecording);
+    connect(&m_Recorder, &StreamRecorder::StreamEnded, this, [this] { Finish(0); });
+    connect(&m_Recorder, &StreamRecorder::StreamFailed, this, [this] {
+        m_Err << "corvane-record: " << m_Options.host << ":" << m_Options.port << ": "
+              << m_Recorder.ErrorText() << Qt::endl;
+        Finish(1);
+    });
+}
+
+void RecordCommand::Start()
+{
+    m_Recorder.SetFileBySong(m_Options.bySong);
+    m_Recorder.Tune(m_Options.host, m_Options.port);
+}
+
+void RecordCommand::StartRecording()
+{
+    // Only once the server has answered as an ICY server: a refused or wrong address leaves no
+    // empty file behind.
+    if (m_Options.bySong)
+        m_Recorder.StartSongRecording(m_Options.dir);
+    else
+        m_Recorder.StartRecording(m_Options.dir, m_Options.name.isEmpty()
+                                                     ? DefaultFileName(QTime::currentTime())
+                                                     : m_Options.name);
+}
+
+void RecordCommand::Stop()
+{
+    Finish(0);
+}
+
+void RecordCommand::Finish(int exitCode)
+{
+    if (m_Finished)
+        return;
+    m_Finished = true;
+    m_Recorder.StopRecording();
+    emit Finished(exitCode);
+}
+
+} // namespace recorder

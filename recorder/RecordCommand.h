@@ -1,0 +1,57 @@
+// corvane-record: one station recorded from the command line, on the same core as the window.
+#pragma once
+
+#include "StreamRecorder.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace recorder {
+
+struct RecordOptions
+{
+    QString host;
+    quint16 port = 0;
+    QString dir = QStringLiteral(".");
+    QString name; // empty: the default "File" + seconds name
+    bool bySong = false;
+    bool relay = false;
+};
+
+// The options, or an error text for the user when they do not make a usable command.
+struct ParsedOptions
+{
+    std::optional<RecordOptions> options;
+    QString error;
+};
+ParsedOptions ParseRecordOptions(const QStringList& arguments);
+
+// Runs one recording; Finished carries the exit code once every file is closed.
+class RecordCommand : public QObject
+{
+    Q_OBJECT
+  public:
+    RecordCommand(const RecordOptions& options, QTextStream& out, QTextStream& err);
+    void Start();
+    // Ctrl-C or SIGTERM: stop recording and finish normally.
+    void Stop();
+
+  signals:
+    void Finished(int exitCode);
+
+  private:
+    void StartRecording();
+    void Finish(int exitCode);
+
+    RecordOptions m_Options;
+    QTextStream& m_Out;
+    QTextStream& m_Err;
+    StreamRecorder m_Recorder;
+    bool m_Finished = false;
+};
+
+} // namespace recorder

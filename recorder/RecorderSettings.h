@@ -1,0 +1,51 @@
+// What the recorder window needs from outside the recorder: the settings files and the channel
+// the directory has selected. Narrow on purpose, so the window can be opened and tested on its own
+// and the player and directory plug in later without changes here.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace quillet {
+class OrvaINIManager;
+}
+
+namespace recorder {
+
+// GetValue / WriteValue on an INI file of the program's own folder ("Settings.ini",
+// "Channel.ini"), binding the file immediately before each call.
+class RecorderSettings
+{
+  public:
+    virtual ~RecorderSettings() = default;
+    virtual QString GetValue(const QString& file, const QString& section, const QString& key) = 0;
+    virtual bool WriteValue(const QString& file, const QString& section, const QString& key,
+                            const QString& value) = 0;
+};
+
+// The texts of the selected entries of the channel directory's type and channel lists.
+class ChannelSelection
+{
+  public:
+    virtual ~ChannelSelection() = default;
+    virtual QString SelectedType() const = 0;
+    virtual QString SelectedChannel() const = 0;
+};
+
+// Over the program's one INI manager and its folder.
+class IniRecorderSettings : public RecorderSettings
+{
+  public:
+    IniRecorderSettings(std::shared_ptr<quillet::OrvaINIManager> manager, QString folder);
+    QString GetValue(const QString& file, const QString& section, const QString& key) override;
+    bool WriteValue(const QString& file, const QString& section, const QString& key,
+                    const QString& value) override;
+
+  private:
+    void Bind(const QString& file);
+    std::shared_ptr<quillet::OrvaINIManager> m_Manager;
+    QString m_Folder;
+};
+
+} // namespace recorder

@@ -1,0 +1,93 @@
+// The recorder's core, shared by the window and the command line: the receiving connection, the
+// parser, the relay and the recording file. Front ends show the texts it reports and drive the
+// record toggle.
+#pragma once
+
+#include "IcyParser.h"
+#include "RecordingFile.h"
+#include "RelayServer.h"
+
+#include <QObject>
+#include <QTcpSocket>
+
+namespace recorder {
+
+class StreamRecorder : public QObject, private IcySink
+{
+    Q_OBJECT
+  public:
+    explicit StreamRecorder(quint16 relayPort = kRelayPort, QObject* parent = nullptr);
+    ~StreamRecorder() override;
+
+    void Tune(const QString& ServerIP, quint16 Port, const QString& Path = {});
+    // For front ends that serve no local player: Tune then leaves the relay's port alone.
+    void DisableRelay() { m_RelayEnabled = false; }
+    // Why the stream failed, for a front end that explains it.
+    QString ErrorText() const { return m_ErrorText; }
+
+    // The record toggle pressed: a file named by the user, or named after the current title.
+    // False (the toggle goes back) when the file cannot be opened; FileFailed says why.
+    bool StartRecording(const QString& folder, const QString& name);
+    bool StartSongRecording(const QString& folder);
+    // The toggle released: the file is closed.
+    void StopRecording();
+    // One file per song: a changed title closes the file and opens the next.
+    void SetFileBySong(bool on) { m_BySong = on; }
+
+    bool Recording() const { return m_Recording; }
+    const RecordingFile& File() const { return m_File; }
+    RelayServer& Relay() { return m_Relay; }
+    QString TitleCaption() const { return m_TitleCaption; }
+    bool HeaderDone() const { return bHeaderDone; }
+    QByteArray Header() const { return m_Header; }
+    // One arrival from the server, as the socket delivers it; public for the benchmark-free tests
+    // of arrival handling that need no server.
+    void DataArrived(std::string_view sData);
+
+  signals:
+    void RadioText(const QString& text);   // lblRadio
+    void BitrateText(const QString& text); // lblBitrate
+    void TitleText(const QString& text);   // lblTitle
+    void FileOpened(const QString& name);
+    void FileFailed(const QString& message);
+    void Progress(); // after an arrival while a file is open
+    void HeaderAccepted();
+    void StreamEnded();
+    void StreamFailed();
+
+  private:
+    void WriteOutFile(std::string_view sBuff) override;
+    void ShowTitle(std::string_view sMetaData) override;
+    void ShowInfo(std::string_view sIcy);
+    bool CreateOutFile(const QString& name);
+    bool CreateSongFile();
+    void OnConnected();
+    void OnReadyRead();
+    void OnDisconnected();
+    void OnError(QAbstractSocket::SocketError error);
+    void Fail(const QString& why);
+
+    QTcpSocket sckReceiver;
+    RelayServer m_Relay;
+    IcyHeaderReader m_HeaderReader;
+    IcyStreamParser m_Parser{*this};
+    RecordingFile m_File;
+
+    QString m_Host;
+    QString sPath;
+    QByteArray m_Header;
+    bool bHeaderDone = false;
+    bool bInMeta = false;
+    bool m_Ended = false;
+    bool m_RelayEnabled = true;
+    QString m_ErrorText;
+
+    QString m_TitleCaption = QStringLiteral("Title:");
+    QString m_Folder;
+    bool m_Recording = false;
+    bool m_BySong = false;
+    // The caption the open by-song file was named after: only a different one rolls over.
+    QString m_FileTitle;
+};
+
+} // namespace recorder

@@ -1,0 +1,281 @@
+#include "frmRecord.h"
+
+#include "Address.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QPainter>
+#include <QTime>
+#include <QVBoxLayout>
+
+namespace recorder {
+namespace {
+
+const QString kSettings = QStringLiteral("Settings.ini");
+const QString kSection = QStringLiteral("Record");
+
+// The designed width of the skin picture; the window takes it at load.
+constexpr int kPicWidthTwips = 5400;
+
+template <typename T> T* Named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* Label(const QString& text, const char* name)
+{
+    return Named(new QLabel(text), name);
+}
+
+} // namespace
+
+frmRecord::frmRecord(std::shared_ptr<RecorderSettings> settings, const ChannelSelection& selection,
+                     QWidget* player, quint16 relayPort)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Settings(std::move(settings)),
+      m_Core(relayPort)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QStringLiteral("frmRecord"));
+    setWindowTitle(QStringLiteral("Record"));
+    BuildControls();
+    Form_Load(selection, player);
+}
+
+frmRecord::~frmRecord() = default;
+
+void frmRecord::BuildControls()
+{
+    QFont arial(QStringLiteral("Arial"));
+    setFont(arial);
+    // The skin lies under everything; the caption strip lets presses through to it, so the
+    // window is dragged by its top as by any other part of the skin.
+    Skin = Named(new FormSkin(this), "Skin");
+    lblCaption = Label(QStringLiteral("Record"), "lblCaption");
+    lblCaption->setFixedHeight(24);
+    lblCaption->setStyleSheet(QStringLiteral("color:white;font-weight:bold;padding-left:8px"));
+    lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ingClose = Named(new QToolButton(this), "ingClose");
+    ingClose->setText(QStringLiteral("x"));
+    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setAutoRaise(true);
+    ingClose->setStyleSheet(QStringLiteral("color:white;font-weight:bold"));
+    ingClose->setFixedSize(20, 20);
+
+    lblServer = Label(QStringLiteral("Server IP:"), "lblServer");
+    txtServer = Named(new QLineEdit(QStringLiteral("0.0.0.0")), "txtServer");
+    lblPort = Label(QStringLiteral("Port:"), "lblPort");
+    txtPort = Named(new QLineEdit(QStringLiteral("8000")), "txtPort");
+    txtServer->setReadOnly(true);
+    txtPort->setReadOnly(true);
+    Label1 = Label(QStringLiteral("Output Path:"), "Label1");
+    txtOutPath = Named(new QLineEdit(QStringLiteral("c:\\")), "txtOutPath");
+    btnBrowse = new dcButton(nullptr, QStringLiteral("btnBrowse"));
+    btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
+    btnBrowse->SetButtonStyle(5);
+    btnBrowse->SetBackColor(0x404040);
+    btnBrowse->SetCaption(QStringLiteral("Browse"));
+    btnBrowse->setToolTip(QStringLiteral("Edit server URL"));
+    btnBrowse->setFixedSize(corvane::TwipsToPixels(1215), corvane::TwipsToPixels(375));
+    chkFilebysong =
+        Named(new QCheckBox(QStringLiteral("Create mp3 file by song (file name = title)")),
+              "chkFilebysong");
+    CmdRecord = Named(new QPushButton(QStringLiteral("RECORD")), "CmdRecord");
+    CmdRecord->setCheckable(true);
+    Label3 = Label(QStringLiteral("Recording"), "Label3");
+    Label2 = Label(QStringLiteral("Some radio channel may not be recordable "), "Label2");
+    lblRadio = Label(QStringLiteral("Radio"), "lblRadio");
+    lblTitle = Label(QStringLiteral("Title:"), "lblTitle");
+    lblBitrate = Label(QStringLiteral("Bitrate:"), "lblBitrate");
+    lblFile = Label(QStringLiteral("File:"), "lblFile");
+    lblSize = Label(QStringLiteral("Size:"), "lblSize");
+    lblTime = Label(QStringLiteral("Time:"), "lblTime");
+    lblStatus = Label(QStringLiteral("REC"), "lblStatus");
+    lblStatus->setStyleSheet(QStringLiteral("color:red;font-weight:bold"));
+    lblWinampStatus = Label(QStringLiteral("Winamp Status"), "lblWinampStatus");
+    for (QLabel* wide : {lblRadio, lblTitle, lblFile, lblWinampStatus})
+        wide->setMinimumWidth(1); // long titles must not widen the window
+
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->addWidget(lblCaption);
+    auto* grid = new QGridLayout;
+    grid->setContentsMargins(8, 4, 8, 8);
+    window->addLayout(grid);
+    grid->addWidget(lblServer, 1, 0);
+    grid->addWidget(txtServer, 1, 1);
+    grid->addWidget(lblPort, 1, 2);
+    grid->addWidget(txtPort, 1, 3);
+    grid->addWidget(Label1, 2, 0);
+    grid->addWidget(txtOutPath, 2, 1, 1, 2);
+    grid->addWidget(btnBrowse, 2, 3);
+    grid->addWidget(chkFilebysong, 3, 0, 1, 4);
+    grid->addWidget(Label3, 4, 0);
+    grid->addWidget(lblStatus, 4, 2);
+    grid->addWidget(CmdRecord, 4, 3);
+    grid->addWidget(lblRadio, 5, 0, 1, 4);
+    grid->addWidget(lblTitle, 6, 0, 1, 4);
+    grid->addWidget(lblBitrate, 7, 0, 1, 4);
+    grid->addWidget(lblFile, 8, 0, 1, 4);
+    grid->addWidget(lblSize, 9, 0, 1, 2);
+    grid->addWidget(lblTime, 9, 2, 1, 2);
+    grid->addWidget(lblWinampStatus, 10, 0, 1, 4);
+    grid->addWidget(Label2, 11, 0, 1, 4);
+
+    connect(ingClose, &QToolButton::clicked, this, &QWidget::close);
+    connect(CmdRecord, &QPushButton::toggled, this, &frmRecord::CmdRecord_Click);
+    connect(chkFilebysong, &QCheckBox::clicked, this, &frmRecord::chkFilebysong_Click);
+    connect(btnBrowse, &dcButton::Click, this, &frmRecord::btnBrowse_Click);
+
+    connect(&m_Core, &StreamRecorder::RadioText, lblRadio, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::BitrateText, lblBitrate, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::TitleText, lblTitle, &QLabel::setText);
+    connect(&m_Core.Relay(), &RelayServer::StatusText, lblWinampStatus, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::FileOpened, this,
+            [this](const QString& name) { lblFile->setText("File: " + name); });
+    // A file that cannot be opened or written is said so, not silently counted.
+    connect(&m_Core, &StreamRecorder::FileFailed, this,
+            [this](const QString& why) { lblFile->setText("File: " + why); });
+    connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
+}
+
+void frmRecord::Form_Load(const ChannelSelection& selection, QWidget* player)
+{
+    txtOutPath->setText(m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath")));
+    bool numeric = false;
+    const int bySong = m_Settings->GetValue(kSettings, kSection, QStringLiteral("FileName"))
+                           .trimmed()
+                           .toInt(&numeric);
+    chkFilebysong->setChecked(numeric && bySong == 1);
+    m_Core.SetFileBySong(chkFilebysong->isChecked());
+    ShowIdle();
+
+    ApplySkin();
+    if (player) {
+        const QRect at = player->frameGeometry();
+        move(at.left() + width() - corvane::TwipsToPixels(310), at.top());
+    }
+    TuneToChannel(selection);
+}
+
+void frmRecord::ApplySkin()
+{
+    // The window takes the skin's size and outline: a rounded panel as wide as the designed
+    // picture and as tall as the controls need, with a dark band for the caption.
+    setFixedWidth(corvane::TwipsToPixels(kPicWidthTwips));
+    adjustSize();
+    QImage skin(corvane::TwipsToPixels(kPicWidthTwips), sizeHint().height(),
+                QImage::Format_ARGB32_Premultiplied);
+    skin.fill(Qt::transparent);
+    QPainter paint(&skin);
+    paint.setRenderHint(QPainter::Antialiasing, false);
+    paint.setPen(Qt::NoPen);
+    paint.setBrush(QColor(0xec, 0xec, 0xec));
+    paint.drawRoundedRect(skin.rect(), 8, 8);
+    paint.setBrush(QColor(0x40, 0x40, 0x40));
+    paint.drawRoundedRect(QRect(0, 0, skin.width(), lblCaption->height() + 8), 8, 8);
+    paint.drawRect(QRect(0, 8, skin.width(), lblCaption->height() - 8));
+    paint.end();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    Skin->setPicture(skin);
+    Skin->MakeSkin(true);
+    Skin->lower();
+    ingClose->move(width() - ingClose->width() - 4, 2);
+    ingClose->raise();
+}
+
+void frmRecord::TuneToChannel(const ChannelSelection& selection)
+{
+    const std::string address =
+        m_Settings
+            ->GetValue(QStringLiteral("Channel.ini"), selection.SelectedType(),
+                       selection.SelectedChannel())
+            .toStdString();
+    const QString host = QString::fromStdString(GetHost(address));
+    const QString portText = QString::fromStdString(GetPort(address));
+    txtServer->setText(host);
+    txtPort->setText(portText);
+    // An address with a path or without a port gives no port number: nothing connects.
+    bool numeric = false;
+    const uint port = portText.toUInt(&numeric);
+    if (numeric && port > 0 && port <= 65535)
+        m_Core.Tune(host, static_cast<quint16>(port));
+}
+
+void frmRecord::CmdRecord_Click(bool pressed)
+{
+    if (!pressed) {
+        m_Core.StopRecording();
+        ShowIdle();
+        return;
+    }
+    if (!CreateOutFile()) {
+        CmdRecord->setChecked(false); // runs this handler again, released
+        return;
+    }
+    CmdRecord->setText(QStringLiteral("STOP"));
+    lblStatus->show();
+    for (QLabel* label : {lblFile, lblSize, lblTime})
+        label->setEnabled(true);
+}
+
+bool frmRecord::CreateOutFile()
+{
+    m_Core.SetFileBySong(chkFilebysong->isChecked());
+    if (chkFilebysong->isChecked())
+        return m_Core.StartSongRecording(txtOutPath->text());
+    const QString name = QInputDialog::getText(
+        this, QStringLiteral("New mp3 file"), QStringLiteral("Enter file name: "),
+        QLineEdit::Normal, DefaultFileName(QTime::currentTime()));
+    if (name.isEmpty())
+        return false;
+    return m_Core.StartRecording(txtOutPath->text(), name);
+}
+
+void frmRecord::ShowIdle()
+{
+    CmdRecord->setText(QStringLiteral("RECORD"));
+    lblStatus->hide();
+    for (QLabel* label : {lblFile, lblSize, lblTime})
+        label->setEnabled(false);
+}
+
+void frmRecord::ShowSizeAndTime()
+{
+    const auto& file = m_Core.File();
+    lblSize->setText(SizeText(file.BytesWritten()));
+    lblTime->setText(TimeText(file.ElapsedSeconds(QDateTime::currentDateTime())));
+}
+
+void frmRecord::chkFilebysong_Click()
+{
+    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FileName"),
+                           chkFilebysong->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    m_Core.SetFileBySong(chkFilebysong->isChecked());
+}
+
+void frmRecord::btnBrowse_Click()
+{
+    const QString start = m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath"));
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Select a folder to save"), start,
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return;
+    txtOutPath->setText(chosen);
+    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FolderPath"), chosen);
+}
+
+void frmRecord::closeEvent(QCloseEvent* event)
+{
+    // Nothing may stay open behind a closed window.
+    m_Core.StopRecording();
+    m_Core.Relay().DownServer();
+    QWidget::closeEvent(event);
+}
+
+} // namespace recorder

@@ -1,0 +1,63 @@
+// The recorder window: a thin front end over StreamRecorder. It shows what the core reports and
+// turns the user's clicks into the core's record toggle; the stream work happens in the core.
+#pragma once
+
+#include "FormSkin.h"
+#include "RecorderSettings.h"
+#include "StreamRecorder.h"
+#include "dcButton.h"
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QWidget>
+
+#include <memory>
+
+namespace recorder {
+
+class frmRecord : public QWidget
+{
+    Q_OBJECT
+  public:
+    // The selection is read once, at load: choosing another channel later does not retune.
+    frmRecord(std::shared_ptr<RecorderSettings> settings, const ChannelSelection& selection,
+              QWidget* player = nullptr, quint16 relayPort = kRelayPort);
+    ~frmRecord() override;
+
+    StreamRecorder& Core() { return m_Core; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildControls();
+    void Form_Load(const ChannelSelection& selection, QWidget* player);
+    void TuneToChannel(const ChannelSelection& selection);
+    void CmdRecord_Click(bool pressed);
+    void chkFilebysong_Click();
+    void btnBrowse_Click();
+    bool CreateOutFile();
+    void ShowIdle();
+    void ShowSizeAndTime();
+    void ApplySkin();
+
+    std::shared_ptr<RecorderSettings> m_Settings;
+    StreamRecorder m_Core;
+
+    FormSkin* Skin;
+    QLabel* lblCaption;
+    QToolButton* ingClose;
+    QLabel *lblServer, *lblPort, *Label1, *Label2, *Label3;
+    QLineEdit *txtServer, *txtPort, *txtOutPath;
+    dcButton* btnBrowse;
+    QCheckBox* chkFilebysong;
+    QPushButton* CmdRecord;
+    QLabel *lblRadio, *lblTitle, *lblBitrate, *lblFile, *lblSize, *lblTime, *lblStatus;
+    QLabel* lblWinampStatus;
+};
+
+} // namespace recorder

@@ -1,0 +1,10 @@
+// Test main for the recorder's core: sockets and files need an event loop, not a display.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

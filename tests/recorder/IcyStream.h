@@ -1,0 +1,75 @@
+// Builds ICY streams for tests and benchmarks: audio intervals with metadata blocks between them,
+// and keeps what a correct parser must hand on (the audio alone, the block texts in order).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace icytest {
+
+// A metadata block: the length byte, then the text padded with NULs to a multiple of 16.
+inline std::string MetaBlock(const std::string& text)
+{
+    const std::size_t units = (text.size() + 15) / 16;
+    std::string block(1, static_cast<char>(static_cast<unsigned char>(units)));
+    block += text;
+    block.resize(1 + units * 16, '\0');
+    return block;
+}
+
+// Audio bytes that cover all 256 values, so that every byte a parser might mistake for a length
+// byte or a marker occurs in them.
+inline std::string AudioBytes(std::size_t size, std::uint32_t seed)
+{
+    std::string audio(size, '\0');
+    std::uint32_t x = seed * 2654435761u + 1;
+    for (auto& c : audio) {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        c = static_cast<char>(x);
+    }
+    return audio;
+}
+
+struct Stream
+{
+    std::string bytes;               // what the server sends after its header
+    std::string audio;               // what must reach the file
+    std::vector<std::string> texts;  // block texts with their padding, blocks of length 0 left out
+    std::vector<std::size_t> textAt; // audio offset at which each text's block came
+};
+
+// intervals full intervals of metaInt audio bytes, each followed by the block metaText(i) gives
+// (an empty text is a block of length 0); then tailAudio bytes of audio.
+inline Stream BuildStream(int metaInt, int intervals, std::size_t tailAudio,
+                          const std::function<std::string(int)>& metaText, std::uint32_t seed = 1)
+{
+    Stream s;
+    for (int i = 0; i < intervals; ++i) {
+        const auto audio = AudioBytes(static_cast<std::size_t>(metaInt), seed + i);
+        s.bytes += audio;
+        s.audio += audio;
+        const auto text = metaText(i);
+        const auto block = MetaBlock(text);
+        s.bytes += block;
+        if (!text.empty()) {
+            s.texts.push_back(block.substr(1));
+            s.textAt.push_back(s.audio.size());
+        }
+    }
+    const auto tail = AudioBytes(tailAudio, seed + intervals);
+    s.bytes += tail;
+    s.audio += tail;
+    return s;
+}
+
+inline std::string Header(int metaInt,
+                          const std::string& extra = "icy-name:Test FM\r\nicy-br:128\r\n")
+{
+    return "ICY 200 OK\r\n" + extra + "icy-metaint:" + std::to_string(metaInt) + "\r\n\r\n";
+}
+
+} // namespace icytest
