@@ -1,5 +1,7 @@
 #include "MyFunction.h"
 
+#include "Address.h"
+
 #include "Config.h"
 #include "InetTransfer.h"
 #include "ProgramFolder.h"
@@ -42,43 +44,15 @@ void UnloadAllForms()
     QCoreApplication::quit();
 }
 
-namespace {
-
-// Blanks only, as the old text routines trim.
-QString TrimBlanks(const QString& text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text.at(begin) == QLatin1Char(' '))
-        ++begin;
-    while (end > begin && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(begin, end - begin);
-}
-
-// Replace with an empty search text leaves the text as it is.
-QString RemoveAll(QString text, const QString& what)
-{
-    if (!what.isEmpty())
-        text.remove(what, Qt::CaseSensitive);
-    return text;
-}
-
-} // namespace
-
+// The recorder's parser library owns the address split; the windows share that one copy.
 QString GetPort(const QString& Address)
 {
-    const qsizetype colon = Address.lastIndexOf(QLatin1Char(':'));
-    const QString head = colon < 0 ? QString() : TrimBlanks(Address.left(colon + 1));
-    return RemoveAll(RemoveAll(Address, head), QStringLiteral("/"));
+    return QString::fromStdString(recorder::GetPort(Address.toStdString()));
 }
 
 QString GetHost(const QString& Address)
 {
-    QString host = RemoveAll(Address, GetPort(Address));
-    host = RemoveAll(host, QStringLiteral("http://"));
-    host = RemoveAll(host, QStringLiteral(":"));
-    return RemoveAll(host, QStringLiteral("/"));
+    return QString::fromStdString(recorder::GetHost(Address.toStdString()));
 }
 
 bool DownloadSettingsFile(corvane::InetTransfer& Inet, const QString& FileName)

@@ -17,7 +17,9 @@ void UnloadAllForms();
 
 // Splits a stream address of the form "http://" host ":" port "/" by plain text operations, as
 // the recorder always has: an address without a port gives the host from GetPort, a path after
-// the port stays attached with its slashes removed ("8000stream").
+// the port stays attached with its slashes removed ("8000stream"). Only the port's own place is
+// taken out of the host, so a host that contains the port's digits ("10.0.0.1" with port 1) stays
+// whole.
 QString GetPort(const QString& Address);
 QString GetHost(const QString& Address);
 

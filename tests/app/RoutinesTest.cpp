@@ -30,6 +30,9 @@ TEST(AddressSplitting, GetPortAndGetHostFollowTheirTextOperations)
     EXPECT_EQ(GetPort("radio/live/"), "radiolive");
     EXPECT_EQ(GetPort(""), "");
     EXPECT_EQ(GetHost(""), "");
+    // The port's digits inside the host are part of the host.
+    EXPECT_EQ(GetHost("http://10.0.0.1:1/"), "10.0.0.1");
+    EXPECT_EQ(GetHost("http://radio8000.example:8000/"), "radio8000.example");
 }
 
 TEST(Configuration, FreshFolderReadsEmptyAndTheFirstWriteCreatesSettings)
