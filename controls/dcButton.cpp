@@ -376,7 +376,7 @@ void dcButton::ApplyAccessKey()
 
 namespace {
 
-// What the hosting window offers: VB-style forms paint in the desktop's button colours.
+// What a hosting window offers unless it says otherwise: the desktop's button colours.
 constexpr OleColor AmbientBackColor = SysButtonFace;
 constexpr OleColor AmbientForeColor = SysButtonText;
 

@@ -206,7 +206,6 @@ class dcButton : public QWidget
     bool IsOverButton(const QPoint& pos) const;
     void Capture();
     void ReleaseCapture();
-    void UpdateCursorForPress();
 
     // painting
     void SetShape(int cornerW, int cornerH);
@@ -223,7 +222,7 @@ class dcButton : public QWidget
     void DrawContent(int state, OleColor textColor, OleColor background, int offset);
     void DrawDisabledContent(int offset);
     void DrawCaptionText(OleColor color, int dx, int dy);
-    void DrawCaption(OleColor textColor, OleColor background, int dx, int dy, int state);
+    void DrawCaption(OleColor textColor, OleColor background, int dx, int dy);
     void DrawPicture(OleColor background, int dx, int dy, int state);
     void DrawPic(const QImage& picture, int dx, int dy, OleColor flat, int state);
     void PlainFrame(OleColor background);

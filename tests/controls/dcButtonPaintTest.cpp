@@ -181,6 +181,31 @@ TEST(dcButtonPaint, DisabledPictureFadesToAFifthAndComesBack)
     EXPECT_EQ(Pixel(b, red.x(), red.y()), qRgb(0xFF, 0, 0));
 }
 
+TEST(dcButtonPaint, PicturesStretchToTheirSizeAndCastFlatShadows)
+{
+    dcButton b;
+    MakeDarkButton(b);
+    b.SetPictureNormal(HalfSilverPicture());
+    b.SetPictureSize(2); // 24 × 24: each source pixel becomes two
+    b.RedrawButton(1, true);
+    QRect pic = b.PictureRect();
+    ASSERT_EQ(pic.size(), QSize(24, 24));
+    EXPECT_EQ(Pixel(b, pic.left() + 13, pic.top() + 5), qRgb(0xFF, 0, 0));
+    EXPECT_EQ(Pixel(b, pic.left() + 10, pic.top() + 5), Rgb32(0xE6FFFF));
+
+    // Shadow effect: a flat silhouette in the darker face colour, one pixel down and right.
+    b.SetPictureSize(0);
+    b.SetSpecialEffect(3);
+    b.RedrawButton(1, true);
+    pic = b.PictureRect();
+    const QRgb shadow = Rgb32(ShiftColor(0xE6FFFF, -0.1));
+    EXPECT_EQ(Pixel(b, pic.right() + 1, pic.top() + 5), shadow);
+    EXPECT_EQ(Pixel(b, pic.right(), pic.bottom() + 1), shadow);
+    EXPECT_EQ(Pixel(b, pic.right(), pic.top() + 5), qRgb(0xFF, 0, 0));
+    // The silver half casts no shadow: it is transparent.
+    EXPECT_EQ(Pixel(b, pic.left() + 2, pic.bottom() + 1), Rgb32(0xE6FFFF));
+}
+
 TEST(dcButtonPaint, PictureSitsLeftOfTheCaptionWithATwoPixelGap)
 {
     dcButton b;

@@ -1,0 +1,34 @@
+#include "Config.h"
+
+#include "IniFiles.h"
+
+namespace Config {
+
+QString Read(const Key& key)
+{
+    OpenIniFile(QString::fromLatin1(key.File));
+    return QString::fromStdString(IniManager()->GetValue(key.Section, key.Name, ""));
+}
+
+bool Write(const Key& key, const QString& value)
+{
+    OpenIniFile(QString::fromLatin1(key.File));
+    return IniManager()->WriteValue(key.Section, key.Name, value.toStdString());
+}
+
+bool IsFlagSet(const QString& value)
+{
+    return value == QLatin1String("1");
+}
+
+QString SettingsFileAddress(const QString& serverURL, const QString& fileName)
+{
+    return serverURL + QLatin1String("/Settings/") + fileName;
+}
+
+QString MessageAddress(const QString& serverURL)
+{
+    return serverURL + QLatin1String("Settings/Message.ini");
+}
+
+} // namespace Config

@@ -1,0 +1,25 @@
+#include "StartupEnvironment.h"
+
+#include <QtGlobal>
+#include <unistd.h>
+
+QList<EnvironmentChange>
+StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char*)>& Env)
+{
+    QList<EnvironmentChange> changes;
+    if (IsRoot && Env("QTWEBENGINE_DISABLE_SANDBOX").isEmpty())
+        changes.append(EnvironmentChange("QTWEBENGINE_DISABLE_SANDBOX", "1"));
+    const bool wayland = Env("XDG_SESSION_TYPE") == "wayland" || !Env("WAYLAND_DISPLAY").isEmpty();
+    if (wayland && !Env("DISPLAY").isEmpty() && Env("QT_QPA_PLATFORM").isEmpty())
+        changes.append(EnvironmentChange("QT_QPA_PLATFORM",
+                                         "xcb;wayland")); // Wayland still if X fails after all
+    return changes;
+}
+
+void PrepareStartupEnvironment()
+{
+    const auto changes =
+        StartupEnvironmentChanges(::geteuid() == 0, [](const char* name) { return qgetenv(name); });
+    for (const auto& [name, value] : changes)
+        qputenv(name.constData(), value);
+}

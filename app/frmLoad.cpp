@@ -1,0 +1,172 @@
+#include "frmLoad.h"
+
+#include "Config.h"
+#include "FormSkin.h"
+#include "MakeSk.h"
+#include "MyFunction.h"
+#include "PlayerHandOver.h"
+#include "ProgramState.h"
+#include "SplashStatus.h"
+#include "Twips.h"
+
+#include <QEvent>
+#include <QLabel>
+
+using corvane::TwipsToPixels;
+
+frmLoad::frmLoad(QWidget* parent)
+    : QWidget(parent), Skin(new FormSkin(this)), pic(new QLabel(this)), lblStatus(new QLabel(this))
+{
+    setObjectName(QStringLiteral("frmLoad"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Loading..."));
+    resize(TwipsToPixels(6975), TwipsToPixels(4215));
+
+    const QImage artwork(QStringLiteral(":/startup/frmLoad.png"));
+    Skin->setPicture(artwork);
+    pic->setPixmap(QPixmap::fromImage(artwork));
+    pic->resize(artwork.size());
+    pic->installEventFilter(this);
+
+    lblStatus->setText(QStringLiteral("Loading..."));
+    lblStatus->setGeometry(TwipsToPixels(360), TwipsToPixels(3390), TwipsToPixels(6255),
+                           TwipsToPixels(300));
+    lblStatus->setStyleSheet(QStringLiteral("color: #c9d6e3; background: transparent;"));
+
+    Timer3.setInterval(1);
+    TimerGetSett.setInterval(500);
+    TimerGetSett.setSingleShot(true);
+    Trans.setInterval(1);
+    connect(&Timer3, &QTimer::timeout, this, &frmLoad::Timer3_Timer);
+    connect(&TimerGetSett, &QTimer::timeout, this, &frmLoad::TimerGetSett_Timer);
+    connect(&Trans, &QTimer::timeout, this, &frmLoad::Trans_Timer);
+    connect(&iNetChannel, &InetTransfer::StateChanged, this, &frmLoad::iNetChannel_StateChanged);
+    connect(&InetRSettings, &InetTransfer::StateChanged, this,
+            &frmLoad::InetRSettings_StateChanged);
+
+    Timer3.start();
+    Form_Load();
+}
+
+void frmLoad::Form_Load()
+{
+    CenterForm(*this);
+    pic->move(0, 0);
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    pic->raise();
+    lblStatus->raise();
+    Trans.setInterval(1);
+    FadeAlpha = 0;
+    FadeTarget = 255;
+    SetWindowOpacity(this, FadeAlpha);
+    ServerURL = Config::Read(Config::ServerURL);
+    TimerGetSett.start();
+}
+
+void frmLoad::Timer3_Timer()
+{
+    FadeAlpha += 5;
+    if (FadeAlpha - 1 < FadeTarget) {
+        SetWindowOpacity(this, FadeAlpha);
+    } else {
+        Timer3.stop();
+        SetWindowOpacity(this, 255);
+    }
+}
+
+void frmLoad::TimerGetSett_Timer()
+{
+    Download(iNetChannel, QString::fromLatin1(Config::ChannelFile));
+    TimerGetSett.stop();
+    UnloadIfIdle();
+}
+
+void frmLoad::Trans_Timer()
+{
+    FadeAlpha -= 5;
+    if (FadeAlpha + 1 > FadeTarget) {
+        SetWindowOpacity(this, FadeAlpha);
+    } else {
+        Trans.stop();
+        SetWindowOpacity(this, 0);
+        HandOver();
+    }
+}
+
+void frmLoad::iNetChannel_StateChanged(int State)
+{
+    if (const auto text =
+            SplashStatusText(SplashTransfer::Channel, State, iNetChannel.ResponseInfo()))
+        SetStatus(*text);
+    if (State == InetTransfer::icResponseReceived)
+        Download(InetRSettings, QString::fromLatin1(Config::RSettingsFile));
+    else if (State == InetTransfer::icError)
+        HandOver();
+}
+
+void frmLoad::InetRSettings_StateChanged(int State)
+{
+    if (const auto text =
+            SplashStatusText(SplashTransfer::RSettings, State, InetRSettings.ResponseInfo()))
+        SetStatus(*text);
+    if (State == InetTransfer::icResponseReceived)
+        StartFadeOut();
+    else if (State == InetTransfer::icError)
+        HandOver();
+}
+
+void frmLoad::pic_DblClick()
+{
+    EndProgram();
+}
+
+bool frmLoad::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == pic && event->type() == QEvent::MouseButtonDblClick) {
+        pic_DblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmLoad::SetStatus(const QString& Text)
+{
+    lblStatus->setText(Text);
+    emit StatusChanged(Text);
+}
+
+void frmLoad::StartFadeOut()
+{
+    FadeAlpha = 255;
+    FadeTarget = 0;
+    SetWindowOpacity(this, 255);
+    Trans.start();
+}
+
+void frmLoad::HandOver()
+{
+    ShowPlayerWindow();
+    Timer3.stop();
+    Trans.stop();
+    if (iFetchDepth > 0) {
+        hide();
+        bUnloadWhenIdle = true;
+    } else {
+        close();
+    }
+}
+
+void frmLoad::Download(InetTransfer& Inet, const QString& FileName)
+{
+    ++iFetchDepth;
+    DownloadSettingsFile(Inet, FileName);
+    --iFetchDepth;
+}
+
+void frmLoad::UnloadIfIdle()
+{
+    if (bUnloadWhenIdle && iFetchDepth == 0)
+        close();
+}

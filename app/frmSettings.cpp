@@ -1,0 +1,173 @@
+#include "frmSettings.h"
+
+#include "Config.h"
+#include "FormSkin.h"
+#include "MakeSk.h"
+#include "MyFunction.h"
+#include "Twips.h"
+#include "dcButton.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QWindow>
+
+using corvane::TwipsToPixels;
+
+namespace {
+// The dialog's buttons share the style of the program's other dialogs.
+constexpr int DialogButtonStyle = 5;
+constexpr unsigned DialogButtonBackColor = 0x404040;
+} // namespace
+
+frmSettings::frmSettings(QWidget* parent)
+    : QWidget(parent), Skin(new FormSkin(this)), Picture1(new QLabel(this)),
+      Label1(new QLabel(this)), txtServerURL(new QLineEdit(this))
+{
+    setObjectName(QStringLiteral("frmSettings"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Settings"));
+    resize(TwipsToPixels(5310), TwipsToPixels(2685));
+
+    const QImage artwork(QStringLiteral(":/startup/frmSettings.png"));
+    Skin->setPicture(artwork);
+    Picture1->setPixmap(QPixmap::fromImage(artwork));
+    Picture1->setGeometry(0, 0, artwork.width(), artwork.height());
+    Picture1->installEventFilter(this);
+
+    Label1->setText(QStringLiteral("Server URL"));
+    Label1->move(TwipsToPixels(2040), TwipsToPixels(600));
+    Label1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    Label1->adjustSize();
+
+    txtServerURL->setObjectName(QStringLiteral("txtServerURL"));
+    txtServerURL->setGeometry(TwipsToPixels(360), TwipsToPixels(960), TwipsToPixels(4575),
+                              TwipsToPixels(330));
+    txtServerURL->setFont(QFont(QStringLiteral("Arial")));
+    txtServerURL->setStyleSheet(QStringLiteral("background: #e0e0e0; color: black;"));
+    txtServerURL->setReadOnly(true);
+
+    btnEdit = MakeButton("btnEdit", QStringLiteral("Edit"), QStringLiteral("Edit server URL"), 480,
+                         1440, 1215);
+    btnCancel = MakeButton("btnCancel", QStringLiteral("Cancel"), QStringLiteral("Edit server URL"),
+                           2040, 1440, 1215);
+    btnSave = MakeButton("btnSave", QStringLiteral("Save"), QStringLiteral("Save server URL"), 3600,
+                         1440, 1215);
+    dcButton1 = MakeButton("dcButton1", QStringLiteral("OK"), QStringLiteral("Edit server URL"),
+                           1680, 2040, 1935);
+
+    ingClose = new QLabel(this);
+    ingClose->setObjectName(QStringLiteral("ingClose"));
+    ingClose->setPixmap(QPixmap(QStringLiteral(":/startup/ingClose.png")));
+    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setGeometry(TwipsToPixels(4800), TwipsToPixels(240), TwipsToPixels(315),
+                          TwipsToPixels(255));
+    ingClose->setCursor(Qt::PointingHandCursor);
+    ingClose->installEventFilter(this);
+
+    connect(btnEdit, &dcButton::Click, this, &frmSettings::btnEdit_Click);
+    connect(btnSave, &dcButton::Click, this, &frmSettings::btnSave_Click);
+    connect(btnCancel, &dcButton::Click, this, &frmSettings::btnCancel_Click);
+    connect(dcButton1, &dcButton::Click, this, &frmSettings::dcButton1_Click);
+
+    Form_Load();
+}
+
+dcButton* frmSettings::MakeButton(const char* name, const QString& caption, const QString& tip,
+                                  int left, int top, int width)
+{
+    auto* button = new dcButton(this, QString::fromLatin1(name));
+    button->setObjectName(QString::fromLatin1(name));
+    button->SetButtonStyle(DialogButtonStyle);
+    button->SetBackColor(DialogButtonBackColor);
+    button->SetCaption(caption);
+    button->setToolTip(tip);
+    button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                        TwipsToPixels(375));
+    return button;
+}
+
+void frmSettings::Form_Load()
+{
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    Picture1->raise();
+    Label1->raise();
+    txtServerURL->raise();
+    for (QWidget* control : {static_cast<QWidget*>(btnEdit), static_cast<QWidget*>(btnCancel),
+                             static_cast<QWidget*>(btnSave), static_cast<QWidget*>(dcButton1),
+                             static_cast<QWidget*>(ingClose)})
+        control->raise();
+    CenterForm(*this);
+    MakeTopmost(this);
+    txtServerURL->setText(Config::Read(Config::ServerURL));
+}
+
+void frmSettings::btnEdit_Click()
+{
+    MsgBox(this, QStringLiteral("Do not change te ServerURL if not necessary"));
+    txtServerURL->setFocus();
+    txtServerURL->setReadOnly(false);
+    btnSave->SetEnabled(true);
+    btnCancel->SetEnabled(true);
+    btnEdit->SetEnabled(false);
+}
+
+void frmSettings::btnSave_Click()
+{
+    Config::Write(Config::ServerURL, txtServerURL->text());
+    MsgBox(this, QStringLiteral("ServetURL has been changed"));
+    btnSave->SetEnabled(false);
+    btnCancel->SetEnabled(false);
+    btnEdit->SetEnabled(true);
+}
+
+void frmSettings::btnCancel_Click()
+{
+    // Cancel stores the text as it stands too; only the confirmation is left out.
+    Config::Write(Config::ServerURL, txtServerURL->text());
+    btnSave->SetEnabled(false);
+    btnCancel->SetEnabled(false);
+}
+
+void frmSettings::dcButton1_Click()
+{
+    close();
+}
+
+void frmSettings::ingClose_Click()
+{
+    close();
+}
+
+void frmSettings::Picture1_MouseDown()
+{
+    QWindow* window = windowHandle();
+    bDragging = !(window && window->startSystemMove());
+    ptDragOffset = pos() - QCursor::pos();
+}
+
+bool frmSettings::eventFilter(QObject* watched, QEvent* event)
+{
+    const auto type = event->type();
+    if (watched == ingClose && type == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        ingClose->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+        ingClose_Click();
+        return true;
+    }
+    if (watched == Picture1) {
+        if (type == QEvent::MouseButtonPress) {
+            Picture1_MouseDown();
+            return true;
+        }
+        if (type == QEvent::MouseMove && bDragging) {
+            move(QCursor::pos() + ptDragOffset);
+            return true;
+        }
+        if (type == QEvent::MouseButtonRelease)
+            bDragging = false;
+    }
+    return QWidget::eventFilter(watched, event);
+}

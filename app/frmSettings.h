@@ -1,0 +1,48 @@
+// The server URL dialog: shows "Settings.ini" [Server] URL and lets the user change it. A change
+// takes effect at the next start.
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+class FormSkin;
+class QLabel;
+class QLineEdit;
+class dcButton;
+
+class frmSettings : public QWidget
+{
+    Q_OBJECT
+
+  public:
+    explicit frmSettings(QWidget* parent = nullptr);
+
+    FormSkin* Skin;
+    QLabel* Picture1;
+    QLabel* Label1;
+    QLineEdit* txtServerURL;
+    dcButton* btnEdit;
+    dcButton* btnCancel;
+    dcButton* btnSave;
+    dcButton* dcButton1;
+    QLabel* ingClose;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void Form_Load();
+    void btnEdit_Click();
+    void btnSave_Click();
+    void btnCancel_Click();
+    void dcButton1_Click();
+    void ingClose_Click();
+    void Picture1_MouseDown();
+
+    dcButton* MakeButton(const char* name, const QString& caption, const QString& tip, int left,
+                         int top, int width);
+
+    // Dragging by hand where the window manager will not move the window.
+    bool bDragging = false;
+    QPoint ptDragOffset;
+};

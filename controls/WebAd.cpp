@@ -1,0 +1,298 @@
+#include "WebAd.h"
+
+#include "MouseCodes.h"
+#include "OleColor.h"
+#include "PropertyBag.h"
+#include "Twips.h"
+#include "WebAdPage.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWebEngineHttpRequest>
+#include <QWebEngineView>
+
+namespace {
+
+const QString BackColorKey = QStringLiteral("BackColor");
+const QString ForeColorKey = QStringLiteral("ForeColor");
+const QString EnabledKey = QStringLiteral("Enabled");
+const QString BorderStyleKey = QStringLiteral("BorderStyle");
+constexpr int DefaultBorderStyle = 1;
+
+// Runs once the page has loaded. Older engines obeyed the body's "scroll" attribute; current
+// ones need the overflow hidden on both the body and the root element.
+const QString HideScrollBarsScript =
+    QStringLiteral("(function(){var b=document.body;"
+                   "if(b){b.setAttribute('scroll','no');b.style.overflow='hidden';}"
+                   "document.documentElement.style.overflow='hidden';})();");
+
+QByteArray Bytes(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QByteArray)
+        return value.toByteArray();
+    return value.toString().toUtf8();
+}
+
+// Key codes as the events carry them: letters and digits are their upper-case characters, the
+// rest the numbers of the standard key table.
+int KeyCode(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return 0x70 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace:
+        return 0x08;
+    case Qt::Key_Tab:
+        return 0x09;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 0x0D;
+    case Qt::Key_Shift:
+        return 0x10;
+    case Qt::Key_Control:
+        return 0x11;
+    case Qt::Key_Alt:
+        return 0x12;
+    case Qt::Key_Pause:
+        return 0x13;
+    case Qt::Key_Escape:
+        return 0x1B;
+    case Qt::Key_Space:
+        return 0x20;
+    case Qt::Key_PageUp:
+        return 0x21;
+    case Qt::Key_PageDown:
+        return 0x22;
+    case Qt::Key_End:
+        return 0x23;
+    case Qt::Key_Home:
+        return 0x24;
+    case Qt::Key_Left:
+        return 0x25;
+    case Qt::Key_Up:
+        return 0x26;
+    case Qt::Key_Right:
+        return 0x27;
+    case Qt::Key_Down:
+        return 0x28;
+    case Qt::Key_Insert:
+        return 0x2D;
+    case Qt::Key_Delete:
+        return 0x2E;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+WebAd::WebAd(QWidget* parent)
+    : QWidget(parent), m_picWeb(new QFrame(this)), m_viewport(new QWidget(m_picWeb)),
+      m_web(new QWebEngineView(m_viewport)), m_overlay(new QWidget(m_picWeb)),
+      m_backColor(corvane::vbWindowBackground), m_foreColor(corvane::vbWindowText)
+{
+    m_web->setPage(new WebAdPage(m_web));
+    m_web->setContextMenuPolicy(Qt::NoContextMenu);
+    connect(m_web, &QWebEngineView::loadFinished, this, &WebAd::HideScrollBars);
+
+    m_picWeb->setAutoFillBackground(true);
+    // The overlay is see-through: it paints nothing and only takes input.
+    m_overlay->setAttribute(Qt::WA_NoSystemBackground);
+    m_overlay->setFocusPolicy(Qt::StrongFocus);
+    m_overlay->setMouseTracking(true);
+    m_overlay->installEventFilter(this);
+    m_overlay->raise();
+    setFocusProxy(m_overlay);
+    ApplyLook();
+}
+
+void WebAd::setBackColor(quint32 colour)
+{
+    m_backColor = colour;
+    ApplyLook();
+}
+
+void WebAd::setForeColor(quint32 colour)
+{
+    m_foreColor = colour;
+    ApplyLook();
+}
+
+void WebAd::setBorderStyle(int style)
+{
+    m_borderStyle = style;
+    ApplyLook();
+}
+
+void WebAd::Refresh()
+{
+    update();
+    m_picWeb->update();
+    m_web->update();
+}
+
+void WebAd::ApplyLook()
+{
+    QPalette palette = m_picWeb->palette();
+    palette.setColor(QPalette::Window, corvane::TranslateColor(m_backColor));
+    palette.setColor(QPalette::WindowText, corvane::TranslateColor(m_foreColor));
+    m_picWeb->setPalette(palette);
+    if (m_borderStyle == 0) {
+        m_picWeb->setFrameStyle(QFrame::NoFrame);
+    } else if (m_sunken) {
+        m_picWeb->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_picWeb->setLineWidth(2);
+    } else {
+        m_picWeb->setFrameStyle(QFrame::Box | QFrame::Plain);
+        m_picWeb->setLineWidth(1);
+    }
+    LayOut();
+}
+
+void WebAd::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void WebAd::LayOut()
+{
+    m_picWeb->setGeometry(0, 0, width(), height());
+    const QRect inside = m_picWeb->contentsRect();
+    m_viewport->setGeometry(inside);
+    m_overlay->setGeometry(inside);
+    // Larger than the panel by the cut at the left and the top, so the page's margins and the
+    // browser's own border fall outside.
+    const int left = corvane::TwipsToPixels(LeftCutTwips);
+    const int top = corvane::TwipsToPixels(TopCutTwips);
+    m_web->setGeometry(-left, -top, m_picWeb->width() + left, m_picWeb->height() + top);
+}
+
+void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& TargetFrameName,
+                     const QVariant& PostData, const QVariant& Headers)
+{
+    Q_UNUSED(Flags);
+    Q_UNUSED(TargetFrameName);
+    QWebEngineHttpRequest request(QUrl::fromUserInput(URL));
+    const QByteArray body = PostData.isValid() ? Bytes(PostData) : QByteArray();
+    if (!body.isEmpty()) {
+        request.setMethod(QWebEngineHttpRequest::Post);
+        request.setPostData(body);
+    }
+    if (Headers.isValid()) {
+        for (const QByteArray& line : Bytes(Headers).split('\n')) {
+            const int colon = line.indexOf(':');
+            if (colon <= 0)
+                continue;
+            request.setHeader(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+        }
+    }
+    m_web->load(request);
+}
+
+void WebAd::HideScrollBars(bool ok)
+{
+    // A page without a body, or one that failed, simply keeps what it has.
+    m_web->page()->runJavaScript(HideScrollBarsScript,
+                                 [this, ok](const QVariant&) { emit DocumentComplete(ok); });
+}
+
+bool WebAd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_overlay) {
+        // Filters see events even of disabled widgets; a disabled advert raises nothing.
+        const bool input = event->type() == QEvent::MouseButtonPress ||
+                           event->type() == QEvent::MouseButtonDblClick ||
+                           event->type() == QEvent::MouseButtonRelease ||
+                           event->type() == QEvent::MouseMove ||
+                           event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+        if (input && !isEnabled())
+            return true;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove:
+            return OverlayMouse(event);
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return OverlayKey(event);
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool WebAd::OverlayMouse(QEvent* event)
+{
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    // Coordinates on the control's own surface.
+    const QPointF at = m_overlay->mapTo(this, mouse->position().toPoint());
+    const int shift = corvane::ShiftCode(mouse->modifiers());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_pressedInside = true;
+        emit MouseDown(corvane::ButtonCode(mouse->button()), shift, at.x(), at.y());
+        break;
+    case QEvent::MouseButtonDblClick:
+        m_pressedInside = false; // the second press of a double click is not a click
+        emit DblClick();
+        break;
+    case QEvent::MouseButtonRelease: {
+        emit MouseUp(corvane::ButtonCode(mouse->button()), shift, at.x(), at.y());
+        const bool click = m_pressedInside && rect().contains(at.toPoint());
+        m_pressedInside = false;
+        if (mouse->buttons() == Qt::NoButton) {
+            m_sunken = false;
+            ApplyLook();
+        }
+        if (click)
+            emit Click();
+        return true;
+    }
+    default:
+        emit MouseMove(corvane::ButtonCode(mouse->buttons()), shift, at.x(), at.y());
+        return true;
+    }
+    if (!m_sunken) {
+        m_sunken = true;
+        ApplyLook();
+    }
+    return true;
+}
+
+bool WebAd::OverlayKey(QEvent* event)
+{
+    auto* key = static_cast<QKeyEvent*>(event);
+    const int shift = corvane::ShiftCode(key->modifiers());
+    if (event->type() == QEvent::KeyRelease) {
+        emit KeyUp(KeyCode(key->key()), shift);
+        return true;
+    }
+    emit KeyDown(KeyCode(key->key()), shift);
+    const QString text = key->text();
+    if (text.size() == 1 && text.at(0).unicode() < 256)
+        emit KeyPress(text.at(0).unicode());
+    return true;
+}
+
+void WebAd::ReadProperties(const PropertyBag& bag)
+{
+    m_backColor = bag.ReadProperty(BackColorKey, corvane::vbWindowBackground).toUInt();
+    m_foreColor = bag.ReadProperty(ForeColorKey, corvane::vbWindowText).toUInt();
+    setEnabled(bag.ReadProperty(EnabledKey, true).toBool());
+    m_borderStyle = bag.ReadProperty(BorderStyleKey, DefaultBorderStyle).toInt();
+    ApplyLook();
+}
+
+void WebAd::WriteProperties(PropertyBag& bag) const
+{
+    bag.WriteProperty(BackColorKey, m_backColor, corvane::vbWindowBackground);
+    bag.WriteProperty(ForeColorKey, m_foreColor, corvane::vbWindowText);
+    bag.WriteProperty(EnabledKey, isEnabled(), true);
+    bag.WriteProperty(BorderStyleKey, m_borderStyle, DefaultBorderStyle);
+}
