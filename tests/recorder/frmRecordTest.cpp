@@ -2,6 +2,7 @@
 // folder, a stream server inside the test, the real dialogs answered as a user would.
 #include "frmRecord.h"
 #include "IcyStream.h"
+#include "ProgramFolder.h"
 #include "TestServer.h"
 
 #include <QApplication>
@@ -81,8 +82,9 @@ struct Window : ::testing::Test
     void Open(const QString& address)
     {
         Write("Channel.ini", "Radio", "Demo", address);
-        form = new frmRecord(std::make_shared<IniRecorderSettings>(ini, program.path()), selection,
-                             nullptr, 0);
+        // The program's own binding, as the player will hand it over.
+        OverrideProgramFolder(program.path());
+        form = new frmRecord(std::make_shared<ProgramRecorderSettings>(), selection, nullptr, 0);
         form->show();
     }
     template <typename T = QLabel> T* Get(const char* name)
