@@ -59,6 +59,8 @@ void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& 
     m_Ended = true;
     sckReceiver.abort();
     m_Ended = false;
+    // A large kernel buffer lets each wake-up take a large arrival from a fast server.
+    sckReceiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     sckReceiver.connectToHost(ServerIP, Port);
 }
 
