@@ -1,5 +1,7 @@
 #include "RecorderSettings.h"
 
+#include "IniFiles.h"
+
 #include <QDir>
 #include <quillet/OrvaINIManager.h>
 
@@ -30,6 +32,21 @@ bool IniRecorderSettings::WriteValue(const QString& file, const QString& section
 {
     Bind(file);
     return m_Manager->WriteValue(section.toStdString(), key.toStdString(), value.toStdString());
+}
+
+QString ProgramRecorderSettings::GetValue(const QString& file, const QString& section,
+                                          const QString& key)
+{
+    OpenIniFile(file);
+    return QString::fromStdString(
+        IniManager()->GetValue(section.toStdString(), key.toStdString(), ""));
+}
+
+bool ProgramRecorderSettings::WriteValue(const QString& file, const QString& section,
+                                         const QString& key, const QString& value)
+{
+    OpenIniFile(file);
+    return IniManager()->WriteValue(section.toStdString(), key.toStdString(), value.toStdString());
 }
 
 } // namespace recorder

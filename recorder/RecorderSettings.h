@@ -48,4 +48,14 @@ class IniRecorderSettings : public RecorderSettings
     QString m_Folder;
 };
 
+// The program's own binding: OpenIniFile and IniManager, the files of the program's folder.
+// This is what the player hands the window.
+class ProgramRecorderSettings : public RecorderSettings
+{
+  public:
+    QString GetValue(const QString& file, const QString& section, const QString& key) override;
+    bool WriteValue(const QString& file, const QString& section, const QString& key,
+                    const QString& value) override;
+};
+
 } // namespace recorder

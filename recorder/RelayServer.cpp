@@ -58,7 +58,9 @@ void RelayServer::OnPlayerData()
     if (!m_Player)
         return;
     m_Player->readAll(); // the request is not examined
-    if (m_Header.isEmpty())
+    // Once the stream flows, more request bytes get no second header: a header, or a resent
+    // rest of an arrival, in the middle of the stream would corrupt what the player hears.
+    if (m_Header.isEmpty() || bRelayStreaming)
         return;
     Send(std::string_view(m_Header.constData(), static_cast<std::size_t>(m_Header.size())));
     bRelayPending = true;

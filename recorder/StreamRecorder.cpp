@@ -50,13 +50,17 @@ void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& 
     m_HeaderReader.Reset();
     m_Parser.Reset(0);
     bInMeta = false;
-    m_Ended = false;
     sPath = Path.isEmpty() ? QStringLiteral("/") : Path;
     if (m_RelayEnabled)
         m_Relay.StartServer();
     m_ErrorText.clear();
     m_Host = ServerIP;
+    // Dropping an earlier connection is not the stream ending: keep its notifications out.
+    m_Ended = true;
     sckReceiver.abort();
+    m_Ended = false;
+    // A large kernel buffer lets each wake-up take a large arrival from a fast server.
+    sckReceiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     sckReceiver.connectToHost(ServerIP, Port);
 }
 

@@ -40,9 +40,6 @@ class StreamRecorder : public QObject, private IcySink
     QString TitleCaption() const { return m_TitleCaption; }
     bool HeaderDone() const { return bHeaderDone; }
     QByteArray Header() const { return m_Header; }
-    // One arrival from the server, as the socket delivers it; public for the benchmark-free tests
-    // of arrival handling that need no server.
-    void DataArrived(std::string_view sData);
 
   signals:
     void RadioText(const QString& text);   // lblRadio
@@ -56,6 +53,8 @@ class StreamRecorder : public QObject, private IcySink
     void StreamFailed();
 
   private:
+    // One arrival from the server, as the socket delivers it.
+    void DataArrived(std::string_view sData);
     void WriteOutFile(std::string_view sBuff) override;
     void ShowTitle(std::string_view sMetaData) override;
     void ShowInfo(std::string_view sIcy);

@@ -219,18 +219,3 @@ TEST(IcyParser, NoIntervalMeansEverythingIsAudio)
     EXPECT_TRUE(f.sink.texts.empty());
     EXPECT_TRUE(f.parser.AtIntervalStart());
 }
-
-TEST(IcyParser, IntervalStartIsKnownAtEveryStep)
-{
-    Feeder f(10);
-    EXPECT_TRUE(f.parser.AtIntervalStart());
-    f.Arrive("12345");
-    EXPECT_FALSE(f.parser.AtIntervalStart());
-    bool meta = false;
-    auto rest = f.parser.ProcessBuffer(std::string_view("67890\x01StreamTitle=''; x"), meta);
-    EXPECT_TRUE(meta);
-    rest = f.parser.ProcessBuffer(rest, meta);
-    EXPECT_FALSE(meta);
-    EXPECT_TRUE(f.parser.AtIntervalStart());
-    EXPECT_EQ(rest, "x");
-}

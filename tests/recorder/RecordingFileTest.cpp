@@ -75,30 +75,6 @@ TEST(RecordingFile, ExistingFilesAreNeverTouched)
     EXPECT_EQ(Contents(QDir(dir.path()).filePath("Song (3).mp3")), "");
 }
 
-TEST(RecordingFile, WritesBytesUnchangedAndCountsThem)
-{
-    QTemporaryDir dir;
-    RecordingFile file;
-    ASSERT_TRUE(file.CreateOutFile(dir.path(), "a.mp3", "File1"));
-    const std::string bytes("\0\r\n\x1a\xff\x80", 6);
-    ASSERT_TRUE(file.WriteOutFile(bytes));
-    ASSERT_TRUE(file.WriteOutFile(bytes));
-    EXPECT_EQ(file.BytesWritten(), 12);
-    file.CloseOutFile();
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_TRUE(file.WriteOutFile("ignored")); // nothing open: nothing written
-    EXPECT_EQ(Contents(file.FilePath()), QByteArray::fromStdString(bytes + bytes));
-}
-
-TEST(RecordingFile, AFolderThatCannotBeWrittenIsReported)
-{
-    QTemporaryDir dir;
-    RecordingFile file;
-    EXPECT_FALSE(file.CreateOutFile(dir.filePath("missing/folder"), "a.mp3", "File1"));
-    EXPECT_FALSE(file.IsOpen());
-    EXPECT_TRUE(file.ErrorText().contains("a.mp3")) << file.ErrorText().toStdString();
-}
-
 TEST(RecordingFile, SizeTimeAndDefaultNameTexts)
 {
     EXPECT_EQ(SizeText(1023), "Size: 0 kb.");

@@ -2,6 +2,7 @@
 // folder, a stream server inside the test, the real dialogs answered as a user would.
 #include "frmRecord.h"
 #include "IcyStream.h"
+#include "ProgramFolder.h"
 #include "TestServer.h"
 
 #include <QApplication>
@@ -81,8 +82,9 @@ struct Window : ::testing::Test
     void Open(const QString& address)
     {
         Write("Channel.ini", "Radio", "Demo", address);
-        form = new frmRecord(std::make_shared<IniRecorderSettings>(ini, program.path()), selection,
-                             nullptr, 0);
+        // The program's own binding, as the player will hand it over.
+        OverrideProgramFolder(program.path());
+        form = new frmRecord(std::make_shared<ProgramRecorderSettings>(), selection, nullptr, 0);
         form->show();
     }
     template <typename T = QLabel> T* Get(const char* name)
@@ -213,7 +215,17 @@ TEST_F(Window, FilePerSongSettingAndFolderDialog)
 
 TEST_F(Window, AnAddressWithoutPortNumberNeverConnects)
 {
-    Open(QStringLiteral("http://127.0.0.1:%1/stream").arg(server.Port()));
+    Write("Channel.ini", "Radio", "Demo",
+          QStringLiteral("http://127.0.0.1:%1/stream").arg(server.Port()));
+    // Placed beside the player: its top, and its left plus the window's width less 310 twips.
+    QWidget player;
+    player.setGeometry(100, 50, 300, 200);
+    player.show();
+    form = new frmRecord(std::make_shared<IniRecorderSettings>(ini, program.path()), selection,
+                         &player, 0);
+    EXPECT_EQ(form->pos(), QPoint(player.frameGeometry().left() + form->width() - 20,
+                                  player.frameGeometry().top()));
+    form->show();
     EXPECT_EQ(Get<QLineEdit>("txtPort")->text(), QStringLiteral("%1stream").arg(server.Port()));
     EXPECT_EQ(Text("lblWinampStatus"), "Winamp Status");
     EXPECT_EQ(Text("lblRadio"), "Radio");
