@@ -141,11 +141,11 @@ void frmSettings::ingClose_Click()
     close();
 }
 
-void frmSettings::Picture1_MouseDown()
+void frmSettings::Picture1_MouseDown(const QPoint& GlobalPosition)
 {
     QWindow* window = windowHandle();
     bDragging = !(window && window->startSystemMove());
-    ptDragOffset = pos() - QCursor::pos();
+    ptDragOffset = pos() - GlobalPosition;
 }
 
 bool frmSettings::eventFilter(QObject* watched, QEvent* event)
@@ -158,12 +158,13 @@ bool frmSettings::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == Picture1) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
         if (type == QEvent::MouseButtonPress) {
-            Picture1_MouseDown();
+            Picture1_MouseDown(mouse->globalPosition().toPoint());
             return true;
         }
         if (type == QEvent::MouseMove && bDragging) {
-            move(QCursor::pos() + ptDragOffset);
+            move(mouse->globalPosition().toPoint() + ptDragOffset);
             return true;
         }
         if (type == QEvent::MouseButtonRelease)

@@ -37,7 +37,7 @@ class frmSettings : public QWidget
     void btnCancel_Click();
     void dcButton1_Click();
     void ingClose_Click();
-    void Picture1_MouseDown();
+    void Picture1_MouseDown(const QPoint& GlobalPosition);
 
     dcButton* MakeButton(const char* name, const QString& caption, const QString& tip, int left,
                          int top, int width);

@@ -118,3 +118,13 @@ TEST_F(SettingsDialogTest, OkOrTheCloseImageAfterTypingWriteNothing)
     EXPECT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
     EXPECT_FALSE(QFile::exists(folder.Path("Settings.ini")));
 }
+
+TEST_F(SettingsDialogTest, DraggingThePictureMovesTheDialog)
+{
+    // No window manager here to take the move over: the dialog follows the mouse itself.
+    const QPoint start = dialog->pos();
+    QTest::mousePress(dialog->Picture1, Qt::LeftButton, {}, QPoint(20, 150));
+    QTest::mouseMove(dialog->Picture1, QPoint(60, 180));
+    QTest::mouseRelease(dialog->Picture1, Qt::LeftButton, {}, QPoint(60, 180));
+    EXPECT_EQ(dialog->pos(), start + QPoint(40, 30));
+}
