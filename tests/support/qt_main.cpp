@@ -7,10 +7,11 @@
 
 int main(int argc, char** argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
+    // Look before InitGoogleTest, which takes its own flags out of argv.
     bool listing = false;
     for (int i = 1; i < argc; ++i)
         listing = listing || std::strcmp(argv[i], "--gtest_list_tests") == 0;
+    ::testing::InitGoogleTest(&argc, argv);
     std::unique_ptr<QApplication> app;
     if (!listing)
         app = std::make_unique<QApplication>(argc, argv);
