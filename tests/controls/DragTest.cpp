@@ -105,6 +105,9 @@ TEST(DRAG_SUITE, MakeTopmostAsksTheWindowManagerToKeepTheWindowAbove)
         },
         15000))
         << xtools::Property(window.windowHandle()->winId(), "").toStdString();
+    EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.geometry().size(), before.size());
+    MakeTopmost(&window); // twice is harmless
+    EXPECT_TRUE(window.isVisible());
 }
 #endif
