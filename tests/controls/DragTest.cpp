@@ -111,3 +111,27 @@ TEST(DRAG_SUITE, MakeTopmostAsksTheWindowManagerToKeepTheWindowAbove)
     EXPECT_TRUE(window.isVisible());
 }
 #endif
+
+TEST(DRAG_SUITE, MakeSkinShapesTheWindowOnTheServer)
+{
+    QImage skin(80, 60, QImage::Format_RGB32);
+    skin.fill(qRgb(0, 255, 0));
+    for (int y = 10; y < 50; ++y)
+        for (int x = 20; x < 70; ++x)
+            skin.setPixel(x, y, qRgb(30, 30, 30));
+    QWidget window;
+    auto* Skin = new FormSkin(&window);
+    Skin->setPicture(skin);
+    window.move(150, 150);
+    window.show();
+    Skin->MakeSkin(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 15000));
+    QString report;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            report = xtools::ShapeReport(window.windowHandle()->winId());
+            return report.contains("Window shape extents:  50x40+20+10");
+        },
+        15000))
+        << report.toStdString();
+}
