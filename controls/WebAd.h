@@ -24,8 +24,8 @@ class WebAd : public QWidget
     void setBackColor(quint32 colour);
     quint32 ForeColor() const { return m_foreColor; }
     void setForeColor(quint32 colour);
+    // Enabled is the widget's own: set it with setEnabled().
     bool Enabled() const { return isEnabled(); }
-    void setEnabledProperty(bool enabled) { setEnabled(enabled); }
     // 0 none, 1 fixed single.
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);

@@ -201,7 +201,7 @@ TEST(WebAd, ClickAnywhereIsTheControlsAndTheSunkenLookFollowsTheButton)
     EXPECT_TRUE(page->url().toString().endsWith("/link"));
 
     // Disabled, the advert raises nothing.
-    a.ad->setEnabledProperty(false);
+    a.ad->setEnabled(false);
     QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, onAdvert);
     EXPECT_EQ(click.count(), clicks);
 }
@@ -220,7 +220,7 @@ TEST(WebAd, PropertiesPersistWithTheirDefaults)
     WebAd designed;
     designed.setBackColor(0x00336699);
     designed.setBorderStyle(0);
-    designed.setEnabledProperty(false);
+    designed.setEnabled(false);
     PropertyBag bag;
     designed.WriteProperties(bag);
     EXPECT_EQ(bag.Keys().size(), 3);
