@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QVariant>
+#include <QWebEngineHttpRequest>
 #include <QWidget>
+#include <optional>
 
 class PropertyBag;
 class QFrame;
@@ -65,7 +67,7 @@ class WebAd : public QWidget
   private:
     void LayOut();
     void ApplyLook();
-    void HideScrollBars(bool ok);
+    void PageLoaded(bool ok);
     bool OverlayMouse(QEvent* event);
     bool OverlayKey(QEvent* event);
 
@@ -77,5 +79,10 @@ class WebAd : public QWidget
     quint32 m_foreColor;
     int m_borderStyle = 1;
     bool m_sunken = false;
+    // The engine drops the body and headers of a request made before its first page has
+    // loaded; until then requests wait behind a blank page.
+    bool m_engineReady = false;
+    bool m_warmingUp = false;
+    std::optional<QWebEngineHttpRequest> m_pending;
     bool m_pressedInside = false;
 };
