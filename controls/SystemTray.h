@@ -47,8 +47,6 @@ class SystemTray : public QObject
     // True when every row of the notification table can arrive (presses, moves, releases and
     // double clicks of each button); false when the desktop reports only activations.
     bool ReportsEveryMouseAction() const { return !m_rawSource.isNull(); }
-    // The on-screen rectangle of the icon, empty when the desktop does not say.
-    QRect Geometry() const { return m_icon.geometry(); }
 
     // Raises the events for one notification, unless a handler of an earlier one still runs.
     void Dispatch(int message, int Shift);

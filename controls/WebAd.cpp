@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWebEngineHttpRequest>
 #include <QWebEngineView>
 
 namespace {
@@ -96,7 +95,7 @@ WebAd::WebAd(QWidget* parent)
 {
     m_web->setPage(new WebAdPage(m_web));
     m_web->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(m_web, &QWebEngineView::loadFinished, this, &WebAd::HideScrollBars);
+    connect(m_web, &QWebEngineView::loadFinished, this, &WebAd::PageLoaded);
 
     m_picWeb->setAutoFillBackground(true);
     // The overlay is see-through: it paints nothing and only takes input.
@@ -190,11 +189,28 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
             request.setHeader(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
         }
     }
-    m_web->load(request);
+    if (m_engineReady) {
+        m_web->load(request);
+        return;
+    }
+    m_pending = request; // the latest request wins, as it would once loading
+    if (!m_warmingUp) {
+        m_warmingUp = true;
+        m_web->setUrl(QUrl(QStringLiteral("about:blank")));
+    }
 }
 
-void WebAd::HideScrollBars(bool ok)
+void WebAd::PageLoaded(bool ok)
 {
+    m_engineReady = true;
+    if (m_warmingUp) {
+        m_warmingUp = false;
+        if (m_pending) {
+            m_web->load(*m_pending);
+            m_pending.reset();
+        }
+        return;
+    }
     // A page without a body, or one that failed, simply keeps what it has.
     m_web->page()->runJavaScript(HideScrollBarsScript,
                                  [this, ok](const QVariant&) { emit DocumentComplete(ok); });

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QVariant>
+#include <QWebEngineHttpRequest>
 #include <QWidget>
+#include <optional>
 
 class PropertyBag;
 class QFrame;
@@ -24,8 +26,8 @@ class WebAd : public QWidget
     void setBackColor(quint32 colour);
     quint32 ForeColor() const { return m_foreColor; }
     void setForeColor(quint32 colour);
+    // Enabled is the widget's own: set it with setEnabled().
     bool Enabled() const { return isEnabled(); }
-    void setEnabledProperty(bool enabled) { setEnabled(enabled); }
     // 0 none, 1 fixed single.
     int BorderStyle() const { return m_borderStyle; }
     void setBorderStyle(int style);
@@ -65,7 +67,7 @@ class WebAd : public QWidget
   private:
     void LayOut();
     void ApplyLook();
-    void HideScrollBars(bool ok);
+    void PageLoaded(bool ok);
     bool OverlayMouse(QEvent* event);
     bool OverlayKey(QEvent* event);
 
@@ -77,5 +79,10 @@ class WebAd : public QWidget
     quint32 m_foreColor;
     int m_borderStyle = 1;
     bool m_sunken = false;
+    // The engine drops the body and headers of a request made before its first page has
+    // loaded; until then requests wait behind a blank page.
+    bool m_engineReady = false;
+    bool m_warmingUp = false;
+    std::optional<QWebEngineHttpRequest> m_pending;
     bool m_pressedInside = false;
 };

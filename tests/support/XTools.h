@@ -18,6 +18,8 @@ bool Click(int button, int repeat = 1);
 // Where the window `window` really is on the screen (for windows embedded in another client's
 // window, whose position Qt does not learn); empty on failure.
 QRect AbsoluteGeometry(unsigned long window);
+// What `xwininfo -shape` says of the window's shape, empty on failure.
+QString ShapeReport(unsigned long window);
 // The output of `xprop -id window property`, empty on failure.
 QString Property(unsigned long window, const QString& property);
 
