@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+
 using namespace inifiles;
-using quillet::ItemNotFound;
 using quillet::OrvaINIManager;
 
 namespace {
@@ -44,38 +45,43 @@ TEST(OrvaINIManager, UnboundManagerTouchesNoFile)
         EXPECT_EQ(manager->Sections()->Count(), 0);
         EXPECT_FALSE(manager->Sections()->Add("S"));
     }
-    EXPECT_EQ(std::make_shared<OrvaINIManager>()->Sections()->Count(), 0);
     std::filesystem::current_path(cwd);
-    EXPECT_EQ(dir.Listing(), "");
+    EXPECT_EQ(FileCount(dir.Path()), 0);
 }
 
-TEST(OrvaINIManager, GetValueReadsTheFileAsItIsNow)
+TEST(OrvaINIManager, GetValueAndSizeReadTheFileAsItIsNow)
 {
     TempDir dir;
     const std::string f = dir.File("Settings.ini");
-    WriteBytes(f, "[Server]\nURL= http://x/ \nEmpty=\n[Long]\nv=" + std::string(2500, 'x') + "\n");
     auto manager = Bound("  " + f + "  ");
     EXPECT_EQ(manager->INIFile(), f);
+    EXPECT_EQ(manager->Size(), -1);
+    EXPECT_EQ(Bound(dir.Path())->Size(), -1);
+    const std::string text =
+        "[Server]\nURL= http://x/ \nEmpty=\n[Long]\nv=" + std::string(2500, 'x');
+    WriteBytes(f, text);
+    EXPECT_EQ(manager->Size(), static_cast<int32_t>(text.size()));
     EXPECT_EQ(manager->GetValue("SERVER", "url"), "http://x/");
     EXPECT_EQ(manager->GetValue("Server", "Empty", "dflt"), "dflt");
-    EXPECT_EQ(manager->GetValue("Server", "Empty"), "");
     EXPECT_EQ(manager->GetValue("Long", "v"), std::string(1999, 'x'));
     EXPECT_EQ(manager->GetValue(std::string("Server\0x", 8), "URL", "d"), "d");
 
-    // A second manager's write is seen at once: nothing is cached for GetValue.
-    auto other = Bound(f);
-    ASSERT_TRUE(other->WriteValue("Server", "URL", "http://y/"));
-    EXPECT_EQ(manager->GetValue("Server", "URL"), "http://y/");
-}
-
-TEST(OrvaINIManager, SizeIsTheFileLength)
-{
-    TempDir dir;
-    const std::string f = dir.File("s.ini");
-    EXPECT_EQ(Bound(f)->Size(), -1);
-    WriteBytes(f, "[A]\r\nb=c\r\n");
-    EXPECT_EQ(Bound(f)->Size(), 10);
-    EXPECT_EQ(Bound(dir.Path())->Size(), -1);
+    // Nothing is seen to be cached, not even across changes that keep size, times and inode (the
+    // change time moves only once per clock tick): an in-place rewrite that puts the modification
+    // time back, and a same-stamped file renamed over.
+    WriteBytes(f, "[S]\nk=aaaa\n");
+    EXPECT_EQ(manager->GetValue("S", "k"), "aaaa");
+    const StatBuf st = StatOf(f);
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    WriteBytes(f, "[S]\nk=bbbb\n");
+    ASSERT_EQ(utimensat(AT_FDCWD, f.c_str(), times, 0), 0);
+    EXPECT_EQ(manager->GetValue("S", "k"), "bbbb");
+    WriteBytes(dir.File("other.ini"), "[S]\nk=cccc\n");
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.File("other.ini").c_str(), times, 0), 0);
+    ASSERT_EQ(rename(dir.File("other.ini").c_str(), f.c_str()), 0);
+    EXPECT_EQ(manager->GetValue("S", "k"), "cccc");
+    unlink(f.c_str());
+    EXPECT_EQ(manager->GetValue("S", "k", "gone"), "gone");
 }
 
 TEST(OrvaINIManager, BindingBuildsTheModelInFileOrder)
@@ -89,35 +95,29 @@ TEST(OrvaINIManager, BindingBuildsTheModelInFileOrder)
     WriteBytes(f, "[A]\nk=on disk\n");
     auto sections = manager->Sections();
     ASSERT_EQ(sections->Count(), 3);
-    EXPECT_EQ(sections->Item(1)->Name(), "A");
-    EXPECT_EQ(sections->Item(2)->Name(), "B");
-    EXPECT_EQ(sections->Item(3)->Name(), "C");
+    EXPECT_EQ(sections->Item(1)->Name() + sections->Item(2)->Name() + sections->Item(3)->Name(),
+              "ABC");
     EXPECT_EQ(sections->Item("b"), sections->Item(2));
     EXPECT_EQ(Names(sections->Item("A")->Values()), "k=v=w;flag=;");
     EXPECT_EQ(Names(sections->Item("B")->Values()), "x=1;y=2;") << "a repeated key ends the list";
     EXPECT_EQ(sections->Item("C")->Values()->Count(), 0);
     EXPECT_EQ(sections->Item("a")->Values()->Item("K")->Value(), "v=w");
 
-    EXPECT_THROW(sections->Item(0), ItemNotFound);
-    EXPECT_THROW(sections->Item(4), ItemNotFound);
-    EXPECT_THROW(sections->Item("D"), ItemNotFound);
+    EXPECT_THROW(sections->Item(0), quillet::ItemNotFound);
+    EXPECT_THROW(sections->Item(4), quillet::ItemNotFound);
+    EXPECT_THROW(sections->Item("D"), quillet::ItemNotFound);
     EXPECT_THROW(sections->Item("A")->Values()->Item("nokey"), std::out_of_range);
-    EXPECT_THROW(sections->Item("A")->Values()->Item(3), std::exception);
 
     // Values are the client's to change; the file is not.
-    auto value = sections->Item("A")->Values()->Item(1);
-    value->setValue("changed");
-    value->setName("renamed");
-    EXPECT_EQ(sections->Item("A")->Values()->Item(1)->Value(), "changed");
+    sections->Item("A")->Values()->Item(1)->setValue("changed");
     EXPECT_EQ(manager->GetValue("A", "k"), "on disk");
 
     // A replaced entry list stays until the model is rebuilt; null means a fresh empty one.
     auto section = sections->Item("A");
     section->setValues(nullptr);
-    ASSERT_NE(section->Values(), nullptr);
     EXPECT_EQ(section->Values()->Count(), 0);
     EXPECT_TRUE(section->Values()->Add("new", "1"));
-    EXPECT_EQ(manager->GetValue("A", "new"), "1");
+    EXPECT_EQ(manager->GetValue("A", "new"), "1") << "the fresh list still writes through";
 }
 
 TEST(OrvaINIManager, WriteValueCreatesTheFileAndRefreshesTheModel)
@@ -126,22 +126,19 @@ TEST(OrvaINIManager, WriteValueCreatesTheFileAndRefreshesTheModel)
     const std::string f = dir.File("new.ini");
     auto manager = Bound(f);
     auto sections = manager->Sections();
-    EXPECT_EQ(sections->Count(), 0);
     ASSERT_TRUE(manager->WriteValue("LastPlay", "Type", "Jazz"));
     EXPECT_EQ(ReadBytes(f), "[LastPlay]\r\nType=Jazz\r\n");
     EXPECT_EQ(manager->Sections(), sections) << "the same object is reloaded";
     EXPECT_EQ(sections->Count(), 1);
-    EXPECT_EQ(manager->GetValue("lastplay", "TYPE"), "Jazz");
 
-    // Line breaks or NUL would inject lines: refused, file and model unchanged.
-    for (const std::string& bad :
-         {std::string("a\r\n[Evil]"), std::string("a\nb"), std::string("a\0b", 3)}) {
-        EXPECT_FALSE(manager->WriteValue(bad, "k", "v"));
-        EXPECT_FALSE(manager->WriteValue("S", bad, "v"));
-        EXPECT_FALSE(manager->WriteValue("S", "k", bad));
-        EXPECT_FALSE(sections->Add(bad));
-        EXPECT_FALSE(sections->Item(1)->Values()->Add("k", bad));
-    }
+    // A NUL would cut a name or value short (line breaks are the engine's to refuse): refused,
+    // file and model unchanged.
+    const std::string nul("a\0b", 3);
+    EXPECT_FALSE(manager->WriteValue(nul, "k", "v"));
+    EXPECT_FALSE(manager->WriteValue("S", nul, "v"));
+    EXPECT_FALSE(manager->WriteValue("S", "k", nul));
+    EXPECT_FALSE(sections->Add(nul));
+    EXPECT_FALSE(sections->Item(1)->Values()->Add("k", "a\r\n[Evil]"));
     EXPECT_EQ(ReadBytes(f), "[LastPlay]\r\nType=Jazz\r\n");
     EXPECT_EQ(sections->Count(), 1);
 
@@ -153,32 +150,44 @@ TEST(OrvaINIManager, WriteValueCreatesTheFileAndRefreshesTheModel)
     EXPECT_EQ(manager->Sections()->Count(), 2);
 }
 
-TEST(OrvaINIManager, FailedWriteLeavesFileAndModelAlone)
+TEST(OrvaINIManager, FailedWritesLeaveFileAndModelAlone)
 {
     TempDir dir;
-    const std::string folder = dir.File("ro");
-    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    const std::string f = folder + "/Settings.ini";
     const std::string original = "[Volume]\nLevel=50\n";
-    WriteBytes(f, original);
-    chmod(f.c_str(), 0666);
-    chmod(folder.c_str(), 0555);
+    // A writable file in a read-only folder; a read-only and an unreadable file in a folder open
+    // to all, where a new file can be written.
+    const std::string locked = dir.File("locked"), shared = dir.File("shared");
+    const std::string inLocked = locked + "/open.ini", readOnly = shared + "/ro.ini",
+                      unreadable = shared + "/secret.ini";
+    ASSERT_EQ(mkdir(locked.c_str(), 0755) + mkdir(shared.c_str(), 0755), 0);
+    for (const auto& [path, mode] :
+         {std::pair{inLocked, 0666}, {readOnly, 0444}, {unreadable, 0222}}) {
+        WriteBytes(path, original);
+        chmod(path.c_str(), static_cast<mode_t>(mode));
+    }
+    chmod(locked.c_str(), 0555);
+    chmod(shared.c_str(), 0777);
     const int rc = RunUnprivileged([&] {
-        auto manager = Bound(f);
+        auto manager = Bound(inLocked);
         auto values = manager->Sections()->Item("Volume")->Values();
         int wrong = manager->WriteValue("Volume", "Level", "60");
         wrong += values->Add("Level", "70") + values->Remove("Level");
         wrong += manager->Sections()->Add("New") + manager->Sections()->Remove("Volume");
         wrong += manager->Sections()->Count() != 1 || values->Item(1)->Value() != "50";
-        wrong += manager->GetValue("Volume", "Level") != "50";
-        return wrong;
+        wrong += Bound(readOnly)->WriteValue("Volume", "Level", "60");
+        wrong += Bound(unreadable)->WriteValue("Volume", "Level", "60");
+        return wrong + !Bound(shared + "/new.ini")->WriteValue("S", "k", "2");
     });
     if (rc == kCannotDropRoot) {
         GTEST_SKIP() << "running as root without the right to become another user";
     }
     EXPECT_EQ(rc, 0);
-    chmod(folder.c_str(), 0755);
-    EXPECT_EQ(ReadBytes(f), original);
+    chmod(locked.c_str(), 0755);
+    chmod(unreadable.c_str(), 0644);
+    for (const std::string& path : {inLocked, readOnly, unreadable}) {
+        EXPECT_EQ(ReadBytes(path), original) << path;
+    }
+    EXPECT_EQ(FileCount(locked) + FileCount(shared), 4) << "no temporary file is left behind";
 }
 
 TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
@@ -188,8 +197,7 @@ TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
     WriteBytes(f, "[Jazz]\r\na=1\r\nb=2\r\nc=3\r\n[Rock]\r\nr=1\r\n");
     auto manager = Bound(f);
     auto sections = manager->Sections();
-    auto jazz = sections->Item("Jazz");
-    auto values = jazz->Values();
+    auto values = sections->Item("Jazz")->Values();
 
     EXPECT_TRUE(values->Add("B", "two"));
     EXPECT_EQ(Names(values), "a=1;b=two;c=3;") << "a replaced entry keeps its place";
@@ -197,13 +205,9 @@ TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
     EXPECT_TRUE(values->Remove("a"));
     EXPECT_EQ(Names(values), "b=two;c=3;d=4;");
     EXPECT_TRUE(values->Remove("nothing"));
-    EXPECT_EQ(sections->Count(), 2) << "only the entry list is reloaded";
 
-    const std::string before = ReadBytes(f);
     EXPECT_FALSE(sections->Add(" ROCK "));
-    EXPECT_EQ(ReadBytes(f), before);
     EXPECT_TRUE(sections->Add("Pop"));
-    EXPECT_EQ(sections->Count(), 3);
     EXPECT_EQ(sections->Item(3)->Name(), "Pop");
     EXPECT_TRUE(sections->Remove("Missing"));
     EXPECT_TRUE(sections->Remove("jazz"));
@@ -218,6 +222,5 @@ TEST(OrvaINIManager, CollectionsWriteThroughToTheFile)
     EXPECT_EQ(manager->GetValue("Late", "k"), "v");
 
     // Objects taken from the old list are detached but keep their contents.
-    EXPECT_EQ(jazz->Name(), "Jazz");
-    EXPECT_EQ(Names(jazz->Values()), "b=two;c=3;d=4;");
+    EXPECT_EQ(Names(values), "b=two;c=3;d=4;");
 }
