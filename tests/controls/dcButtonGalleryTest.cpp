@@ -28,7 +28,6 @@ QImage SamplePicture()
     return img;
 }
 
-// Puts the button in the look of gallery column `column`.
 void ShowColumn(dcButton& b, int column, const QImage& picture)
 {
     if (column >= 6 && column <= 8)
@@ -56,7 +55,6 @@ TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
     const QImage picture = SamplePicture();
     const int columns = int(std::size(Columns)), rows = 13;
     QWidget window;
-    window.resize(200, 60);
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 15000));
@@ -64,7 +62,6 @@ TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
     QImage gallery(LabelW + CellW * columns, HeaderH + CellH * rows, QImage::Format_RGB32);
     gallery.fill(QColor(0xF4, 0xF4, 0xF4));
     QPainter out(&gallery);
-    out.setPen(Qt::black);
     for (int c = 0; c < columns; ++c)
         out.drawText(QRect(LabelW + CellW * c, 0, CellW, HeaderH), Qt::AlignCenter, Columns[c]);
 
@@ -106,5 +103,4 @@ TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
         "DCBUTTON_GALLERY",
         QDir(qEnvironmentVariable("CORVANE_BINARY_DIR", ".")).filePath("dcButton-gallery.png"));
     ASSERT_TRUE(gallery.save(path)) << path.toStdString();
-    std::printf("gallery: %s\n", qPrintable(path));
 }

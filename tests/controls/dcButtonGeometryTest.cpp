@@ -16,7 +16,6 @@ TEST(dcButtonColors, ShiftAndBlendRoundHalvesToEvenAndClampOneWay)
     EXPECT_EQ(ShiftColor(0x00F0FF, -0.1), 0x00D6E6u);
     EXPECT_EQ(BlendColors(0x000000, 0xFFFFFF, 0.5), 0x808080u); // 127.5 -> 128
     EXPECT_EQ(BlendColors(0x020202, 0x030303, 0.5), 0x020202u); // 2.5 -> 2
-    EXPECT_EQ(BlendColors(0x112233, 0xFFEEDD, 1.0), 0xFFEEDDu);
 }
 
 TEST(dcButtonLayout, AccessKeysSkipDoubledAmpersands)
@@ -32,14 +31,9 @@ TEST(dcButtonLayout, AccessKeysSkipDoubledAmpersands)
 
 TEST(dcButtonLayout, PictureAndCaptionPlacement)
 {
-    // A 16 × 16 picture and a 30 × 14 caption, 4-pixel margins, a 2-pixel gap between them.
-    struct Case
-    {
-        int alignment;
-        int height;
-        QPoint picture, caption;
-    };
-    const Case cases[] = {
+    // A 16 × 16 picture and a 30 × 14 caption, 4-pixel margins, a 2-pixel gap between them:
+    // alignment, client height, picture's and caption's top left.
+    const std::tuple<int, int, QPoint, QPoint> cases[] = {
         {4, 40, {26, 12}, {44, 13}}, // picture left of the caption, the pair centred
         {6, 40, {58, 12}, {26, 13}}, // picture right of the caption
         {3, 40, {4, 12}, {22 + (96 - 22 - 30) / 2, 13}}, // picture at the left margin
@@ -53,11 +47,11 @@ TEST(dcButtonLayout, PictureAndCaptionPlacement)
     in.captionBox = QSize(30, 14);
     in.hasPicture = true;
     in.picture = QSize(16, 16);
-    for (const Case& c : cases) {
-        in.client = QSize(100, c.height);
-        in.alignment = c.alignment;
+    for (const auto& [alignment, height, picture, caption] : cases) {
+        in.client = QSize(100, height);
+        in.alignment = alignment;
         const LayoutResult r = LayoutButton(in);
-        EXPECT_EQ(r.picture.topLeft(), c.picture) << "alignment " << c.alignment;
-        EXPECT_EQ(r.caption.topLeft(), c.caption) << "alignment " << c.alignment;
+        EXPECT_EQ(r.picture.topLeft(), picture) << "alignment " << alignment;
+        EXPECT_EQ(r.caption.topLeft(), caption) << "alignment " << alignment;
     }
 }
