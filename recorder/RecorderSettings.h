@@ -5,12 +5,6 @@
 
 #include <QString>
 
-#include <memory>
-
-namespace quillet {
-class OrvaINIManager;
-}
-
 namespace recorder {
 
 // GetValue / WriteValue on an INI file of the program's own folder ("Settings.ini",
@@ -31,21 +25,6 @@ class ChannelSelection
     virtual ~ChannelSelection() = default;
     virtual QString SelectedType() const = 0;
     virtual QString SelectedChannel() const = 0;
-};
-
-// Over the program's one INI manager and its folder.
-class IniRecorderSettings : public RecorderSettings
-{
-  public:
-    IniRecorderSettings(std::shared_ptr<quillet::OrvaINIManager> manager, QString folder);
-    QString GetValue(const QString& file, const QString& section, const QString& key) override;
-    bool WriteValue(const QString& file, const QString& section, const QString& key,
-                    const QString& value) override;
-
-  private:
-    void Bind(const QString& file);
-    std::shared_ptr<quillet::OrvaINIManager> m_Manager;
-    QString m_Folder;
 };
 
 // The program's own binding: OpenIniFile and IniManager, the files of the program's folder.

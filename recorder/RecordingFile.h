@@ -40,7 +40,6 @@ class RecordingFile
 
     bool IsOpen() const { return iFileNum.isOpen(); }
     QString FileName() const { return m_Name; }
-    QString FilePath() const { return m_Path; }
     QString ErrorText() const { return m_Error; }
     qint64 BytesWritten() const { return lBytesWritten; }
     qint64 ElapsedSeconds(const QDateTime& now) const;

@@ -37,7 +37,6 @@ class RelayServer : public QObject
     void Forward(std::string_view sData);
 
     bool Listening() const { return m_Server.isListening(); }
-    bool PlayerConnected() const { return m_Player != nullptr; }
     bool Pending() const { return bRelayPending; }
     bool Streaming() const { return bRelayStreaming; }
     qint64 QueuedBytes() const { return m_Player ? m_Player->bytesToWrite() : 0; }

@@ -39,7 +39,6 @@ class StreamRecorder : public QObject, private IcySink
     RelayServer& Relay() { return m_Relay; }
     QString TitleCaption() const { return m_TitleCaption; }
     bool HeaderDone() const { return bHeaderDone; }
-    QByteArray Header() const { return m_Header; }
 
   signals:
     void RadioText(const QString& text);   // lblRadio

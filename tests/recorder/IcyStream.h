@@ -4,33 +4,20 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace icytest {
-
-// A metadata block: the length byte, then the text padded with NULs to a multiple of 16.
-inline std::string MetaBlock(const std::string& text)
-{
-    const std::size_t units = (text.size() + 15) / 16;
-    std::string block(1, static_cast<char>(static_cast<unsigned char>(units)));
-    block += text;
-    block.resize(1 + units * 16, '\0');
-    return block;
-}
 
 // Audio bytes that cover all 256 values, so that every byte a parser might mistake for a length
 // byte or a marker occurs in them.
 inline std::string AudioBytes(std::size_t size, std::uint32_t seed)
 {
     std::string audio(size, '\0');
-    std::uint32_t x = seed * 2654435761u + 1;
-    for (auto& c : audio) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        c = static_cast<char>(x);
-    }
+    std::minstd_rand random(seed);
+    for (auto& c : audio)
+        c = static_cast<char>(random() >> 8);
     return audio;
 }
 
@@ -43,7 +30,8 @@ struct Stream
 };
 
 // intervals full intervals of metaInt audio bytes, each followed by the block metaText(i) gives
-// (an empty text is a block of length 0); then tailAudio bytes of audio.
+// (an empty text is a block of length 0): the length byte, then the text padded with NULs to a
+// multiple of 16. Then tailAudio bytes of audio.
 inline Stream BuildStream(int metaInt, int intervals, std::size_t tailAudio,
                           const std::function<std::string(int)>& metaText, std::uint32_t seed = 1)
 {
@@ -52,11 +40,12 @@ inline Stream BuildStream(int metaInt, int intervals, std::size_t tailAudio,
         const auto audio = AudioBytes(static_cast<std::size_t>(metaInt), seed + i);
         s.bytes += audio;
         s.audio += audio;
-        const auto text = metaText(i);
-        const auto block = MetaBlock(text);
-        s.bytes += block;
-        if (!text.empty()) {
-            s.texts.push_back(block.substr(1));
+        auto text = metaText(i);
+        const std::size_t units = (text.size() + 15) / 16;
+        text.resize(units * 16, '\0');
+        s.bytes += static_cast<char>(static_cast<unsigned char>(units)) + text;
+        if (units) {
+            s.texts.push_back(text);
             s.textAt.push_back(s.audio.size());
         }
     }

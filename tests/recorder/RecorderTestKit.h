@@ -1,0 +1,81 @@
+// What the recorder's socket and file tests share: a stream server inside the test on 127.0.0.1
+// that sends exactly what the test tells it to, when it tells it to (so it can misbehave on
+// purpose), waiting on conditions, and a look at the files written.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace icytest {
+
+// Socket events are delivered by the event loop; wait on a condition, never on a fixed time.
+template <typename Condition> bool WaitFor(Condition condition, int timeoutMs = 15000)
+{
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+inline QByteArray Contents(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// Whether this process still holds a descriptor on the file.
+inline bool HeldOpen(const QString& path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    for (const auto& fd : QDir("/proc/self/fd").entryInfoList(QDir::System | QDir::Files))
+        if (fd.symLinkTarget() == target)
+            return true;
+    return false;
+}
+
+// The relay's port is fixed at 8000: tests that use it take turns, across processes too.
+struct PortLock
+{
+    int fd = open("/tmp/corvane-relay-8000.lock", O_CREAT | O_RDWR, 0666);
+    PortLock() { flock(fd, LOCK_EX); }
+    ~PortLock() { close(fd); }
+};
+
+class TestServer : public QObject
+{
+  public:
+    TestServer()
+    {
+        server.listen(QHostAddress::LocalHost, 0);
+        connect(&server, &QTcpServer::newConnection, this, [this] {
+            client = server.nextPendingConnection();
+            connect(client, &QTcpSocket::readyRead, this, [this] { request += client->readAll(); });
+            connect(client, &QTcpSocket::disconnected, this, [this] { clientGone = true; });
+        });
+    }
+    quint16 Port() const { return server.serverPort(); }
+    QString Url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(Port()); }
+    bool WaitForRequest()
+    {
+        return WaitFor([this] { return request.endsWith("\r\n\r\n"); });
+    }
+    // Waits until the kernel has taken everything, so that the next piece arrives separately.
+    void Send(const std::string& bytes)
+    {
+        client->write(bytes.data(), qint64(bytes.size()));
+        WaitFor([this] { return clientGone || client->bytesToWrite() == 0; });
+    }
+    void Close() { client->disconnectFromHost(); } // after what is still queued
+
+    QTcpServer server;
+    QPointer<QTcpSocket> client;
+    QByteArray request;
+    bool clientGone = false;
+};
+
+} // namespace icytest
