@@ -71,8 +71,7 @@ TEST_F(SettingsDialogTest, SaveAndCancelStoreTheTextAsTypedWhileOkAndCloseWriteN
     EXPECT_EQ(Available(), "0111");
     Click(dialog->btnSave);
     EXPECT_EQ(messages.value(1), "ServetURL has been changed");
-    EXPECT_TRUE(folder.Read("Settings.ini").contains("[Server]\r\nURL= http://new.example:81 \r\n"))
-        << folder.Read("Settings.ini").toStdString();
+    EXPECT_EQ(folder.Read("Settings.ini"), "[Server]\r\nURL= http://new.example:81 \r\n");
     EXPECT_EQ(Available(), "1001");
     CloseWith(dialog->dcButton1);
 

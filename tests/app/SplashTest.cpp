@@ -49,10 +49,6 @@ class SplashTest : public ::testing::Test
                 return true;
         return false;
     }
-    bool WaitForHandOver()
-    {
-        return WaitUntil([this] { return PlayerShown() && splash.isNull(); });
-    }
 
     TempProgramFolder folder;
     TestHttpServer server;
@@ -70,7 +66,7 @@ TEST_F(SplashTest, ValidBodiesReplaceBothFilesThenFadeOutHandsOver)
     server.SetRoute("/Settings/RSettings.ini", {200, rsettings});
     Start(server.BaseUrl() + "/"); // used as stored: the doubled slash, which servers accept
 
-    ASSERT_TRUE(WaitForHandOver());
+    ASSERT_TRUE(WaitUntil([&] { return PlayerShown() && splash.isNull(); }));
     EXPECT_EQ(Config::SettingsFileAddress(ServerURL, "Channel.ini"),
               server.BaseUrl() + "//Settings/Channel.ini");
     EXPECT_EQ(folder.Read("Channel.ini"), channel);
@@ -104,7 +100,7 @@ TEST_F(SplashTest, BadBodiesAndErrorsKeepTheOldFilesAndErrorsSkipTheFadeOut)
         server.SetRoute("/Settings/Channel.ini", channel);
         server.SetRoute("/Settings/RSettings.ini", rsettings);
         Start(url);
-        ASSERT_TRUE(WaitForHandOver());
+        ASSERT_TRUE(WaitUntil([&] { return PlayerShown() && splash.isNull(); }));
         EXPECT_EQ(folder.Read("Channel.ini"), channelAfter);
         EXPECT_EQ(folder.Read("RSettings.ini"), kOldRSettings);
         EXPECT_EQ(statuses.filter(QRegularExpression("^Error \\S")).size(), error ? 1 : 0)

@@ -35,10 +35,7 @@ class TestHttpServer
         });
     }
     bool Listen() { return server.listen(QHostAddress::LocalHost, 0); }
-    QString BaseUrl() const
-    {
-        return QStringLiteral("http://127.0.0.1:%1").arg(server.serverPort());
-    }
+    QString BaseUrl() const { return "http://127.0.0.1:" + QString::number(server.serverPort()); }
     void SetRoute(const QByteArray& path, Route route) { routes[path] = std::move(route); }
 
   private:
