@@ -58,7 +58,6 @@ class InetTransfer : public QObject
     int ResponseCode() const { return iResponseCode; }
 
     void SetTimeouts(int IdleMs, int TotalMs);
-    void SetMaxBodyBytes(qint64 Bytes) { lMaxBodyBytes = Bytes; }
 
   signals:
     void StateChanged(int State);
