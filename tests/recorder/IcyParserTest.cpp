@@ -98,7 +98,13 @@ TEST(IcyParser, AnySplitOfAStreamGivesTheSameAudioAndTexts)
     }
 }
 
-TEST(Address, PortDigitsInTheHostStayThere)
+TEST(Address, SplitsTheChannelFormAndKeepsPortDigitsInTheHost)
 {
+    EXPECT_EQ(recorder::GetPort("http://10.0.0.1:8000/"), "8000");
+    EXPECT_EQ(recorder::GetHost("http://10.0.0.1:8000/"), "10.0.0.1");
+    EXPECT_EQ(recorder::GetHost("http://10.0.0.1:1/"), "10.0.0.1");
     EXPECT_EQ(recorder::GetHost("http://radio8000.example:8000/"), "radio8000.example");
+    // A path stays on the port, slashes removed; no ":" at all gives the address without slashes.
+    EXPECT_EQ(recorder::GetPort("http://10.0.0.1:8000/stream"), "8000stream");
+    EXPECT_EQ(recorder::GetPort("radio/live/"), "radiolive");
 }
