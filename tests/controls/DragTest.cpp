@@ -28,16 +28,16 @@ TEST(DRAG_SUITE, LeftButtonMovesTheWindowOtherButtonsDoNot)
 
     // The right button reports, and leaves the window where it is.
     ASSERT_TRUE(xtools::MoveTo(grip));
-    ASSERT_TRUE(xtools::Press(3));
+    ASSERT_TRUE(xtools::Button(3, true));
     ASSERT_TRUE(QTest::qWaitFor([&] { return down.count() == 1; }, 15000));
     EXPECT_EQ(down[0][0].toInt(), 2);
     ASSERT_TRUE(xtools::MoveTo(grip + QPoint(50, 50)));
-    ASSERT_TRUE(xtools::Release(3));
+    ASSERT_TRUE(xtools::Button(3, false));
     ASSERT_TRUE(QTest::qWaitFor([&] { return up.count() == 1; }, 15000));
     EXPECT_EQ(window.pos(), start);
 
     ASSERT_TRUE(xtools::MoveTo(grip));
-    ASSERT_TRUE(xtools::Press(1));
+    ASSERT_TRUE(xtools::Button(1, true));
     ASSERT_TRUE(QTest::qWaitFor([&] { return down.count() == 2; }, 15000));
     EXPECT_EQ(down[1][0].toInt(), 1);
     // The window follows the pointer: move in steps, as a hand does.
@@ -52,7 +52,7 @@ TEST(DRAG_SUITE, LeftButtonMovesTheWindowOtherButtonsDoNot)
         EXPECT_TRUE(Skin->IsDragging());
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000));
     }
-    ASSERT_TRUE(xtools::Release(1));
+    ASSERT_TRUE(xtools::Button(1, false));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000))
         << "window at " << window.pos().x() << "," << window.pos().y();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Skin->IsDragging(); }, 15000));

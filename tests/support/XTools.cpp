@@ -33,13 +33,9 @@ bool MoveTo(QPoint global)
     return Xdo({"mousemove", Number(global.x()), Number(global.y())});
 }
 
-bool Press(int button)
+bool Button(int button, bool down)
 {
-    return Xdo({"mousedown", Number(button)});
-}
-bool Release(int button)
-{
-    return Xdo({"mouseup", Number(button)});
+    return Xdo({down ? "mousedown" : "mouseup", Number(button)});
 }
 
 bool Click(int button, int repeat)

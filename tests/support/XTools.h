@@ -10,8 +10,7 @@ namespace xtools {
 
 // Each is true when xdotool succeeded.
 bool MoveTo(QPoint global);
-bool Press(int button);
-bool Release(int button);
+bool Button(int button, bool down);
 bool Click(int button, int repeat = 1);
 // Where the window really is on the screen (for windows embedded in another client's window,
 // whose position Qt does not learn); empty on failure.
