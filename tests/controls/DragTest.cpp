@@ -53,8 +53,7 @@ TEST(DRAG_SUITE, LeftButtonMovesTheWindowOtherButtonsDoNot)
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000));
     }
     ASSERT_TRUE(xtools::Button(1, false));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000))
-        << "window at " << window.pos().x() << "," << window.pos().y();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.pos() == start + delta; }, 15000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Skin->IsDragging(); }, 15000));
 
     // After the release the pointer moves freely again.
