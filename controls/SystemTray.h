@@ -41,12 +41,6 @@ class SystemTray : public QObject
 
     void add();
     void Remove();
-    bool IsPresent() const { return m_present; }
-    // The tip the notification area has been given (at most MaxTipLength characters).
-    QString ShownTip() const { return m_icon.toolTip(); }
-    // True when every row of the notification table can arrive (presses, moves, releases and
-    // double clicks of each button); false when the desktop reports only activations.
-    bool ReportsEveryMouseAction() const { return !m_rawSource.isNull(); }
 
     // Raises the events for one notification, unless a handler of an earlier one still runs.
     void Dispatch(int message, int Shift);

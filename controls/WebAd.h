@@ -45,8 +45,6 @@ class WebAd : public QWidget
 
     QFrame* picWeb() const { return m_picWeb; }
     QWebEngineView* web() const { return m_web; }
-    // True while a mouse button is down on the control (the sunken look).
-    bool IsSunken() const { return m_sunken; }
 
   signals:
     void Click();

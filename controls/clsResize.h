@@ -14,10 +14,6 @@ class clsResize
     // size, so repeated resizes compound from the last one.
     void FormResize();
 
-    // The recorded previous size, in twips.
-    int PreviousHeight() const { return m_previousHeight; }
-    int PreviousWidth() const { return m_previousWidth; }
-
   private:
     QPointer<QWidget> m_form;
     int m_previousHeight = 0;

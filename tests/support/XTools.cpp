@@ -1,86 +1,60 @@
 #include "XTools.h"
 
-#include <QDebug>
 #include <QProcess>
+#include <optional>
 
 namespace xtools {
+namespace {
+
+std::optional<QString> Run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(15000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return std::nullopt;
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
 
 bool Xdo(const QStringList& args)
 {
-    QProcess xdo;
-    xdo.start(QStringLiteral("xdotool"), args);
-    return xdo.waitForFinished(15000) && xdo.exitStatus() == QProcess::NormalExit &&
-           xdo.exitCode() == 0;
+    return Run("xdotool", args).has_value();
 }
+
+QString Number(int n)
+{
+    return QString::number(n);
+}
+
+} // namespace
 
 bool MoveTo(QPoint global)
 {
-    return Xdo({"mousemove", QString::number(global.x()), QString::number(global.y())});
+    return Xdo({"mousemove", Number(global.x()), Number(global.y())});
 }
 
-bool Press(int button)
+bool Button(int button, bool down)
 {
-    return Xdo({"mousedown", QString::number(button)});
-}
-
-bool Release(int button)
-{
-    return Xdo({"mouseup", QString::number(button)});
+    return Xdo({down ? "mousedown" : "mouseup", Number(button)});
 }
 
 bool Click(int button, int repeat)
 {
-    return Xdo(
-        {"click", "--repeat", QString::number(repeat), "--delay", "80", QString::number(button)});
-}
-
-QString Property(unsigned long window, const QString& property)
-{
-    QProcess xprop;
-    QStringList args{"-id", QString::number(window)};
-    if (!property.isEmpty())
-        args << property;
-    xprop.start(QStringLiteral("xprop"), args);
-    if (!xprop.waitForFinished(15000) || xprop.exitCode() != 0) {
-        qWarning() << "xprop" << args << xprop.readAllStandardError() << xprop.error();
-        return {};
-    }
-    return QString::fromLocal8Bit(xprop.readAllStandardOutput());
-}
-
-QString ShapeReport(unsigned long window)
-{
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {"-id", QString::number(window), "-shape"});
-    if (!xwininfo.waitForFinished(15000) || xwininfo.exitCode() != 0)
-        return {};
-    const QString report = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
-    const int shape = report.indexOf("shape");
-    return shape < 0 ? QString() : report.mid(report.lastIndexOf(QChar('\n'), shape) + 1);
+    return Xdo({"click", "--repeat", Number(repeat), "--delay", "80", Number(button)});
 }
 
 QRect AbsoluteGeometry(unsigned long window)
 {
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {"-id", QString::number(window)});
-    if (!xwininfo.waitForFinished(15000) || xwininfo.exitCode() != 0)
-        return {};
-    int x = 0, y = 0, width = 0, height = 0;
-    const QString report = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
+    const QString report = Run("xwininfo", {"-id", QString::number(window)}).value_or(QString());
     if (!report.contains("IsViewable"))
         return {};
-    for (const QString& line : report.split('\n')) {
-        const QString value = line.section(':', 1).trimmed();
-        if (line.contains("Absolute upper-left X"))
-            x = value.toInt();
-        else if (line.contains("Absolute upper-left Y"))
-            y = value.toInt();
-        else if (line.trimmed().startsWith("Width:"))
-            width = value.toInt();
-        else if (line.trimmed().startsWith("Height:"))
-            height = value.toInt();
-    }
-    return QRect(x, y, width, height);
+    // Lines such as "  Absolute upper-left X:  1702" and "  Width: 24".
+    auto value = [&](const QString& label) {
+        const int at = report.indexOf(label + ":");
+        return at < 0 ? 0 : report.mid(at + label.size() + 1).section('\n', 0, 0).trimmed().toInt();
+    };
+    return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("  Width"),
+                 value("  Height"));
 }
 
 } // namespace xtools
