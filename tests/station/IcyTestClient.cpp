@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 const QByteArray RecorderRequest =
     "GET / HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: WinampMPEG/2.7\r\n"
@@ -28,9 +29,7 @@ bool IcyTestClient::ReadHeader(int timeoutMs)
     }
     const qsizetype end = buffer.indexOf("\r\n\r\n") + 4;
     header = buffer.left(end);
-    const qsizetype key = header.indexOf("icy-metaint:");
-    if (key >= 0)
-        metaInt = header.mid(key + 12, header.indexOf("\r\n", key) - key - 12).trimmed().toInt();
+    metaInt = QRegularExpression("icy-metaint: *(\\d+)").match(header).captured(1).toInt();
     m_untilBlock = metaInt;
     Parse(buffer.mid(end));
     return true;

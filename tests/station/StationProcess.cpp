@@ -4,14 +4,12 @@
 #include <QRegularExpression>
 #include <csignal>
 
-namespace {
 // The build tree the tests run from: the environment's word when given, else where CMake built us.
-QString BinaryDir()
+static QString BinaryDir()
 {
     const QString fromEnvironment = qEnvironmentVariable("CORVANE_BINARY_DIR");
     return fromEnvironment.isEmpty() ? QStringLiteral(CORVANE_TEST_BINARY_DIR) : fromEnvironment;
 }
-} // namespace
 
 QString StationProcess::MediaDir()
 {
@@ -35,15 +33,14 @@ StationProcess::~StationProcess()
 
 bool StationProcess::WaitForOutput(const QString& text, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-    while (!m_output.contains(text)) {
+    for (QDeadlineTimer deadline(timeoutMs);;) {
+        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+        if (m_output.contains(text))
+            return true;
         if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
             return false;
         m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
     }
-    return true;
 }
 
 bool StationProcess::Start()

@@ -25,7 +25,6 @@ class StationProcess
     QByteArray serverUrl() const { return m_serverUrl; }
     QList<QByteArray> radioUrls() const { return m_radioUrls; }
     QByteArray tvUrl() const { return m_tvUrl; }
-    QProcess& process() { return m_process; }
 
     static QString MediaDir();
     static constexpr int SongSeconds = 3;
