@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QHostAddress>
+#include <QRegularExpression>
 
 const QByteArray RecorderRequest =
     "GET / HTTP/1.0\r\nHost: 127.0.0.1\r\nUser-Agent: WinampMPEG/2.7\r\n"
@@ -28,9 +29,7 @@ bool IcyTestClient::ReadHeader(int timeoutMs)
     }
     const qsizetype end = buffer.indexOf("\r\n\r\n") + 4;
     header = buffer.left(end);
-    const qsizetype key = header.indexOf("icy-metaint:");
-    if (key >= 0)
-        metaInt = header.mid(key + 12, header.indexOf("\r\n", key) - key - 12).trimmed().toInt();
+    metaInt = QRegularExpression("icy-metaint: *(\\d+)").match(header).captured(1).toInt();
     m_untilBlock = metaInt;
     Parse(buffer.mid(end));
     return true;
@@ -44,20 +43,10 @@ bool IcyTestClient::ReadSome(int timeoutMs)
     return true;
 }
 
-bool IcyTestClient::WaitForTitles(int count, int timeoutMs)
+bool IcyTestClient::ReadUntil(const std::function<bool()>& done, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
-    while (titles.size() < count) {
-        if (deadline.hasExpired() || !ReadSome(int(deadline.remainingTime())))
-            return false;
-    }
-    return true;
-}
-
-bool IcyTestClient::WaitForAudio(qint64 bytes, int timeoutMs)
-{
-    QDeadlineTimer deadline(timeoutMs);
-    while (audio.size() < bytes) {
+    while (!done()) {
         if (deadline.hasExpired() || !ReadSome(int(deadline.remainingTime())))
             return false;
     }
@@ -66,37 +55,30 @@ bool IcyTestClient::WaitForAudio(qint64 bytes, int timeoutMs)
 
 void IcyTestClient::Parse(const QByteArray& data)
 {
-    for (qsizetype pos = 0; pos < data.size();) {
-        if (metaInt == 0) {
-            audio += data.mid(pos);
-            return;
-        }
-        if (m_metaLeft < 0 && m_untilBlock > 0) {
-            const qsizetype take = qMin<qsizetype>(m_untilBlock, data.size() - pos);
-            audio += data.mid(pos, take);
+    m_pending += data;
+    for (;;) {
+        if (metaInt == 0 || m_untilBlock > 0) {
+            const qsizetype take =
+                metaInt == 0 ? m_pending.size() : qMin(m_untilBlock, m_pending.size());
+            audio += m_pending.left(take);
+            m_pending.remove(0, take);
             m_untilBlock -= take;
-            pos += take;
-            continue;
+            if (m_pending.isEmpty())
+                return;
         }
-        if (m_metaLeft < 0) {
-            m_metaLeft = 16 * static_cast<unsigned char>(data[pos++]);
-            m_meta.clear();
-        }
-        const qsizetype take = qMin<qsizetype>(m_metaLeft, data.size() - pos);
-        m_meta += data.mid(pos, take);
-        m_metaLeft -= int(take);
-        pos += take;
-        if (m_metaLeft > 0)
-            continue;
-        if (m_meta.isEmpty()) {
+        const qsizetype length = 16 * static_cast<unsigned char>(m_pending[0]);
+        if (m_pending.size() <= length)
+            return;
+        const QByteArray block = m_pending.mid(1, length);
+        const QByteArray text = block.left(block.indexOf('\0'));
+        m_pending.remove(0, 1 + length);
+        m_untilBlock = metaInt;
+        if (length == 0) {
             ++emptyBlocks;
         } else {
-            const QByteArray text = m_meta.left(m_meta.indexOf('\0'));
             badBlock = badBlock || !text.startsWith("StreamTitle='") || !text.endsWith("';");
             titles.append(text.mid(13, text.size() - 15));
             titleAt.append(audio.size());
         }
-        m_metaLeft = -1;
-        m_untilBlock = metaInt;
     }
 }

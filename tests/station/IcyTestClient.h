@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QTcpSocket>
+#include <functional>
 
 // The request the recorder sends, byte for byte.
 extern const QByteArray RecorderRequest;
@@ -18,8 +19,14 @@ class IcyTestClient
     bool ReadHeader(int timeoutMs = 15000);
     // Reads and parses whatever arrives within the time; false when nothing came or it closed.
     bool ReadSome(int timeoutMs = 15000);
-    bool WaitForTitles(int count, int timeoutMs = 30000);
-    bool WaitForAudio(qint64 bytes, int timeoutMs = 15000);
+    bool WaitForTitles(int count)
+    {
+        return ReadUntil([&] { return titles.size() >= count; }, 30000);
+    }
+    bool WaitForAudio(qint64 bytes)
+    {
+        return ReadUntil([&] { return audio.size() >= bytes; });
+    }
     void Close() { m_socket.abort(); }
 
     QByteArray header;
@@ -31,10 +38,10 @@ class IcyTestClient
     bool badBlock = false; // a block whose text is not StreamTitle='...';
 
   private:
+    bool ReadUntil(const std::function<bool()>& done, int timeoutMs = 15000);
     void Parse(const QByteArray& data);
 
     QTcpSocket m_socket;
-    qint64 m_untilBlock = 0;
-    int m_metaLeft = -1; // -1: expecting audio or a length byte; otherwise text bytes missing
-    QByteArray m_meta;
+    qsizetype m_untilBlock = 0; // audio bytes before the next metadata block
+    QByteArray m_pending;       // received, not yet taken apart
 };

@@ -1,18 +1,19 @@
 #include "StationProcess.h"
-#include "BinaryDir.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 #include <csignal>
 
-QString StationProcess::Program()
+// The build tree the tests run from: the environment's word when given, else where CMake built us.
+static QString BinaryDir()
 {
-    return TestBinaryDir() + QStringLiteral("/bin/corvane-station");
+    const QString fromEnvironment = qEnvironmentVariable("CORVANE_BINARY_DIR");
+    return fromEnvironment.isEmpty() ? QStringLiteral(CORVANE_TEST_BINARY_DIR) : fromEnvironment;
 }
 
-QString StationProcess::mediaDir() const
+QString StationProcess::MediaDir()
 {
-    return TestBinaryDir() + QStringLiteral("/tests/station-media");
+    return BinaryDir() + QStringLiteral("/tests/station-media");
 }
 
 StationProcess::StationProcess(QStringList extraArguments, QString dataDir)
@@ -20,7 +21,7 @@ StationProcess::StationProcess(QStringList extraArguments, QString dataDir)
 {
     m_arguments =
         QStringList{"--port",  "0",        "--data",         m_dataDir,
-                    "--media", mediaDir(), "--song-seconds", QString::number(SongSeconds)} +
+                    "--media", MediaDir(), "--song-seconds", QString::number(SongSeconds)} +
         extraArguments;
 }
 
@@ -30,27 +31,21 @@ StationProcess::~StationProcess()
         Stop(SIGTERM);
 }
 
-void StationProcess::ReadOutput()
-{
-    m_output += QString::fromUtf8(m_process.readAllStandardOutput());
-}
-
 bool StationProcess::WaitForOutput(const QString& text, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    ReadOutput();
-    while (!m_output.contains(text)) {
+    for (QDeadlineTimer deadline(timeoutMs);;) {
+        m_output += QString::fromUtf8(m_process.readAllStandardOutput());
+        if (m_output.contains(text))
+            return true;
         if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
             return false;
         m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
-        ReadOutput();
     }
-    return true;
 }
 
 bool StationProcess::Start()
 {
-    m_process.start(Program(), m_arguments);
+    m_process.start(BinaryDir() + QStringLiteral("/bin/corvane-station"), m_arguments);
     if (!m_process.waitForStarted(15000) || !WaitForOutput(QStringLiteral("ready"), 180000))
         return false;
     const QRegularExpression server(QStringLiteral("\\[Server\\] URL=(\\S+)"));
@@ -74,7 +69,7 @@ bool StationProcess::Stop(int signal)
         return false;
     ::kill(pid_t(pid), signal);
     const bool ended = m_process.waitForFinished(15000);
-    ReadOutput();
+    m_output += QString::fromUtf8(m_process.readAllStandardOutput());
     if (!ended) {
         m_process.kill();
         m_process.waitForFinished(15000);

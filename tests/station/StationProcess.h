@@ -1,7 +1,7 @@
 #pragma once
 // Runs the real corvane-station for a test, on free ports, with its folder in a temporary
 // directory and the generated media shared by every test run of the build tree. Other areas'
-// end-to-end tests can use it too.
+// end-to-end tests use it too.
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
@@ -18,24 +18,18 @@ class StationProcess
     bool Start();
     // Sends the signal and waits for the exit; true when it exited normally with code 0.
     bool Stop(int signal);
-    // Waits until the station's output contains text.
     bool WaitForOutput(const QString& text, int timeoutMs = 15000);
 
     QString output() const { return m_output; }
-    QString dataDir() const { return m_dataDir; }
     QString wwwDir() const { return m_dataDir + QStringLiteral("/www"); }
-    QString mediaDir() const;
     QByteArray serverUrl() const { return m_serverUrl; }
     QList<QByteArray> radioUrls() const { return m_radioUrls; }
     QByteArray tvUrl() const { return m_tvUrl; }
-    QProcess& process() { return m_process; }
 
-    static QString Program();
+    static QString MediaDir();
     static constexpr int SongSeconds = 3;
 
   private:
-    void ReadOutput();
-
     QStringList m_arguments;
     QTemporaryDir m_temp;
     QString m_dataDir;
