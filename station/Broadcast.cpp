@@ -13,9 +13,9 @@ constexpr int kTickMs = 50;
 constexpr int kSendBuffer = 64 * 1024;
 } // namespace
 
-Broadcast::Broadcast(ChannelSpec spec, std::unique_ptr<Programme> programme, QByteArray stationUrl,
+Broadcast::Broadcast(ChannelPlan plan, std::unique_ptr<Programme> programme, QByteArray stationUrl,
                      BroadcastLimits limits, QObject* parent)
-    : QObject(parent), m_spec(std::move(spec)), m_programme(std::move(programme)),
+    : QObject(parent), m_plan(std::move(plan)), m_programme(std::move(programme)),
       m_stationUrl(std::move(stationUrl)), m_limits(limits)
 {
     m_timer.setInterval(kTickMs);
@@ -30,7 +30,7 @@ bool Broadcast::Listen(quint16 port, QString& error)
 {
     if (!m_server.listen(QHostAddress::LocalHost, port)) {
         error = QStringLiteral("%1: cannot listen on 127.0.0.1:%2 (%3)")
-                    .arg(m_spec.name)
+                    .arg(m_plan.name)
                     .arg(port)
                     .arg(m_server.errorString());
         return false;
@@ -64,19 +64,19 @@ void Broadcast::OnNewConnection()
 
 QByteArray Broadcast::ResponseHead(bool metadata) const
 {
-    if (m_spec.kind == ChannelKind::TV) {
+    if (m_plan.kind == ChannelKind::TV) {
         return "HTTP/1.0 200 OK\r\nContent-Type: video/mp2t\r\nCache-Control: no-cache\r\n"
                "Connection: close\r\n\r\n";
     }
     // SHOUTcast style: no blank after the colon, so clients that show the raw value (the
     // recorder's station label) show the name alone.
     QByteArray head = "ICY 200 OK\r\nicy-notice1:<BR>Corvane demo station<BR>\r\n";
-    head += "icy-name:" + m_spec.name.toUtf8() + "\r\n";
+    head += "icy-name:" + m_plan.name.toUtf8() + "\r\n";
     head += "icy-genre:Demo\r\nicy-url:" + m_stationUrl + "\r\n";
     head += "content-type:audio/mpeg\r\nicy-pub:0\r\n";
     if (metadata)
         head += "icy-metaint:" + QByteArray::number(IcyMetaInt) + "\r\n";
-    head += "icy-br:" + QByteArray::number(m_spec.bitrateKbps) + "\r\n\r\n";
+    head += "icy-br:" + QByteArray::number(m_plan.bitrateKbps) + "\r\n\r\n";
     return head;
 }
 
@@ -88,10 +88,10 @@ void Broadcast::Admit(QTcpSocket* socket, const RequestHead& head)
     }
     if (listenerCount() >= m_limits.maxListeners) {
         RespondAndClose(socket, "HTTP/1.0 503 Service Unavailable");
-        Q_EMIT Note(QStringLiteral("%1: turned away %2 (full)").arg(m_spec.name, Peer(socket)));
+        Q_EMIT Note(QStringLiteral("%1: turned away %2 (full)").arg(m_plan.name, Peer(socket)));
         return;
     }
-    const bool metadata = m_spec.kind == ChannelKind::Radio && WantsIcyMetadata(head);
+    const bool metadata = m_plan.kind == ChannelKind::Radio && WantsIcyMetadata(head);
     socket->write(ResponseHead(metadata));
     if (head.method == "HEAD") {
         socket->disconnectFromHost();
@@ -113,7 +113,7 @@ void Broadcast::Admit(QTcpSocket* socket, const RequestHead& head)
     Send(m_programme->EntryAtOrBefore(qMax<qint64>(0, m_sent - burst)), m_sent, {listener});
     listener->allowance = socket->bytesToWrite();
     Q_EMIT Note(QStringLiteral("%1: %2 tuned in (%3 listening)")
-                    .arg(m_spec.name, Peer(socket))
+                    .arg(m_plan.name, Peer(socket))
                     .arg(listenerCount()));
 }
 
@@ -169,7 +169,7 @@ void Broadcast::Remove(QTcpSocket* socket, const QString& why)
         socket->deleteLater();
     }
     Q_EMIT Note(QStringLiteral("%1: %2 %3 (%4 listening)")
-                    .arg(m_spec.name, peer, why.isEmpty() ? QStringLiteral("left") : why)
+                    .arg(m_plan.name, peer, why.isEmpty() ? QStringLiteral("left") : why)
                     .arg(listenerCount()));
     if (m_listeners.empty())
         m_timer.stop();

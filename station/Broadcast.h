@@ -26,13 +26,13 @@ class Broadcast : public QObject
 {
     Q_OBJECT
   public:
-    Broadcast(ChannelSpec spec, std::unique_ptr<Programme> programme, QByteArray stationUrl,
+    Broadcast(ChannelPlan plan, std::unique_ptr<Programme> programme, QByteArray stationUrl,
               BroadcastLimits limits, QObject* parent = nullptr);
     ~Broadcast() override;
 
     bool Listen(quint16 port, QString& error);
     quint16 port() const { return m_server.serverPort(); }
-    const ChannelSpec& spec() const { return m_spec; }
+    const ChannelPlan& plan() const { return m_plan; }
     int listenerCount() const { return int(m_listeners.size()); }
 
   signals:
@@ -57,7 +57,7 @@ class Broadcast : public QObject
     qint64 DueChunk() const;
     QString Peer(QTcpSocket* socket) const;
 
-    ChannelSpec m_spec;
+    ChannelPlan m_plan;
     std::unique_ptr<Programme> m_programme;
     QByteArray m_stationUrl;
     BroadcastLimits m_limits;

@@ -1,8 +1,8 @@
 #include "ChannelTable.h"
 
-const QList<ChannelSpec>& DemoChannels()
+const QList<ChannelPlan>& DemoChannels()
 {
-    static const QList<ChannelSpec> channels = {
+    static const QList<ChannelPlan> channels = {
         {"LOUNGE",
          QStringLiteral("Corvane Lounge"),
          ChannelKind::Radio,

@@ -17,7 +17,7 @@ struct Song
 
 enum class ChannelKind { Radio, TV };
 
-struct ChannelSpec
+struct ChannelPlan
 {
     QByteArray id; // short name used in file names and in the site templates (@ID_URL@)
     QString name;  // shown in the directory and sent as icy-name
@@ -28,4 +28,4 @@ struct ChannelSpec
 };
 
 // The channels in the order they are listed in Channel.ini.
-const QList<ChannelSpec>& DemoChannels();
+const QList<ChannelPlan>& DemoChannels();

@@ -33,7 +33,7 @@ QString MelodyExpression(const Song& song)
 }
 } // namespace
 
-QString MediaMaker::SongPath(const ChannelSpec& channel, int song) const
+QString MediaMaker::SongPath(const ChannelPlan& channel, int song) const
 {
     return QDir(m_folder).filePath(QStringLiteral("%1-%2-%3s-%4k-r%5.mp3")
                                        .arg(QString::fromLatin1(channel.id).toLower())
@@ -43,7 +43,7 @@ QString MediaMaker::SongPath(const ChannelSpec& channel, int song) const
                                        .arg(kRecipe));
 }
 
-QString MediaMaker::ClipPath(const ChannelSpec& channel) const
+QString MediaMaker::ClipPath(const ChannelPlan& channel) const
 {
     return QDir(m_folder).filePath(QStringLiteral("%1-%2s-%3k-r%4.ts")
                                        .arg(QString::fromLatin1(channel.id).toLower())
@@ -52,7 +52,7 @@ QString MediaMaker::ClipPath(const ChannelSpec& channel) const
                                        .arg(kRecipe));
 }
 
-QStringList MediaMaker::SongArguments(const ChannelSpec& channel, const Song& song) const
+QStringList MediaMaker::SongArguments(const ChannelPlan& channel, const Song& song) const
 {
     const QString source = QStringLiteral("aevalsrc=exprs='%1':s=44100:d=%2")
                                .arg(MelodyExpression(song))
@@ -80,7 +80,7 @@ QStringList MediaMaker::SongArguments(const ChannelSpec& channel, const Song& so
             "mp3"};
 }
 
-QStringList MediaMaker::ClipArguments(const ChannelSpec& channel) const
+QStringList MediaMaker::ClipArguments(const ChannelPlan& channel) const
 {
     const QString picture =
         QStringLiteral("testsrc2=size=640x360:rate=25:duration=%1").arg(ClipSeconds);
@@ -139,7 +139,7 @@ bool MediaMaker::Make(const QStringList& arguments, const QString& target, QStri
     return true;
 }
 
-bool MediaMaker::Prepare(const QList<ChannelSpec>& channels, QString& error,
+bool MediaMaker::Prepare(const QList<ChannelPlan>& channels, QString& error,
                          const std::function<void(const QString&)>& progress,
                          std::function<bool()> stopRequested)
 {
@@ -148,7 +148,7 @@ bool MediaMaker::Prepare(const QList<ChannelSpec>& channels, QString& error,
         error = QStringLiteral("cannot create the media folder %1").arg(m_folder);
         return false;
     }
-    for (const ChannelSpec& channel : channels) {
+    for (const ChannelPlan& channel : channels) {
         if (channel.kind == ChannelKind::TV) {
             const QString path = ClipPath(channel);
             if (QFileInfo::exists(path))

@@ -16,19 +16,19 @@ class MediaMaker
     {
     }
 
-    QString SongPath(const ChannelSpec& channel, int song) const;
-    QString ClipPath(const ChannelSpec& channel) const;
+    QString SongPath(const ChannelPlan& channel, int song) const;
+    QString ClipPath(const ChannelPlan& channel) const;
 
     // Makes what is missing; progress gets one line per file made. False with a reason in
     // error when ffmpeg is missing or fails, or when stopRequested says so (a signal arrived).
     bool Prepare(
-        const QList<ChannelSpec>& channels, QString& error,
+        const QList<ChannelPlan>& channels, QString& error,
         const std::function<void(const QString&)>& progress,
         std::function<bool()> stopRequested = [] { return false; });
 
     // The ffmpeg arguments for one song and for the clip (without the output file).
-    QStringList SongArguments(const ChannelSpec& channel, const Song& song) const;
-    QStringList ClipArguments(const ChannelSpec& channel) const;
+    QStringList SongArguments(const ChannelPlan& channel, const Song& song) const;
+    QStringList ClipArguments(const ChannelPlan& channel) const;
 
   private:
     bool Make(const QStringList& arguments, const QString& target, QString& error) const;

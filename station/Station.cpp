@@ -20,7 +20,7 @@ QByteArray Station::ServerUrl() const
     return LoopbackUrl(m_files ? m_files->port() : 0);
 }
 
-bool Station::LoadChannel(const ChannelSpec& spec, const MediaMaker& media, QString& error)
+bool Station::LoadChannel(const ChannelPlan& plan, const MediaMaker& media, QString& error)
 {
     auto readAll = [&error](const QString& path, QByteArray& out) {
         QFile file(path);
@@ -33,34 +33,34 @@ bool Station::LoadChannel(const ChannelSpec& spec, const MediaMaker& media, QStr
     };
     std::unique_ptr<Programme> programme;
     QByteArray data;
-    if (spec.kind == ChannelKind::TV) {
+    if (plan.kind == ChannelKind::TV) {
         auto ts = std::make_unique<TsProgramme>();
-        if (!readAll(media.ClipPath(spec), data))
+        if (!readAll(media.ClipPath(plan), data))
             return false;
         if (!ts->Load(data)) {
-            error = QStringLiteral("%1 is not a usable MPEG-TS clip").arg(media.ClipPath(spec));
+            error = QStringLiteral("%1 is not a usable MPEG-TS clip").arg(media.ClipPath(plan));
             return false;
         }
         programme = std::move(ts);
     } else {
         auto mp3 = std::make_unique<Mp3Programme>();
-        for (int i = 0; i < spec.songs.size(); ++i) {
-            if (!readAll(media.SongPath(spec, i), data))
+        for (int i = 0; i < plan.songs.size(); ++i) {
+            if (!readAll(media.SongPath(plan, i), data))
                 return false;
-            if (!mp3->AddSong(data, spec.songs[i].streamTitle)) {
-                error = QStringLiteral("%1 is not usable MP3").arg(media.SongPath(spec, i));
+            if (!mp3->AddSong(data, plan.songs[i].streamTitle)) {
+                error = QStringLiteral("%1 is not usable MP3").arg(media.SongPath(plan, i));
                 return false;
             }
         }
         programme = std::move(mp3);
     }
     BroadcastLimits limits = m_options.limits;
-    if (spec.kind == ChannelKind::TV)
+    if (plan.kind == ChannelKind::TV)
         limits.burstSeconds = 1.0;
-    auto* channel = new Broadcast(spec, std::move(programme), ServerUrl(), limits, this);
+    auto* channel = new Broadcast(plan, std::move(programme), ServerUrl(), limits, this);
     connect(channel, &Broadcast::Note, this, &Station::Note);
     const quint16 port =
-        m_options.basePort == 0 ? 0 : quint16(m_options.basePort + spec.portOffset);
+        m_options.basePort == 0 ? 0 : quint16(m_options.basePort + plan.portOffset);
     if (!channel->Listen(port, error))
         return false;
     m_channels.append(channel);
@@ -77,8 +77,8 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     connect(m_files, &FileServer::Note, this, &Station::Note);
     if (!m_files->Listen(m_options.basePort, error))
         return false;
-    for (const ChannelSpec& spec : DemoChannels()) {
-        if (!LoadChannel(spec, media, error))
+    for (const ChannelPlan& plan : DemoChannels()) {
+        if (!LoadChannel(plan, media, error))
             return false;
     }
 
@@ -88,7 +88,7 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     values.insert("STATION", station);
     values.insert("MESSAGE_FILE", MessageFileIn(m_options.wwwDir).toUtf8());
     for (const Broadcast* channel : m_channels)
-        values.insert(channel->spec().id + "_URL", LoopbackUrl(channel->port()));
+        values.insert(channel->plan().id + "_URL", LoopbackUrl(channel->port()));
     return RenderSite(m_options.siteDir, m_options.wwwDir, values, error);
 }
 
@@ -98,13 +98,13 @@ QString Station::Describe() const
     lines << QStringLiteral("corvane-station: operator files from %1").arg(m_options.wwwDir);
     lines << QStringLiteral("  Settings.ini [Server] URL=%1").arg(QString::fromLatin1(ServerUrl()));
     for (const Broadcast* channel : m_channels) {
-        const ChannelSpec& spec = channel->spec();
-        const bool radio = spec.kind == ChannelKind::Radio;
+        const ChannelPlan& plan = channel->plan();
+        const bool radio = plan.kind == ChannelKind::Radio;
         lines << QStringLiteral("  %1 %2 %3 (%4)")
                      .arg(radio ? QStringLiteral("Radio") : QStringLiteral("TV   "))
                      .arg(QString::fromLatin1(LoopbackUrl(channel->port())))
-                     .arg(spec.name)
-                     .arg(radio ? QStringLiteral("MP3 %1 kbps").arg(spec.bitrateKbps)
+                     .arg(plan.name)
+                     .arg(radio ? QStringLiteral("MP3 %1 kbps").arg(plan.bitrateKbps)
                                 : QStringLiteral("MPEG-TS, MPEG-2 video and MP2 sound"));
     }
     lines << QStringLiteral("  operator's message: edit %1").arg(MessageFileIn(m_options.wwwDir));

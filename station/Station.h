@@ -39,7 +39,7 @@ class Station : public QObject
     void Note(const QString& line);
 
   private:
-    bool LoadChannel(const ChannelSpec& spec, const class MediaMaker& media, QString& error);
+    bool LoadChannel(const ChannelPlan& plan, const class MediaMaker& media, QString& error);
 
     StationOptions m_options;
     FileServer* m_files = nullptr;

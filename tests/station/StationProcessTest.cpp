@@ -99,7 +99,7 @@ TEST_F(StationTest, ServesOperatorFilesByteForByteAndNothingOutsideItsFolder)
 
 TEST_F(StationTest, RadioAnswersTheRecordersRequestWithIcyHeaderAndOneTitlePerSong)
 {
-    const ChannelSpec& lounge = DemoChannels().first();
+    const ChannelPlan& lounge = DemoChannels().first();
     IcyTestClient client;
     QElapsedTimer clock;
     clock.start();

@@ -12,7 +12,7 @@
 
 TEST(StationTsLoop, JoinsTurnsWithoutBreakInCountersOrClocks)
 {
-    const ChannelSpec& tv = DemoChannels().last();
+    const ChannelPlan& tv = DemoChannels().last();
     MediaMaker media(StationProcess::MediaDir(), StationProcess::SongSeconds);
     QString error;
     ASSERT_TRUE(media.Prepare({tv}, error, [](const QString&) {})) << qPrintable(error);
