@@ -12,11 +12,12 @@
 
 class PropertyBag
 {
-public:
+  public:
     // The stored value of `key`, or `defaultValue` when none is stored.
     QVariant ReadProperty(const QString& key, const QVariant& defaultValue = {}) const;
     // Stores `value` under `key`; a value equal to `defaultValue` removes the key instead.
-    void WriteProperty(const QString& key, const QVariant& value, const QVariant& defaultValue = {});
+    void WriteProperty(const QString& key, const QVariant& value,
+                       const QVariant& defaultValue = {});
 
     bool Contains(const QString& key) const { return m_values.contains(key); }
     QStringList Keys() const { return m_values.keys(); }
@@ -26,6 +27,6 @@ public:
     // Replaces the contents with a saved bag; false (and an empty bag) when the bytes are not one.
     bool Load(const QByteArray& bytes);
 
-private:
+  private:
     QVariantMap m_values;
 };

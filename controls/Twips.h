@@ -6,7 +6,13 @@ namespace corvane {
 
 inline constexpr int TwipsPerPixel = 15;
 
-constexpr int TwipsToPixels(int twips) { return twips / TwipsPerPixel; }
-constexpr int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
+constexpr int TwipsToPixels(int twips)
+{
+    return twips / TwipsPerPixel;
+}
+constexpr int PixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
 
 } // namespace corvane
