@@ -8,6 +8,18 @@
 
 namespace recorder {
 
+QString RecordUsage()
+{
+    return QStringLiteral(
+        "usage: corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay]\n"
+        "Records the ICY stream at URL (http://host:port/) to MP3 files.\n"
+        "  --dir FOLDER  folder for the recordings (default: the current folder)\n"
+        "  --by-song     one file per song, named after the stream title\n"
+        "  --name NAME   file name of the recording (default: File<seconds since midnight>)\n"
+        "  --relay       serve the stream to one player on 127.0.0.1:8000\n"
+        "Stops at the end of the stream or on Ctrl-C, with every file closed.");
+}
+
 ParsedOptions ParseRecordOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;

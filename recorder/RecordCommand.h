@@ -29,6 +29,8 @@ struct ParsedOptions
     QString error;
 };
 ParsedOptions ParseRecordOptions(const QStringList& arguments);
+// The usage lines with every option, for --help.
+QString RecordUsage();
 
 // Runs one recording; Finished carries the exit code once every file is closed.
 class RecordCommand : public QObject

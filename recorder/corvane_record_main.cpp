@@ -28,7 +28,12 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const auto parsed = recorder::ParseRecordOptions(app.arguments());
+    const QStringList arguments = app.arguments();
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        out << recorder::RecordUsage() << Qt::endl;
+        return 0;
+    }
+    const auto parsed = recorder::ParseRecordOptions(arguments);
     if (!parsed.options) {
         err << "corvane-record: " << parsed.error << Qt::endl;
         return 2;
