@@ -56,6 +56,16 @@ void Canvas::Rect(const QRect& r, OleColor c)
     Line(r.right(), r.top(), r.right(), r.bottom(), c);
 }
 
+void Canvas::SoftFrame(const QRect& r, OleColor border, OleColor face)
+{
+    Rect(r, border);
+    const OleColor corner = BlendColors(border, face, 0.5);
+    Pixel(r.left() + 1, r.top() + 1, corner);
+    Pixel(r.right() - 1, r.top() + 1, corner);
+    Pixel(r.left() + 1, r.bottom() - 1, corner);
+    Pixel(r.right() - 1, r.bottom() - 1, corner);
+}
+
 void Canvas::Polyline(const QPolygon& points, OleColor c)
 {
     if (points.size() < 2)

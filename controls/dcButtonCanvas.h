@@ -29,6 +29,9 @@ class Canvas
     // Horizontal or vertical line, both ends included.
     void Line(int x1, int y1, int x2, int y2, OleColor c);
     void Rect(const QRect& r, OleColor c);
+    // A frame whose inner corner pixels blend the border into the face, so the corners look
+    // rounded off.
+    void SoftFrame(const QRect& r, OleColor border, OleColor face);
     void Polyline(const QPolygon& points, OleColor c);
     // Rows from y1 to y2 run from c1 through their middle colour (at `percent` of the height) to
     // c2; x2 or y2 of -1 mean the last column or row.

@@ -229,12 +229,7 @@ void dcButton::PaintStyleF(int state)
         DrawContent(state, s[Text], face, state == 2 ? 1 : 0);
     const OleColor border =
         state == 3 ? BlendColors(s[AltFace], s[GrayText], 0.5) : BlendColors(s[DarkShade], 0, 0.45);
-    c.Rect(rect(), border);
-    const OleColor corner = BlendColors(border, face, 0.5);
-    c.Pixel(1, 1, corner);
-    c.Pixel(r - 1, 1, corner);
-    c.Pixel(1, b - 1, corner);
-    c.Pixel(r - 1, b - 1, corner);
+    c.SoftFrame(rect(), border, face);
 }
 
 // --- painter G: style 10 -------------------------------------------------------------------------
@@ -283,12 +278,7 @@ void dcButton::PaintStyleG(int state)
         DrawContent(state, s[Text], face, pressed ? 1 : 0);
     const OleColor border =
         state == 3 ? BlendColors(face, s[GrayText], 0.5) : ShiftColor(s[DarkShade], -0.35);
-    c.Rect(rect(), border);
-    const OleColor corner = BlendColors(border, face, 0.5);
-    c.Pixel(1, 1, corner);
-    c.Pixel(r - 1, 1, corner);
-    c.Pixel(1, b - 1, corner);
-    c.Pixel(r - 1, b - 1, corner);
+    c.SoftFrame(rect(), border, face);
     if (state != 3 && ShowsFocus() && m_hasFocus)
         c.FocusRect(rect().adjusted(4, 4, -4, -4));
 }
@@ -315,12 +305,7 @@ void dcButton::PaintStyleH(int state)
         state == 3 ? ShiftColor(s[AltFace], -0.2) : ShiftColor(s[DarkShade], -0.2);
     c.Line(1, 1, r - 1, 1, BlendColors(face, White, 0.5));
     c.Line(1, b - 1, r - 1, b - 1, ShiftColor(s[Accent], -0.05));
-    c.Rect(rect(), border);
-    const OleColor corner = BlendColors(border, face, 0.5);
-    c.Pixel(1, 1, corner);
-    c.Pixel(r - 1, 1, corner);
-    c.Pixel(1, b - 1, corner);
-    c.Pixel(r - 1, b - 1, corner);
+    c.SoftFrame(rect(), border, face);
     if (state != 3 && ShowsFocus() && m_hasFocus)
         c.FocusRect(rect().adjusted(3, 3, -3, -3));
 }
