@@ -95,23 +95,29 @@ std::string_view Unquote(std::string_view v)
     return v;
 }
 
+// Calls each(line) for the lines of the first section named `section`, in file order, until it
+// returns false. A missing file or section has no lines.
+template <class Each>
+void ForEachLineOfSection(const Snapshot& file, const char* section, Each each)
+{
+    if (!file.doc || section == nullptr)
+        return;
+    const IniDocument& doc = *file.doc;
+    const size_t s = doc.FindSection(section);
+    if (s == IniDocument::npos)
+        return;
+    const Section& sec = doc.Sections()[s];
+    for (size_t i = sec.header + 1; i < sec.bodyEnd && each(doc, doc.Lines()[i]); ++i) {
+    }
+}
+
 uint32_t ListKeyNames(const Snapshot& file, const char* section, char* buffer, uint32_t size)
 {
     ListWriter out(buffer, size);
-    if (file.doc) {
-        const IniDocument& doc = *file.doc;
-        const size_t s = doc.FindSection(section);
-        if (s != IniDocument::npos) {
-            const Section& sec = doc.Sections()[s];
-            for (size_t i = sec.header + 1; i < sec.bodyEnd; ++i) {
-                const Line& line = doc.Lines()[i];
-                if (line.kind == LineKind::Entry && !doc.NameOf(line).empty() &&
-                    !out.Add(doc.NameOf(line))) {
-                    break;
-                }
-            }
-        }
-    }
+    ForEachLineOfSection(file, section, [&](const IniDocument& doc, const Line& line) {
+        return line.kind != LineKind::Entry || doc.NameOf(line).empty() ||
+               out.Add(doc.NameOf(line));
+    });
     return out.Finish();
 }
 
@@ -175,25 +181,13 @@ uint32_t ListSectionNames(const Snapshot& file, char* buffer, uint32_t size)
 uint32_t ListSectionEntries(const Snapshot& file, const char* section, char* buffer, uint32_t size)
 {
     ListWriter out(buffer, size);
-    if (file.doc && section != nullptr) {
-        const IniDocument& doc = *file.doc;
-        const size_t s = doc.FindSection(section);
-        if (s != IniDocument::npos) {
-            const Section& sec = doc.Sections()[s];
-            for (size_t i = sec.header + 1; i < sec.bodyEnd; ++i) {
-                const Line& line = doc.Lines()[i];
-                bool more = true;
-                if (line.kind == LineKind::Entry) {
-                    more = out.Add(doc.NameOf(line), "=", doc.ValueOf(line));
-                } else if (line.kind == LineKind::Bare) {
-                    more = out.Add(doc.NameOf(line));
-                }
-                if (!more) {
-                    break;
-                }
-            }
-        }
-    }
+    ForEachLineOfSection(file, section, [&](const IniDocument& doc, const Line& line) {
+        if (line.kind == LineKind::Entry)
+            return out.Add(doc.NameOf(line), "=", doc.ValueOf(line));
+        if (line.kind == LineKind::Bare)
+            return out.Add(doc.NameOf(line));
+        return true;
+    });
     return out.Finish();
 }
 
