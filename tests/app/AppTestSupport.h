@@ -14,9 +14,14 @@
 // Events are handled without pause meanwhile, so that an in-test server answers promptly.
 inline bool WaitUntil(const std::function<bool()>& condition)
 {
+    // The condition is asked once per round: a state that holds for a moment (a window shown
+    // and soon replaced) must count when it was seen, not be asked for again.
     QDeadlineTimer deadline(15'000);
-    while (!condition() && !deadline.hasExpired())
+    do {
+        if (condition())
+            return true;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    } while (!deadline.hasExpired());
     return condition();
 }
 
