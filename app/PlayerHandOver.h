@@ -3,5 +3,9 @@
 
 class QWidget;
 
+namespace app {
+
 // Shows the player window non-modally, creating it first when it is not open. Returns it.
 QWidget* ShowPlayerWindow();
+
+} // namespace app

@@ -1,5 +1,7 @@
 #include "SplashStatus.h"
 
+namespace app {
+
 std::optional<QString> SplashStatusText(SplashTransfer Transfer, int State,
                                         const QString& ResponseInfo)
 {
@@ -23,3 +25,5 @@ std::optional<QString> SplashStatusText(SplashTransfer Transfer, int State,
         return std::nullopt;
     }
 }
+
+} // namespace app

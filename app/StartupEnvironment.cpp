@@ -3,6 +3,8 @@
 #include <QtGlobal>
 #include <unistd.h>
 
+namespace app {
+
 QList<EnvironmentChange>
 StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char*)>& Env)
 {
@@ -23,3 +25,5 @@ void PrepareStartupEnvironment()
     for (const auto& [name, value] : changes)
         qputenv(name.constData(), value);
 }
+
+} // namespace app

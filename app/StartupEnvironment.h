@@ -6,6 +6,8 @@
 #include <functional>
 #include <utility>
 
+namespace app {
+
 using EnvironmentChange = std::pair<QByteArray, QByteArray>;
 
 // Qt WebEngine refuses to run as root without its sandbox switched off. Under Wayland with an X
@@ -16,3 +18,5 @@ StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char
 
 // Applies StartupEnvironmentChanges to this process.
 void PrepareStartupEnvironment();
+
+} // namespace app

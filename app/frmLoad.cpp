@@ -12,7 +12,11 @@
 #include <QEvent>
 #include <QLabel>
 
-using corvane::TwipsToPixels;
+namespace app {
+
+using namespace controls;
+using namespace core;
+using platform::InetTransfer;
 
 frmLoad::frmLoad(QWidget* parent)
     : QWidget(parent), Skin(new FormSkin(this)), pic(new QLabel(this)), lblStatus(new QLabel(this))
@@ -170,3 +174,5 @@ void frmLoad::UnloadIfIdle()
     if (bUnloadWhenIdle && iFetchDepth == 0)
         close();
 }
+
+} // namespace app

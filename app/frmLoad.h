@@ -7,8 +7,14 @@
 #include <QTimer>
 #include <QWidget>
 
-class FormSkin;
 class QLabel;
+
+namespace controls {
+class FormSkin;
+} // namespace controls
+
+namespace app {
+
 
 class frmLoad : public QWidget
 {
@@ -17,14 +23,14 @@ class frmLoad : public QWidget
   public:
     explicit frmLoad(QWidget* parent = nullptr);
 
-    FormSkin* Skin;
+    controls::FormSkin* Skin;
     QLabel* pic;
     QLabel* lblStatus;
     QTimer Timer3;       // fade-in step
     QTimer TimerGetSett; // one-shot start of the downloads
     QTimer Trans;        // fade-out step
-    InetTransfer iNetChannel;
-    InetTransfer InetRSettings;
+    platform::InetTransfer iNetChannel;
+    platform::InetTransfer InetRSettings;
 
   signals:
     // Every change of the status line, in order.
@@ -45,7 +51,7 @@ class frmLoad : public QWidget
     void SetStatus(const QString& Text);
     void StartFadeOut();
     void HandOver();
-    void Download(InetTransfer& Inet, const QString& FileName);
+    void Download(platform::InetTransfer& Inet, const QString& FileName);
     void UnloadIfIdle();
 
     // A fetch runs a nested event loop, and a handler inside it may close the splash; the
@@ -54,3 +60,5 @@ class frmLoad : public QWidget
     int iFetchDepth = 0;
     bool bUnloadWhenIdle = false;
 };
+
+} // namespace app

@@ -14,6 +14,11 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+namespace app {
+
+using namespace controls;
+using namespace core;
+
 namespace {
 
 QWidget* OpenPlayer()
@@ -59,3 +64,5 @@ QWidget* ShowPlayerWindow()
     window->show();
     return window;
 }
+
+} // namespace app

@@ -4,6 +4,7 @@
 #include "FormSkin.h"
 #include "MakeSk.h"
 #include "MyFunction.h"
+#include "Questions.h"
 #include "Twips.h"
 #include "dcButton.h"
 
@@ -12,7 +13,12 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-using corvane::TwipsToPixels;
+namespace app {
+
+using namespace controls;
+using namespace core;
+
+
 
 namespace {
 // The dialog's buttons share the style of the program's other dialogs.
@@ -106,7 +112,8 @@ void frmSettings::Form_Load()
 
 void frmSettings::btnEdit_Click()
 {
-    MsgBox(this, QStringLiteral("Do not change te ServerURL if not necessary"));
+    Ask().Message(this, QStringLiteral("Corvane net player"),
+                  QStringLiteral("Do not change te ServerURL if not necessary"), Questions::Icon::None);
     txtServerURL->setFocus();
     txtServerURL->setReadOnly(false);
     btnSave->SetEnabled(true);
@@ -117,7 +124,8 @@ void frmSettings::btnEdit_Click()
 void frmSettings::btnSave_Click()
 {
     Config::Write(Config::ServerURL, txtServerURL->text());
-    MsgBox(this, QStringLiteral("ServetURL has been changed"));
+    Ask().Message(this, QStringLiteral("Corvane net player"),
+                  QStringLiteral("ServetURL has been changed"), Questions::Icon::None);
     btnSave->SetEnabled(false);
     btnCancel->SetEnabled(false);
     btnEdit->SetEnabled(true);
@@ -172,3 +180,5 @@ bool frmSettings::eventFilter(QObject* watched, QEvent* event)
     }
     return QWidget::eventFilter(watched, event);
 }
+
+} // namespace app

@@ -5,10 +5,16 @@
 #include <QPoint>
 #include <QWidget>
 
-class FormSkin;
 class QLabel;
 class QLineEdit;
+
+namespace controls {
+class FormSkin;
 class dcButton;
+} // namespace controls
+
+namespace app {
+
 
 class frmSettings : public QWidget
 {
@@ -17,14 +23,14 @@ class frmSettings : public QWidget
   public:
     explicit frmSettings(QWidget* parent = nullptr);
 
-    FormSkin* Skin;
+    controls::FormSkin* Skin;
     QLabel* Picture1;
     QLabel* Label1;
     QLineEdit* txtServerURL;
-    dcButton* btnEdit;
-    dcButton* btnCancel;
-    dcButton* btnSave;
-    dcButton* dcButton1;
+    controls::dcButton* btnEdit;
+    controls::dcButton* btnCancel;
+    controls::dcButton* btnSave;
+    controls::dcButton* dcButton1;
     QLabel* ingClose;
 
   protected:
@@ -39,10 +45,12 @@ class frmSettings : public QWidget
     void ingClose_Click();
     void Picture1_MouseDown(const QPoint& GlobalPosition);
 
-    dcButton* MakeButton(const char* name, const QString& caption, const QString& tip, int left,
+    controls::dcButton* MakeButton(const char* name, const QString& caption, const QString& tip, int left,
                          int top, int width);
 
     // Dragging by hand where the window manager will not move the window.
     bool bDragging = false;
     QPoint ptDragOffset;
 };
+
+} // namespace app

@@ -7,7 +7,7 @@
 int main(int argc, char** argv)
 {
     // Decided before the application exists: Qt reads these when it starts.
-    PrepareStartupEnvironment();
+    app::PrepareStartupEnvironment();
     // The media view (OpenGL) and the web views share one context family.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
@@ -16,6 +16,6 @@ int main(int argc, char** argv)
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
 
-    (new frmLoad)->show();
+    (new app::frmLoad)->show();
     return QApplication::exec();
 }

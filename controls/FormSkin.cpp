@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QWindow>
 
+namespace controls {
+
 namespace {
 
 // Shows the skin image at its natural size; the image is also the off-screen copy the region is
@@ -127,13 +129,13 @@ void FormSkin::StartDrag(const QPointF& globalPosition)
 bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
 {
     const QPointF at = event->position();
-    const int shift = corvane::ShiftCode(event->modifiers());
+    const int shift = controls::ShiftCode(event->modifiers());
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (event->button() == Qt::LeftButton)
             StartDrag(event->globalPosition());
-        emit MouseDown(corvane::ButtonCode(event->button()), shift, at.x(), at.y());
+        emit MouseDown(controls::ButtonCode(event->button()), shift, at.x(), at.y());
         return true;
     case QEvent::MouseMove:
         // A window manager that took the move owns the pointer and we see no motion. Motion
@@ -149,7 +151,7 @@ bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
             window()->move(event->globalPosition().toPoint() + m_dragOffset);
             return true;
         }
-        emit MouseMove(corvane::ButtonCode(event->buttons()), shift, at.x(), at.y());
+        emit MouseMove(controls::ButtonCode(event->buttons()), shift, at.x(), at.y());
         return true;
     case QEvent::MouseButtonRelease:
         // The window manager's own move swallows the release; ours does the same, so the owner
@@ -159,7 +161,7 @@ bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
             m_systemMove = false;
             return true;
         }
-        emit MouseUp(corvane::ButtonCode(event->button()), shift, at.x(), at.y());
+        emit MouseUp(controls::ButtonCode(event->button()), shift, at.x(), at.y());
         return true;
     default:
         return false;
@@ -181,20 +183,22 @@ bool FormSkin::eventFilter(QObject* watched, QEvent* event)
 void FormSkin::mousePressEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
-    emit MouseDown(corvane::ButtonCode(event->button()), corvane::ShiftCode(event->modifiers()),
+    emit MouseDown(controls::ButtonCode(event->button()), controls::ShiftCode(event->modifiers()),
                    at.x(), at.y());
 }
 
 void FormSkin::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
-    emit MouseMove(corvane::ButtonCode(event->buttons()), corvane::ShiftCode(event->modifiers()),
+    emit MouseMove(controls::ButtonCode(event->buttons()), controls::ShiftCode(event->modifiers()),
                    at.x(), at.y());
 }
 
 void FormSkin::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position();
-    emit MouseUp(corvane::ButtonCode(event->button()), corvane::ShiftCode(event->modifiers()),
+    emit MouseUp(controls::ButtonCode(event->button()), controls::ShiftCode(event->modifiers()),
                  at.x(), at.y());
 }
+
+} // namespace controls

@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QWidget>
 
+namespace controls {
+
 class PropertyBag;
 
 class FormSkin : public QWidget
@@ -55,3 +57,5 @@ class FormSkin : public QWidget
     bool m_systemMove = false; // the window manager was asked to move the window
     QPoint m_dragOffset;       // window position minus the pointer's global position
 };
+
+} // namespace controls

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace controls {
+
 namespace {
 
 // Fully transparent pixels count as one colour whatever their colour channels hold: a GIF's
@@ -79,3 +81,5 @@ void MakeTopmost(QWidget* window)
     if (visible)
         window->show();
 }
+
+} // namespace controls

@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace controls {
+
 // The opaque part of `picture` as one 1-pixel-high rectangle per horizontal run of pixels that
 // differ from the top-left pixel (the transparent colour), in the image's pixel coordinates.
 // Rows are not merged vertically. Empty when nothing differs from the top-left pixel.
@@ -26,3 +28,5 @@ int SetWindowOpacity(QWidget* window, int alpha);
 
 // Keeps `window` above ordinary windows, in its place and at its size.
 void MakeTopmost(QWidget* window);
+
+} // namespace controls

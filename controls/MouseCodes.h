@@ -4,7 +4,7 @@
 
 #include <Qt>
 
-namespace corvane {
+namespace controls {
 
 inline constexpr int vbLeftButton = 1;
 inline constexpr int vbRightButton = 2;
@@ -28,4 +28,4 @@ constexpr int ShiftCode(Qt::KeyboardModifiers modifiers)
            (modifiers.testFlag(Qt::AltModifier) ? vbAltMask : 0);
 }
 
-} // namespace corvane
+} // namespace controls

@@ -7,7 +7,7 @@
 #include <QColor>
 #include <QtGlobal>
 
-namespace corvane {
+namespace controls {
 
 inline constexpr quint32 SystemColourFlag = 0x80000000u;
 inline constexpr quint32 vbWindowBackground = 0x80000005u;
@@ -21,4 +21,4 @@ inline QColor TranslateColor(quint32 colour)
     return dcbutton::ToQColor(dcbutton::TranslateColor(colour));
 }
 
-} // namespace corvane
+} // namespace controls

@@ -3,6 +3,8 @@
 #include <QDataStream>
 #include <QIODevice>
 
+namespace controls {
+
 namespace {
 // Tags the serialised form, so that bytes of another kind are refused rather than misread.
 constexpr quint32 BagMagic = 0x43504231; // "CPB1"
@@ -45,3 +47,5 @@ bool PropertyBag::Load(const QByteArray& bytes)
     m_values = std::move(values);
     return true;
 }
+
+} // namespace controls

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVariantMap>
 
+namespace controls {
+
 class PropertyBag
 {
   public:
@@ -30,3 +32,5 @@ class PropertyBag
   private:
     QVariantMap m_values;
 };
+
+} // namespace controls

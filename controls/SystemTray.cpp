@@ -9,6 +9,8 @@
 #include <QPixmap>
 #include <QWidget>
 
+namespace controls {
+
 namespace {
 
 const QString TipKey = QStringLiteral("Tip");
@@ -117,7 +119,7 @@ bool SystemTray::eventFilter(QObject* watched, QEvent* event)
         case QEvent::MouseMove: {
             auto* mouse = static_cast<QMouseEvent*>(event);
             Dispatch(NotificationFor(event->type(), mouse->button()),
-                     corvane::ShiftCode(mouse->modifiers()));
+                     controls::ShiftCode(mouse->modifiers()));
             // Qt's own handling would raise the activation signal and show the context menu;
             // the host does that from MouseClick.
             return true;
@@ -133,7 +135,7 @@ void SystemTray::Activated(QSystemTrayIcon::ActivationReason reason)
 {
     if (m_rawSource)
         return; // the raw events already said it
-    const int shift = corvane::ShiftCode(QGuiApplication::queryKeyboardModifiers());
+    const int shift = controls::ShiftCode(QGuiApplication::queryKeyboardModifiers());
     switch (reason) {
     case QSystemTrayIcon::Trigger:
         Dispatch(LeftUp, shift);
@@ -163,27 +165,27 @@ void SystemTray::Dispatch(int message, int Shift)
     switch (message) {
     case LeftUp:
         emit LeftClick();
-        emit MouseClick(corvane::vbLeftButton, Shift);
+        emit MouseClick(controls::vbLeftButton, Shift);
         break;
     case LeftDoubleClick:
         emit LeftDblClick();
-        emit MouseDblClick(corvane::vbLeftButton, Shift);
+        emit MouseDblClick(controls::vbLeftButton, Shift);
         break;
     case RightUp:
         emit RightClick();
-        emit MouseClick(corvane::vbRightButton, Shift);
+        emit MouseClick(controls::vbRightButton, Shift);
         break;
     case RightDoubleClick:
         emit RightDblClick();
-        emit MouseDblClick(corvane::vbRightButton, Shift);
+        emit MouseDblClick(controls::vbRightButton, Shift);
         break;
     case MiddleUp:
         emit MiddleClick();
-        emit MouseClick(corvane::vbMiddleButton, Shift);
+        emit MouseClick(controls::vbMiddleButton, Shift);
         break;
     case MiddleDoubleClick:
         emit MiddleDblClick();
-        emit MouseDblClick(corvane::vbMiddleButton, Shift);
+        emit MouseDblClick(controls::vbMiddleButton, Shift);
         break;
     default:
         emit Other();
@@ -211,3 +213,5 @@ void SystemTray::WriteProperties(PropertyBag& bag) const
     else
         bag.WriteProperty(IconKey, m_iconImage, 0);
 }
+
+} // namespace controls

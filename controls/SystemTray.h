@@ -8,8 +8,11 @@
 #include <QPointer>
 #include <QSystemTrayIcon>
 
-class PropertyBag;
 class QWidget;
+
+namespace controls {
+
+class PropertyBag;
 
 class SystemTray : public QObject
 {
@@ -78,3 +81,5 @@ class SystemTray : public QObject
     // notification, where the activation signal gives only some.
     QPointer<QWidget> m_rawSource;
 };
+
+} // namespace controls

@@ -2,7 +2,7 @@
 // pixel; every conversion goes through here so the designed numbers stay readable in the code.
 #pragma once
 
-namespace corvane {
+namespace controls {
 
 inline constexpr int TwipsPerPixel = 15;
 
@@ -15,4 +15,4 @@ constexpr int PixelsToTwips(int pixels)
     return pixels * TwipsPerPixel;
 }
 
-} // namespace corvane
+} // namespace controls

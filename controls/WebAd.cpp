@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QWebEngineView>
 
+namespace controls {
+
 namespace {
 
 const QString BackColorKey = QStringLiteral("BackColor");
@@ -91,7 +93,7 @@ int KeyCode(int key)
 WebAd::WebAd(QWidget* parent)
     : QWidget(parent), m_picWeb(new QFrame(this)), m_viewport(new QWidget(m_picWeb)),
       m_web(new QWebEngineView(m_viewport)), m_overlay(new QWidget(m_picWeb)),
-      m_backColor(corvane::vbWindowBackground), m_foreColor(corvane::vbWindowText)
+      m_backColor(controls::vbWindowBackground), m_foreColor(controls::vbWindowText)
 {
     m_web->setPage(new WebAdPage(m_web));
     m_web->setContextMenuPolicy(Qt::NoContextMenu);
@@ -136,8 +138,8 @@ void WebAd::Refresh()
 void WebAd::ApplyLook()
 {
     QPalette palette = m_picWeb->palette();
-    palette.setColor(QPalette::Window, corvane::TranslateColor(m_backColor));
-    palette.setColor(QPalette::WindowText, corvane::TranslateColor(m_foreColor));
+    palette.setColor(QPalette::Window, controls::TranslateColor(m_backColor));
+    palette.setColor(QPalette::WindowText, controls::TranslateColor(m_foreColor));
     m_picWeb->setPalette(palette);
     if (m_borderStyle == 0) {
         m_picWeb->setFrameStyle(QFrame::NoFrame);
@@ -165,8 +167,8 @@ void WebAd::LayOut()
     m_overlay->setGeometry(inside);
     // Larger than the panel by the cut at the left and the top, so the page's margins and the
     // browser's own border fall outside.
-    const int left = corvane::TwipsToPixels(LeftCutTwips);
-    const int top = corvane::TwipsToPixels(TopCutTwips);
+    const int left = controls::TwipsToPixels(LeftCutTwips);
+    const int top = controls::TwipsToPixels(TopCutTwips);
     m_web->setGeometry(-left, -top, m_picWeb->width() + left, m_picWeb->height() + top);
 }
 
@@ -248,18 +250,18 @@ bool WebAd::OverlayMouse(QEvent* event)
     auto* mouse = static_cast<QMouseEvent*>(event);
     // Coordinates on the control's own surface.
     const QPointF at = m_overlay->mapTo(this, mouse->position().toPoint());
-    const int shift = corvane::ShiftCode(mouse->modifiers());
+    const int shift = controls::ShiftCode(mouse->modifiers());
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         m_pressedInside = true;
-        emit MouseDown(corvane::ButtonCode(mouse->button()), shift, at.x(), at.y());
+        emit MouseDown(controls::ButtonCode(mouse->button()), shift, at.x(), at.y());
         break;
     case QEvent::MouseButtonDblClick:
         m_pressedInside = false; // the second press of a double click is not a click
         emit DblClick();
         break;
     case QEvent::MouseButtonRelease: {
-        emit MouseUp(corvane::ButtonCode(mouse->button()), shift, at.x(), at.y());
+        emit MouseUp(controls::ButtonCode(mouse->button()), shift, at.x(), at.y());
         const bool click = m_pressedInside && rect().contains(at.toPoint());
         m_pressedInside = false;
         if (mouse->buttons() == Qt::NoButton) {
@@ -271,7 +273,7 @@ bool WebAd::OverlayMouse(QEvent* event)
         return true;
     }
     default:
-        emit MouseMove(corvane::ButtonCode(mouse->buttons()), shift, at.x(), at.y());
+        emit MouseMove(controls::ButtonCode(mouse->buttons()), shift, at.x(), at.y());
         return true;
     }
     if (!m_sunken) {
@@ -284,7 +286,7 @@ bool WebAd::OverlayMouse(QEvent* event)
 bool WebAd::OverlayKey(QEvent* event)
 {
     auto* key = static_cast<QKeyEvent*>(event);
-    const int shift = corvane::ShiftCode(key->modifiers());
+    const int shift = controls::ShiftCode(key->modifiers());
     if (event->type() == QEvent::KeyRelease) {
         emit KeyUp(KeyCode(key->key()), shift);
         return true;
@@ -298,8 +300,8 @@ bool WebAd::OverlayKey(QEvent* event)
 
 void WebAd::ReadProperties(const PropertyBag& bag)
 {
-    m_backColor = bag.ReadProperty(BackColorKey, corvane::vbWindowBackground).toUInt();
-    m_foreColor = bag.ReadProperty(ForeColorKey, corvane::vbWindowText).toUInt();
+    m_backColor = bag.ReadProperty(BackColorKey, controls::vbWindowBackground).toUInt();
+    m_foreColor = bag.ReadProperty(ForeColorKey, controls::vbWindowText).toUInt();
     setEnabled(bag.ReadProperty(EnabledKey, true).toBool());
     m_borderStyle = bag.ReadProperty(BorderStyleKey, DefaultBorderStyle).toInt();
     ApplyLook();
@@ -307,8 +309,10 @@ void WebAd::ReadProperties(const PropertyBag& bag)
 
 void WebAd::WriteProperties(PropertyBag& bag) const
 {
-    bag.WriteProperty(BackColorKey, m_backColor, corvane::vbWindowBackground);
-    bag.WriteProperty(ForeColorKey, m_foreColor, corvane::vbWindowText);
+    bag.WriteProperty(BackColorKey, m_backColor, controls::vbWindowBackground);
+    bag.WriteProperty(ForeColorKey, m_foreColor, controls::vbWindowText);
     bag.WriteProperty(EnabledKey, isEnabled(), true);
     bag.WriteProperty(BorderStyleKey, m_borderStyle, DefaultBorderStyle);
 }
+
+} // namespace controls

@@ -8,9 +8,12 @@
 #include <QWidget>
 #include <optional>
 
-class PropertyBag;
 class QFrame;
 class QWebEngineView;
+
+namespace controls {
+
+class PropertyBag;
 
 class WebAd : public QWidget
 {
@@ -84,3 +87,5 @@ class WebAd : public QWidget
     std::optional<QWebEngineHttpRequest> m_pending;
     bool m_pressedInside = false;
 };
+
+} // namespace controls

@@ -4,6 +4,8 @@
 
 #include <QWebEnginePage>
 
+namespace controls {
+
 class WebAdPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -33,3 +35,5 @@ class WebAdPage : public QWebEnginePage
   private:
     int m_swallowed = 0;
 };
+
+} // namespace controls

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <xcb/xcb.h>
 
+namespace controls {
+
 namespace {
 
 constexpr uint32_t MoveResizeCancel = 11;
@@ -48,3 +50,5 @@ void CancelSystemMove(QWindow* window)
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
 }
+
+} // namespace controls

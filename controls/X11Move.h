@@ -4,6 +4,10 @@
 
 class QWindow;
 
+namespace controls {
+
 // Tells the window manager to drop a move it started for `window` (_NET_WM_MOVERESIZE cancel).
 // Does nothing off X11.
 void CancelSystemMove(QWindow* window);
+
+} // namespace controls

@@ -6,6 +6,8 @@
 #include <QGroupBox>
 #include <cmath>
 
+namespace controls {
+
 namespace {
 
 // The window's controls are the widgets placed on it and inside plain containers (frames, group
@@ -42,16 +44,16 @@ void clsResize::FormInitialize(QWidget* frm)
     m_form = frm;
     if (!frm)
         return;
-    m_previousHeight = corvane::PixelsToTwips(frm->height());
-    m_previousWidth = corvane::PixelsToTwips(frm->width());
+    m_previousHeight = controls::PixelsToTwips(frm->height());
+    m_previousWidth = controls::PixelsToTwips(frm->width());
 }
 
 void clsResize::FormResize()
 {
     if (!m_form)
         return;
-    const int height = corvane::PixelsToTwips(m_form->height());
-    const int width = corvane::PixelsToTwips(m_form->width());
+    const int height = controls::PixelsToTwips(m_form->height());
+    const int width = controls::PixelsToTwips(m_form->width());
     // A previous size of 0 (recorded while the window was collapsed) cannot give a ratio: that
     // direction is left alone rather than collapsing every control. A new size of 0 would
     // collapse them for good, so it is skipped too and the last real size kept.
@@ -74,3 +76,5 @@ void clsResize::FormResize()
     if (width > 0 || m_previousWidth == 0)
         m_previousWidth = width;
 }
+
+} // namespace controls

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+namespace controls {
+
 class clsResize
 {
   public:
@@ -19,3 +21,5 @@ class clsResize
     int m_previousHeight = 0;
     int m_previousWidth = 0;
 };
+
+} // namespace controls

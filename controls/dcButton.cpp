@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace controls {
+
 using namespace dcbutton;
 
 dcButton::dcButton(QWidget* parent, const QString& name) : QWidget(parent)
@@ -20,7 +22,7 @@ dcButton::dcButton(QWidget* parent, const QString& name) : QWidget(parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Smaller buttons cannot show their frame: 15 pixels a side, kept in the designer's units.
-    constexpr int Smallest = corvane::TwipsToPixels(corvane::PixelsToTwips(15));
+    constexpr int Smallest = controls::TwipsToPixels(controls::PixelsToTwips(15));
     setMinimumSize(Smallest, Smallest);
     // A newly placed button: the classic style in the desktop's colours.
     m_caption = name;
@@ -461,3 +463,5 @@ void dcButton::WriteProperties(PropertyBag& bag) const
     bag.WriteProperty("Value", m_value, false);
     bag.WriteProperty("State", m_currentState, 0);
 }
+
+} // namespace controls

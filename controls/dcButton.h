@@ -15,9 +15,12 @@
 #include <QRect>
 #include <QWidget>
 
-class PropertyBag;
 class QAction;
 class QMenu;
+
+namespace controls {
+
+class PropertyBag;
 
 class dcButton : public QWidget
 {
@@ -288,3 +291,5 @@ class dcButton : public QWidget
     QPolygon m_outline;
     int m_shapeBuilds = 0;
 };
+
+} // namespace controls

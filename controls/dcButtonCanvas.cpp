@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <algorithm>
 
+namespace controls {
+
 namespace dcbutton {
 
 namespace {
@@ -155,3 +157,5 @@ void Canvas::FillClipped(const QRect& r, const QRegion& clip, OleColor c)
 }
 
 } // namespace dcbutton
+
+} // namespace controls

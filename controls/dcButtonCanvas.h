@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QRegion>
 
+namespace controls {
+
 namespace dcbutton {
 
 class Canvas
@@ -51,3 +53,5 @@ class Canvas
 };
 
 } // namespace dcbutton
+
+} // namespace controls

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace controls {
+
 namespace dcbutton {
 
 namespace {
@@ -200,3 +202,5 @@ ColorTable SetupColors(int style, OleColor back, OleColor fore, OleColor mask,
 }
 
 } // namespace dcbutton
+
+} // namespace controls

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace controls {
+
 namespace dcbutton {
 
 using OleColor = std::uint32_t;
@@ -71,3 +73,5 @@ ColorTable SetupColors(int style, OleColor back, OleColor fore, OleColor mask,
                        const ColorTable& previous);
 
 } // namespace dcbutton
+
+} // namespace controls

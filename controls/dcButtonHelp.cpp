@@ -3,6 +3,8 @@
 
 #include <QHash>
 
+namespace controls {
+
 namespace {
 
 struct HelpEntry
@@ -118,3 +120,5 @@ QString dcButton::PropertyCategory(const QString& property)
         return QString();
     return QString::fromLatin1(it->category);
 }
+
+} // namespace controls

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+namespace controls {
+
 namespace dcbutton {
 
 // The key codes the button's events carry are the desktop's virtual-key numbers.
@@ -95,7 +97,9 @@ inline short ButtonsOf(Qt::MouseButtons b)
 // Mouse positions in the events are in twips, like every other position the windows handle.
 inline float Twips(qreal pixels)
 {
-    return float(pixels * corvane::TwipsPerPixel);
+    return float(pixels * controls::TwipsPerPixel);
 }
 
 } // namespace dcbutton
+
+} // namespace controls

@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QShortcutEvent>
 
+namespace controls {
+
 using namespace dcbutton;
 
 // --- access keys ---------------------------------------------------------------------------------
@@ -221,3 +223,5 @@ void dcButton::changeEvent(QEvent* e)
         break;
     }
 }
+
+} // namespace controls

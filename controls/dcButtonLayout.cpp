@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+namespace controls {
+
 namespace dcbutton {
 
 QChar AccessKeyFromCaption(const QString& caption)
@@ -217,3 +219,5 @@ QPolygon TraceOutline(const QRegion& shape, int width, int height, int cornerW, 
 }
 
 } // namespace dcbutton
+
+} // namespace controls

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+namespace controls {
+
 namespace dcbutton {
 
 // The lower-cased character after the last single "&" of the caption ("&&" stands for a literal
@@ -45,3 +47,5 @@ QPolygon TraceOutline(const QRegion& shape, int width, int height, int cornerW, 
                       int buttonShape);
 
 } // namespace dcbutton
+
+} // namespace controls

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 
+namespace controls {
+
 void dcButton::SetPopupMenu(QMenu* menu, int align, int flags, QAction* defaultMenu)
 {
     if (!menu)
@@ -96,3 +98,5 @@ bool dcButton::eventFilter(QObject* watched, QEvent* e)
     }
     return QWidget::eventFilter(watched, e);
 }
+
+} // namespace controls

@@ -5,6 +5,8 @@
 
 #include <QMenu>
 
+namespace controls {
+
 using namespace dcbutton;
 
 bool dcButton::IsOverButton(const QPoint& pos) const
@@ -180,3 +182,5 @@ void dcButton::ClickHandling()
     if (!m_checkBoxMode)
         m_value = false;
 }
+
+} // namespace controls

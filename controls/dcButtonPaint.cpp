@@ -9,6 +9,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+namespace controls {
+
 using namespace dcbutton;
 
 namespace {
@@ -85,7 +87,7 @@ void dcButton::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     // The platform's smallest sensible button: 15 pixels a side, kept in the designer's units.
-    constexpr int Smallest = corvane::TwipsToPixels(corvane::PixelsToTwips(15));
+    constexpr int Smallest = controls::TwipsToPixels(controls::PixelsToTwips(15));
     if (width() < Smallest || height() < Smallest) {
         resize(std::max(width(), Smallest), std::max(height(), Smallest));
         return;
@@ -246,3 +248,5 @@ void dcButton::FocusFrame(OleColor background)
     }
     c.Rect(rect(), m_colors[Text]);
 }
+
+} // namespace controls

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace controls {
+
 using namespace dcbutton;
 
 // --- painter D: style 5 --------------------------------------------------------------------------
@@ -309,3 +311,5 @@ void dcButton::PaintStyleH(int state)
     if (state != 3 && ShowsFocus() && m_hasFocus)
         c.FocusRect(rect().adjusted(3, 3, -3, -3));
 }
+
+} // namespace controls

@@ -5,6 +5,8 @@
 
 #include <QPainter>
 
+namespace controls {
+
 using namespace dcbutton;
 
 namespace {
@@ -83,3 +85,5 @@ void dcButton::DrawPic(const QImage& picture, int dx, int dy, OleColor flat, int
         }
     }
 }
+
+} // namespace controls

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
-namespace corvane {
+namespace platform {
 
 struct InetTransfer::Fetch
 {
@@ -241,4 +241,4 @@ QByteArray InetTransfer::Finish(Fetch& fetch)
     return body;
 }
 
-} // namespace corvane
+} // namespace platform

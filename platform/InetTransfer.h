@@ -10,7 +10,7 @@
 
 class QNetworkAccessManager;
 
-namespace corvane {
+namespace platform {
 
 class InetTransfer : public QObject
 {
@@ -80,6 +80,5 @@ class InetTransfer : public QObject
     qint64 lMaxBodyBytes = DefaultMaxBodyBytes;
 };
 
-} // namespace corvane
+} // namespace platform
 
-using corvane::InetTransfer;

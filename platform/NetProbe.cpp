@@ -5,7 +5,7 @@
 #include <QNetworkInterface>
 #include <algorithm>
 
-namespace corvane {
+namespace platform {
 namespace {
 
 bool ReachesBeyondLink(const QHostAddress& address)
@@ -76,4 +76,4 @@ QList<DialUpConnection> EnumDialUpConnections()
 
 void HangUpDialUp(quintptr) {}
 
-} // namespace corvane
+} // namespace platform

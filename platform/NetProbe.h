@@ -5,7 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace corvane {
+namespace platform {
 
 // Connected-state flags, numbered as the desktop API numbers them.
 enum ConnectionFlags : quint32 {
@@ -41,4 +41,4 @@ struct DialUpConnection
 QList<DialUpConnection> EnumDialUpConnections();
 void HangUpDialUp(quintptr hConnection);
 
-} // namespace corvane
+} // namespace platform

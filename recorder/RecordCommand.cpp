@@ -38,14 +38,14 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
         return {std::nullopt, usage};
 
     RecordOptions options;
-    const auto url = parser.positionalArguments().front().toStdString();
-    const auto host = GetHost(url);
+    const QString url = parser.positionalArguments().front();
+    const QString host = core::GetHost(url);
     bool numeric = false;
-    const uint port = QString::fromStdString(GetPort(url)).toUInt(&numeric);
-    if (host.empty() || !numeric || port == 0 || port > 65535)
+    const uint port = core::GetPort(url).toUInt(&numeric);
+    if (host.isEmpty() || !numeric || port == 0 || port > 65535)
         return {std::nullopt, QStringLiteral("bad address '%1': expected http://host:port/")
                                   .arg(parser.positionalArguments().front())};
-    options.host = QString::fromStdString(host);
+    options.host = host;
     options.port = static_cast<quint16>(port);
     options.dir = parser.value(dir);
     options.name = parser.value(name);

@@ -9,16 +9,16 @@ namespace recorder {
 QString ProgramRecorderSettings::GetValue(const QString& file, const QString& section,
                                           const QString& key)
 {
-    OpenIniFile(file);
+    core::OpenIniFile(file);
     return QString::fromStdString(
-        IniManager()->GetValue(section.toStdString(), key.toStdString(), ""));
+        core::IniManager()->GetValue(section.toStdString(), key.toStdString(), ""));
 }
 
 bool ProgramRecorderSettings::WriteValue(const QString& file, const QString& section,
                                          const QString& key, const QString& value)
 {
-    OpenIniFile(file);
-    return IniManager()->WriteValue(section.toStdString(), key.toStdString(), value.toStdString());
+    core::OpenIniFile(file);
+    return core::IniManager()->WriteValue(section.toStdString(), key.toStdString(), value.toStdString());
 }
 
 } // namespace recorder

@@ -1,17 +1,19 @@
 #include "frmRecord.h"
 
 #include "Address.h"
+#include "Questions.h"
 #include "Twips.h"
 
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QGridLayout>
-#include <QInputDialog>
 #include <QPainter>
 #include <QTime>
 #include <QVBoxLayout>
 
 namespace recorder {
+
+using namespace controls;
+
 namespace {
 
 const QString kSettings = QStringLiteral("Settings.ini");
@@ -79,7 +81,7 @@ void frmRecord::BuildControls()
     btnBrowse->SetBackColor(0x404040);
     btnBrowse->SetCaption(QStringLiteral("Browse"));
     btnBrowse->setToolTip(QStringLiteral("Edit server URL"));
-    btnBrowse->setFixedSize(corvane::TwipsToPixels(1215), corvane::TwipsToPixels(375));
+    btnBrowse->setFixedSize(controls::TwipsToPixels(1215), controls::TwipsToPixels(375));
     chkFilebysong =
         Named(new QCheckBox(QStringLiteral("Create mp3 file by song (file name = title)")),
               "chkFilebysong");
@@ -156,7 +158,7 @@ void frmRecord::Form_Load(const ChannelSelection& selection, QWidget* player)
     ApplySkin();
     if (player) {
         const QRect at = player->frameGeometry();
-        move(at.left() + width() - corvane::TwipsToPixels(310), at.top());
+        move(at.left() + width() - controls::TwipsToPixels(310), at.top());
     }
     TuneToChannel(selection);
 }
@@ -165,9 +167,9 @@ void frmRecord::ApplySkin()
 {
     // The window takes the skin's size and outline: a rounded panel as wide as the designed
     // picture and as tall as the controls need, with a dark band for the caption.
-    setFixedWidth(corvane::TwipsToPixels(kPicWidthTwips));
+    setFixedWidth(controls::TwipsToPixels(kPicWidthTwips));
     adjustSize();
-    QImage skin(corvane::TwipsToPixels(kPicWidthTwips), sizeHint().height(),
+    QImage skin(controls::TwipsToPixels(kPicWidthTwips), sizeHint().height(),
                 QImage::Format_ARGB32_Premultiplied);
     skin.fill(Qt::transparent);
     QPainter paint(&skin);
@@ -190,13 +192,11 @@ void frmRecord::ApplySkin()
 
 void frmRecord::TuneToChannel(const ChannelSelection& selection)
 {
-    const std::string address =
-        m_Settings
-            ->GetValue(QStringLiteral("Channel.ini"), selection.SelectedType(),
-                       selection.SelectedChannel())
-            .toStdString();
-    const QString host = QString::fromStdString(GetHost(address));
-    const QString portText = QString::fromStdString(GetPort(address));
+    const QString address = m_Settings->GetValue(QStringLiteral("Channel.ini"),
+                                                 selection.SelectedType(),
+                                                 selection.SelectedChannel());
+    const QString host = core::GetHost(address);
+    const QString portText = core::GetPort(address);
     txtServer->setText(host);
     txtPort->setText(portText);
     // An address with a path or without a port gives no port number: nothing connects.
@@ -228,12 +228,12 @@ bool frmRecord::CreateOutFile()
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     if (chkFilebysong->isChecked())
         return m_Core.StartSongRecording(txtOutPath->text());
-    const QString name = QInputDialog::getText(
-        this, QStringLiteral("New mp3 file"), QStringLiteral("Enter file name: "),
-        QLineEdit::Normal, DefaultFileName(QTime::currentTime()));
-    if (name.isEmpty())
+    const auto name = core::Ask().Text(this, QStringLiteral("New mp3 file"),
+                                       QStringLiteral("Enter file name: "),
+                                       DefaultFileName(QTime::currentTime()));
+    if (!name || name->isEmpty())
         return false;
-    return m_Core.StartRecording(txtOutPath->text(), name);
+    return m_Core.StartRecording(txtOutPath->text(), *name);
 }
 
 void frmRecord::ShowIdle()
@@ -261,13 +261,12 @@ void frmRecord::chkFilebysong_Click()
 void frmRecord::btnBrowse_Click()
 {
     const QString start = m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath"));
-    const QString chosen = QFileDialog::getExistingDirectory(
-        this, QStringLiteral("Select a folder to save"), start,
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-    if (chosen.isEmpty())
+    // The desktop's folder chooser starts at the nearest folder that still exists.
+    const auto chosen = core::Ask().Folder(this, QStringLiteral("Select a folder to save"), start);
+    if (!chosen || chosen->isEmpty())
         return;
-    txtOutPath->setText(chosen);
-    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FolderPath"), chosen);
+    txtOutPath->setText(*chosen);
+    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FolderPath"), *chosen);
 }
 
 void frmRecord::closeEvent(QCloseEvent* event)

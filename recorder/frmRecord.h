@@ -48,12 +48,12 @@ class frmRecord : public QWidget
     std::shared_ptr<RecorderSettings> m_Settings;
     StreamRecorder m_Core;
 
-    FormSkin* Skin;
+    controls::FormSkin* Skin;
     QLabel* lblCaption;
     QToolButton* ingClose;
     QLabel *lblServer, *lblPort, *Label1, *Label2, *Label3;
     QLineEdit *txtServer, *txtPort, *txtOutPath;
-    dcButton* btnBrowse;
+    controls::dcButton* btnBrowse;
     QCheckBox* chkFilebysong;
     QPushButton* CmdRecord;
     QLabel *lblRadio, *lblTitle, *lblBitrate, *lblFile, *lblSize, *lblTime, *lblStatus;

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+using namespace controls;
+
 namespace {
 
 // A realistic skin: a rounded body with a few holes (buttons, a display window) on a key colour,

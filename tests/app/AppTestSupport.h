@@ -11,6 +11,8 @@
 
 #include "ProgramFolder.h"
 
+using namespace core;
+
 // Events are handled without pause meanwhile, so that an in-test server answers promptly.
 inline bool WaitUntil(const std::function<bool()>& condition)
 {

@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+using namespace core;
+
 TEST(CNetConn, NotConnectedWithOnlyLoopbackAndTheFlagsNameTheirDevice)
 {
     if (qEnvironmentVariableIsSet("CORVANE_IN_NETNS")) { // this binary, run again below

@@ -1,16 +1,19 @@
 // The server URL dialog driven with real input: what each path shows and what it writes.
 #include "AppTestSupport.h"
 #include "Config.h"
+#include "FakeQuestions.h"
 #include "dcButton.h"
 #include "frmSettings.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
+
+using namespace app;
+using namespace controls;
+using namespace core;
 
 namespace {
 
@@ -19,15 +22,6 @@ class SettingsDialogTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        // Answers every message box with OK, remembering its text.
-        QObject::connect(&answerer, &QTimer::timeout, [this] {
-            // Clicking OK closes the box at once: it is not seen twice.
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                messages << box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        });
-        answerer.start(5);
         Open();
     }
     void TearDown() override { CloseAllWindows(); }
@@ -55,8 +49,7 @@ class SettingsDialogTest : public ::testing::Test
     }
 
     TempProgramFolder folder;
-    QTimer answerer;
-    QStringList messages;
+    AnsweredQuestions user;
     QPointer<frmSettings> dialog;
 };
 
@@ -67,10 +60,10 @@ TEST_F(SettingsDialogTest, SaveAndCancelStoreTheTextAsTypedWhileOkAndCloseWriteN
     EXPECT_TRUE(dialog->txtServerURL->isReadOnly());
     EXPECT_EQ(Available(), "1111");
     EditAndType(" http://new.example:81 ");
-    EXPECT_EQ(messages, QStringList{"Do not change te ServerURL if not necessary"});
+    EXPECT_EQ(user->Messages(), QStringList{"Do not change te ServerURL if not necessary"});
     EXPECT_EQ(Available(), "0111");
     Click(dialog->btnSave);
-    EXPECT_EQ(messages.value(1), "ServetURL has been changed");
+    EXPECT_EQ(user->Messages().value(1), "ServetURL has been changed");
     EXPECT_EQ(folder.Read("Settings.ini"), "[Server]\r\nURL= http://new.example:81 \r\n");
     EXPECT_EQ(Available(), "1001");
     CloseWith(dialog->dcButton1);
@@ -82,7 +75,7 @@ TEST_F(SettingsDialogTest, SaveAndCancelStoreTheTextAsTypedWhileOkAndCloseWriteN
     EXPECT_EQ(Config::Read(Config::ServerURL), "http://cancelled.example/");
     EXPECT_EQ(Available(), "0001");
     Click(dialog->btnEdit); // unavailable: nothing happens
-    EXPECT_EQ(messages.size(), 3) << "no confirmation after Cancel, no warning from Edit";
+    EXPECT_EQ(user->Messages().size(), 3) << "no confirmation after Cancel, no warning from Edit";
     CloseWith(dialog->dcButton1);
 
     for (bool image : {false, true}) {

@@ -13,6 +13,11 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace app;
+using namespace controls;
+using namespace core;
+using namespace platform;
+
 using Mode = TestHttpServer::Mode;
 
 namespace {

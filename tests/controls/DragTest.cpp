@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 TEST(DRAG_SUITE, LeftButtonMovesTheWindowOtherButtonsDoNot)
 {
     QWidget window;

@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 namespace {
 
 const QRgb Key = qRgb(0, 255, 0);

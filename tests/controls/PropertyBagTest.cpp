@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 TEST(PropertyBag, ValuesEqualToTheirDefaultAreNotStored)
 {
     PropertyBag bag;

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 namespace {
 
 // Draws `rows` ('#' opaque, anything else the top-left colour) and returns what should stay.

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 namespace {
 
 // Writes down every event the tray raises, in order, as short words ("Left", "Click1+0"...).

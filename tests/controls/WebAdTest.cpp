@@ -16,7 +16,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using corvane::TwipsToPixels;
+using namespace controls;
+
+using controls::TwipsToPixels;
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 TEST(SetWindowOpacity, StatusCodes)
 {
     QWidget window;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace controls;
+
 namespace {
 
 struct Form

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 namespace {
 
 constexpr int CellW = 104, CellH = 34, LabelW = 110, HeaderH = 22;

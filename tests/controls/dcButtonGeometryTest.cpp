@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 using namespace dcbutton;
 
 TEST(dcButtonColors, ShiftAndBlendRoundHalvesToEvenAndClampOneWay)

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+using namespace controls;
+
 namespace {
 
 QImage Picture(int w, int h, QRgb colour = qRgb(10, 20, 30))

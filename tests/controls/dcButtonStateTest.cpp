@@ -12,6 +12,8 @@
 #include <memory>
 #include <ostream>
 
+using namespace controls;
+
 using Events = QStringList;
 using Button = Qt::MouseButton;
 using Mods = Qt::KeyboardModifiers;

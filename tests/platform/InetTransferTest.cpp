@@ -5,6 +5,8 @@
 #include <QSslSocket>
 #include <gtest/gtest.h>
 
+using namespace platform;
+
 using Mode = TestHttpServer::Mode;
 
 TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)

@@ -1,5 +1,4 @@
 #include "IcyParser.h"
-#include "Address.h"
 #include "IcyStream.h"
 
 #include <gtest/gtest.h>
@@ -96,15 +95,4 @@ TEST(IcyParser, AnySplitOfAStreamGivesTheSameAudioAndTexts)
         ASSERT_TRUE(f.texts == stream.texts) << "round " << round;
         ASSERT_EQ(f.textAt, stream.textAt) << "round " << round;
     }
-}
-
-TEST(Address, SplitsTheChannelFormAndKeepsPortDigitsInTheHost)
-{
-    EXPECT_EQ(recorder::GetPort("http://10.0.0.1:8000/"), "8000");
-    EXPECT_EQ(recorder::GetHost("http://10.0.0.1:8000/"), "10.0.0.1");
-    EXPECT_EQ(recorder::GetHost("http://10.0.0.1:1/"), "10.0.0.1");
-    EXPECT_EQ(recorder::GetHost("http://radio8000.example:8000/"), "radio8000.example");
-    // A path stays on the port, slashes removed; no ":" at all gives the address without slashes.
-    EXPECT_EQ(recorder::GetPort("http://10.0.0.1:8000/stream"), "8000stream");
-    EXPECT_EQ(recorder::GetPort("radio/live/"), "radiolive");
 }

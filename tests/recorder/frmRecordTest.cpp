@@ -1,17 +1,19 @@
 // The recorder window on its own: real settings files through Quillet in a temporary program
 // folder, a stream server inside the test, the real dialogs answered as a user would.
+#include "FakeQuestions.h"
 #include "frmRecord.h"
 #include "IcyStream.h"
 #include "ProgramFolder.h"
 #include "RecorderTestKit.h"
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QInputDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <quillet/OrvaINIManager.h>
+
+using namespace controls;
+using namespace core;
 
 using namespace recorder;
 using namespace icytest;
@@ -23,20 +25,6 @@ struct Selection : ChannelSelection
     QString SelectedType() const override { return "Radio"; }
     QString SelectedChannel() const override { return "Demo"; }
 };
-
-// Answers the next modal dialog of type T once it is up (the click that opens it blocks).
-template <typename T, typename Answer> void WhenShown(Answer answer)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            answer(dialog);
-        }
-    });
-    timer->start(10);
-}
 
 } // namespace
 
@@ -58,34 +46,27 @@ TEST(Window, ReportsAnUnwritableFolderRecordsByFileAndClosingClosesTheFile)
     ASSERT_TRUE(server.WaitForRequest());
     auto* record = form->findChild<QPushButton*>("CmdRecord");
     auto text = [&](const char* name) { return form->findChild<QLabel*>(name)->text(); };
-    QString offered, prompt;
-    const auto answer = [&](QInputDialog* dialog) {
-        offered = dialog->textValue();
-        prompt = dialog->windowTitle() + "|" + dialog->labelText();
-        dialog->setTextValue("show.mp3");
-        dialog->accept();
-    };
-    WhenShown<QInputDialog>(answer);
+    AnsweredQuestions user;
+    user->Answers = {QStringLiteral("show.mp3")};
     record->click();
     EXPECT_FALSE(record->isChecked());
     EXPECT_EQ(record->text(), "RECORD");
     EXPECT_TRUE(text("lblFile").contains("cannot create")) << text("lblFile").toStdString();
 
-    QString caption;
-    WhenShown<QFileDialog>([&](QFileDialog* dialog) {
-        caption = dialog->windowTitle();
-        dialog->selectFile(records.path()); // the start folder does not exist
-        static_cast<QDialog*>(dialog)->accept();
-    });
+    user->Answers = {records.path()};
     QTest::mouseClick(form->findChild<dcButton*>("btnBrowse"), Qt::LeftButton);
-    EXPECT_EQ(caption, "Select a folder to save");
+    EXPECT_EQ(user->Log.back().Title, "Select a folder to save");
+    // The chooser is offered the stored folder; it starts at its nearest existing parent itself.
+    EXPECT_EQ(user->Log.back().Offered, records.filePath("missing"));
     ini.setINIFile(program.filePath("Settings.ini").toStdString());
     EXPECT_EQ(ini.GetValue("Record", "FolderPath", ""), records.path().toStdString());
 
-    WhenShown<QInputDialog>(answer);
+    user->Answers = {QStringLiteral("show.mp3")};
     record->click();
-    EXPECT_TRUE(offered.startsWith("File") && offered.endsWith(".mp3")) << offered.toStdString();
-    EXPECT_EQ(prompt, "New mp3 file|Enter file name: ");
+    const auto& asked = user->Log.back();
+    EXPECT_TRUE(asked.Offered.startsWith("File") && asked.Offered.endsWith(".mp3"))
+        << asked.Offered.toStdString();
+    EXPECT_EQ(asked.Title + "|" + asked.Prompt, "New mp3 file|Enter file name: ");
     EXPECT_EQ(record->text(), "STOP");
     EXPECT_EQ(text("lblFile"), "File: show.mp3");
     // No sane interval: everything is audio.

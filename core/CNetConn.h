@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace core {
+
 class CNetConn
 {
   public:
@@ -21,3 +23,5 @@ class CNetConn
   private:
     static bool GetConnState(int32_t& Flags, QString& Name);
 };
+
+} // namespace core

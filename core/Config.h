@@ -4,6 +4,8 @@
 
 #include <QString>
 
+namespace core {
+
 namespace Config {
 
 // Files in the program's own folder.
@@ -54,3 +56,5 @@ QString SettingsFileAddress(const QString& serverURL, const QString& fileName);
 QString MessageAddress(const QString& serverURL);
 
 } // namespace Config
+
+} // namespace core

@@ -5,7 +5,7 @@
 #include <QStandardPaths>
 #include <unistd.h>
 
-namespace corvane {
+namespace core {
 namespace {
 
 QString& OverrideFolder()
@@ -48,4 +48,4 @@ void OverrideProgramFolder(const QString& Folder)
     OverrideFolder() = Folder;
 }
 
-} // namespace corvane
+} // namespace core

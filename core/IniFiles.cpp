@@ -4,7 +4,7 @@
 
 #include <QFile>
 
-namespace corvane {
+namespace core {
 
 std::shared_ptr<quillet::OrvaINIManager> IniManager()
 {
@@ -20,4 +20,4 @@ void OpenIniFile(const QString& FileName)
     IniManager()->setINIFile(QFile::encodeName(path).toStdString());
 }
 
-} // namespace corvane
+} // namespace core

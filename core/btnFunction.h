@@ -5,6 +5,10 @@
 class QLabel;
 class QWidget;
 
+namespace core {
+
 // Sizes Picture to its image and gives Button the image's outline (everything of the image's
 // top-left colour is cut away) and Picture's size.
 void ShapeButton(QLabel& Picture, QWidget& Button);
+
+} // namespace core

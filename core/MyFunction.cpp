@@ -1,7 +1,5 @@
 #include "MyFunction.h"
 
-#include "Address.h"
-
 #include "Config.h"
 #include "InetTransfer.h"
 #include "ProgramFolder.h"
@@ -9,14 +7,15 @@
 #include "Twips.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QPointer>
 #include <QSaveFile>
 #include <QScreen>
 #include <QWidget>
 
-using corvane::PixelsToTwips;
-using corvane::TwipsToPixels;
+namespace core {
+
+using controls::PixelsToTwips;
+using controls::TwipsToPixels;
 
 void CenterForm(QWidget& Window)
 {
@@ -44,20 +43,19 @@ void UnloadAllForms()
     QCoreApplication::quit();
 }
 
-// The recorder's parser library owns the address split; the windows share that one copy.
-QString GetPort(const QString& Address)
+void EndProgram()
 {
-    return QString::fromStdString(recorder::GetPort(Address.toStdString()));
+    ProgramEnding = true;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        window->hide();
+    // exit() ends the main loop and every nested loop running on this thread.
+    QCoreApplication::exit(0);
 }
 
-QString GetHost(const QString& Address)
+bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
 {
-    return QString::fromStdString(recorder::GetHost(Address.toStdString()));
-}
-
-bool DownloadSettingsFile(corvane::InetTransfer& Inet, const QString& FileName)
-{
-    QPointer<corvane::InetTransfer> inet(&Inet);
+    QPointer<platform::InetTransfer> inet(&Inet);
     const QByteArray body = Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
     // The fetch ran a nested event loop: the program may be ending, or the component gone.
     if (ProgramEnding || !inet || inet->StillExecuting() ||
@@ -71,9 +69,4 @@ bool DownloadSettingsFile(corvane::InetTransfer& Inet, const QString& FileName)
     return true;
 }
 
-void MsgBox(QWidget* Parent, const QString& Text)
-{
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Corvane net player"), Text,
-                    QMessageBox::Ok, Parent);
-    box.exec();
-}
+} // namespace core

@@ -1,6 +1,6 @@
 #include "Address.h"
 
-namespace recorder {
+namespace core {
 namespace {
 
 // Removes every non-overlapping occurrence, left to right; an empty pattern removes nothing.
@@ -25,9 +25,7 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-} // namespace
-
-std::string GetPort(const std::string& address)
+std::string PortOf(const std::string& address)
 {
     const auto colon = address.rfind(':');
     const std::string t =
@@ -35,12 +33,12 @@ std::string GetPort(const std::string& address)
     return RemoveAll(RemoveAll(address, t), "/");
 }
 
-std::string GetHost(const std::string& address)
+std::string HostOf(const std::string& address)
 {
     // Only the port's own occurrence goes: the same digits inside the host ("10.0.0.1" with port
     // 1, "radio8000.example" with port 8000) are part of the host.
     std::string t = address;
-    const auto port = GetPort(address);
+    const auto port = PortOf(address);
     if (const auto at = port.empty() ? std::string::npos : t.rfind(port); at != std::string::npos)
         t.erase(at, port.size());
     for (const char* piece : {"http://", ":", "/"})
@@ -48,4 +46,16 @@ std::string GetHost(const std::string& address)
     return t;
 }
 
-} // namespace recorder
+} // namespace
+
+QString GetPort(const QString& Address)
+{
+    return QString::fromStdString(PortOf(Address.toStdString()));
+}
+
+QString GetHost(const QString& Address)
+{
+    return QString::fromStdString(HostOf(Address.toStdString()));
+}
+
+} // namespace core

@@ -4,9 +4,12 @@
 #include <QString>
 
 class QWidget;
-namespace corvane {
+
+namespace platform {
 class InetTransfer;
 }
+
+namespace core {
 
 // Centres Window on its screen, computed in twips as the windows were designed; a window larger
 // than the screen gets a negative top and left.
@@ -15,18 +18,13 @@ void CenterForm(QWidget& Window);
 // Closes every window of the program (errors ignored), then ends the program.
 void UnloadAllForms();
 
-// Splits a stream address of the form "http://" host ":" port "/" by plain text operations, as
-// the recorder always has: an address without a port gives the host from GetPort, a path after
-// the port stays attached with its slashes removed ("8000stream"). Only the port's own place is
-// taken out of the host, so a host that contains the port's digits ("10.0.0.1" with port 1) stays
-// whole.
-QString GetPort(const QString& Address);
-QString GetHost(const QString& Address);
+// Ends the program at once, as the splash's double-click does: every window disappears, every
+// event loop (nested fetches included) is told to stop, and nothing further is written.
+void EndProgram();
 
 // Fetches ServerURL + "/Settings/" + FileName with Inet (a nested event loop runs meanwhile) and,
 // when the body starts with "ok", replaces FileName in the program folder with it, byte for byte.
 // The old file stays whole until the new one is complete on disk. Returns whether it was stored.
-bool DownloadSettingsFile(corvane::InetTransfer& Inet, const QString& FileName);
+bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName);
 
-// The program's message box: its title, an OK button, no icon; waits for OK.
-void MsgBox(QWidget* Parent, const QString& Text);
+} // namespace core

@@ -2,9 +2,11 @@
 
 #include "NetProbe.h"
 
+namespace core {
+
 bool CNetConn::GetConnState(int32_t& Flags, QString& Name)
 {
-    const corvane::ConnectedState state = corvane::QueryConnectedState();
+    const platform::ConnectedState state = platform::QueryConnectedState();
     Flags = static_cast<int32_t>(state.lFlags);
     Name = state.sName;
     return state.bConnected;
@@ -39,10 +41,10 @@ QString CNetConn::ConnTypeDevice(const int32_t& nType)
     {
         int32_t bit;
         const char* text;
-    } order[] = {{corvane::ConnLan, "LAN"},
-                 {corvane::ConnModem, "Modem"},
-                 {corvane::ConnProxy, "Proxy"},
-                 {corvane::ConnOffline, "Offline"}};
+    } order[] = {{platform::ConnLan, "LAN"},
+                 {platform::ConnModem, "Modem"},
+                 {platform::ConnProxy, "Proxy"},
+                 {platform::ConnOffline, "Offline"}};
     for (const auto& entry : order) {
         if (nType & entry.bit)
             return QString::fromLatin1(entry.text);
@@ -54,9 +56,11 @@ void CNetConn::HangUp()
 {
     // The name to end is never set, so only entries with a blank name would match.
     const QString target;
-    const auto connections = corvane::EnumDialUpConnections();
-    for (const corvane::DialUpConnection& connection : connections) {
+    const auto connections = platform::EnumDialUpConnections();
+    for (const platform::DialUpConnection& connection : connections) {
         if (connection.sEntryName.trimmed() == target)
-            corvane::HangUpDialUp(connection.hConnection);
+            platform::HangUpDialUp(connection.hConnection);
     }
 }
+
+} // namespace core

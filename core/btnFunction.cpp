@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPixmap>
 
+namespace core {
+
 void ShapeButton(QLabel& Picture, QWidget& Button)
 {
     const QImage image = Picture.pixmap().toImage();
@@ -12,7 +14,7 @@ void ShapeButton(QLabel& Picture, QWidget& Button)
     Picture.setScaledContents(false);
     if (!image.isNull())
         Picture.resize(image.size());
-    const QRegion region = RegionFromPicture(image);
+    const QRegion region = controls::RegionFromPicture(image);
     // An image with nothing opaque gives no shape at all: the plain rectangle.
     if (region.isEmpty())
         Button.clearMask();
@@ -20,3 +22,5 @@ void ShapeButton(QLabel& Picture, QWidget& Button)
         Button.setMask(region);
     Button.resize(Picture.size());
 }
+
+} // namespace core

@@ -6,7 +6,7 @@
 #include <memory>
 #include <quillet/OrvaINIManager.h>
 
-namespace corvane {
+namespace core {
 
 // The one OrvaINIManager of the program, created the first time anything asks for it and kept
 // until the program ends.
@@ -15,7 +15,5 @@ std::shared_ptr<quillet::OrvaINIManager> IniManager();
 // Binds IniManager to FileName in the program's own folder and reloads its section model.
 void OpenIniFile(const QString& FileName);
 
-} // namespace corvane
+} // namespace core
 
-using corvane::IniManager;
-using corvane::OpenIniFile;

@@ -1,19 +1,22 @@
 #include "Config.h"
 
 #include "IniFiles.h"
+#include "Text.h"
+
+namespace core {
 
 namespace Config {
 
 QString Read(const Key& key)
 {
     OpenIniFile(QString::fromLatin1(key.File));
-    return QString::fromStdString(IniManager()->GetValue(key.Section, key.Name, ""));
+    return ShowBytes(IniManager()->GetValue(key.Section, key.Name, ""));
 }
 
 bool Write(const Key& key, const QString& value)
 {
     OpenIniFile(QString::fromLatin1(key.File));
-    return IniManager()->WriteValue(key.Section, key.Name, value.toStdString());
+    return IniManager()->WriteValue(key.Section, key.Name, StoreText(value));
 }
 
 bool IsFlagSet(const QString& value)
@@ -32,3 +35,5 @@ QString MessageAddress(const QString& serverURL)
 }
 
 } // namespace Config
+
+} // namespace core

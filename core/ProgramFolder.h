@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace corvane {
+namespace core {
 
 // The executable's folder when it is writable (a portable install, the build tree); otherwise
 // the per-user data folder, created on first use. Needs a QCoreApplication.
@@ -13,7 +13,5 @@ QString ProgramFolder();
 // Tests run the program's code against a temporary folder; an empty path restores the default.
 void OverrideProgramFolder(const QString& Folder);
 
-} // namespace corvane
+} // namespace core
 
-using corvane::OverrideProgramFolder;
-using corvane::ProgramFolder;

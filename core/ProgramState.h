@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace core {
+
 // Server base address from "Settings.ini" [Server] URL, used exactly as stored.
 extern QString ServerURL;
 // Opacity of the splash while it fades (0 transparent .. 255 opaque) and where the fade stops.
@@ -16,6 +18,4 @@ extern QString PlayerTitle;
 // Set by EndProgram: whatever is still unwinding (a fetch's nested event loop) must write nothing.
 extern bool ProgramEnding;
 
-// Ends the program at once, as the splash's double-click does: every window disappears, every
-// event loop (nested fetches included) is told to stop, and nothing further is written.
-void EndProgram();
+} // namespace core

@@ -1,0 +1,59 @@
+// How windows find each other, and where a folder question starts.
+#include "Questions.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace core;
+
+TEST(WindowRegistry, ShowsOneWindowPerNameAndLoadsAFreshOneAfterAClose)
+{
+    int created = 0;
+    RegisterWindow("frmTest", [&] {
+        ++created;
+        auto* window = new QWidget;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        return window;
+    });
+    EXPECT_EQ(FindWindow("frmTest"), nullptr);
+    EXPECT_EQ(ShowWindow("frmNobody"), nullptr) << "nothing registered: nothing shown";
+
+    QPointer<QWidget> first = ShowWindow("frmTest");
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->objectName(), "frmTest");
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(ShowWindow("frmTest"), first.data()) << "shown again, not created twice";
+    first->hide(); // hidden is still open
+    EXPECT_EQ(LoadWindow("frmTest"), first.data());
+    EXPECT_EQ(created, 1);
+
+    // Closed, the old window no longer counts even before its deferred deletion has run.
+    first->show();
+    first->close();
+    EXPECT_EQ(FindWindow("frmTest"), nullptr);
+    QPointer<QWidget> second = ShowWindow("frmTest");
+    EXPECT_NE(second.data(), first.data());
+    EXPECT_EQ(created, 2);
+
+    // A close the window refuses (it hides into the tray instead, say) keeps it open.
+    QWidget stubborn;
+    AdoptWindow("frmStubborn", &stubborn);
+    stubborn.show();
+    stubborn.hide();
+    EXPECT_EQ(FindWindow("frmStubborn"), &stubborn);
+    second->close();
+    QCoreApplication::processEvents();
+}
+
+TEST(Questions, AFolderQuestionStartsAtTheNearestFolderThatExists)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(NearestExistingFolder(dir.path()), dir.path());
+    EXPECT_EQ(NearestExistingFolder(dir.filePath("gone/and/deeper")), dir.path());
+    EXPECT_EQ(NearestExistingFolder(dir.filePath("./gone/../x")), dir.path());
+    EXPECT_EQ(NearestExistingFolder(""), QDir::homePath());
+}
