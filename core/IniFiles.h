@@ -16,4 +16,3 @@ std::shared_ptr<quillet::OrvaINIManager> IniManager();
 void OpenIniFile(const QString& FileName);
 
 } // namespace core
-

@@ -14,4 +14,3 @@ QString ProgramFolder();
 void OverrideProgramFolder(const QString& Folder);
 
 } // namespace core
-

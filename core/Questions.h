@@ -26,8 +26,7 @@ class Questions
     virtual std::optional<QString> Text(QWidget* Parent, const QString& Title,
                                         const QString& Prompt, const QString& Initial) = 0;
     // A message with one OK button; returns once the user has acknowledged it.
-    virtual void Message(QWidget* Parent, const QString& Title, const QString& Text,
-                         Icon Kind) = 0;
+    virtual void Message(QWidget* Parent, const QString& Title, const QString& Text, Icon Kind) = 0;
 };
 
 // The questions of this program: the desktop's dialogs unless SetQuestions put others in place.

@@ -3,6 +3,8 @@
 // and the player and directory plug in later without changes here.
 #pragma once
 
+#include "Channels.h"
+
 #include <QString>
 
 namespace recorder {
@@ -16,15 +18,6 @@ class RecorderSettings
     virtual QString GetValue(const QString& file, const QString& section, const QString& key) = 0;
     virtual bool WriteValue(const QString& file, const QString& section, const QString& key,
                             const QString& value) = 0;
-};
-
-// The texts of the selected entries of the channel directory's type and channel lists.
-class ChannelSelection
-{
-  public:
-    virtual ~ChannelSelection() = default;
-    virtual QString SelectedType() const = 0;
-    virtual QString SelectedChannel() const = 0;
 };
 
 // The program's own binding: OpenIniFile and IniManager, the files of the program's folder.

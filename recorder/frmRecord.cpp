@@ -35,8 +35,8 @@ QLabel* Label(const QString& text, const char* name)
 
 } // namespace
 
-frmRecord::frmRecord(std::shared_ptr<RecorderSettings> settings, const ChannelSelection& selection,
-                     QWidget* player, quint16 relayPort)
+frmRecord::frmRecord(std::shared_ptr<RecorderSettings> settings,
+                     const core::ChannelSelection& selection, QWidget* player, quint16 relayPort)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Settings(std::move(settings)),
       m_Core(relayPort)
 {
@@ -144,7 +144,7 @@ void frmRecord::BuildControls()
     connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
 }
 
-void frmRecord::Form_Load(const ChannelSelection& selection, QWidget* player)
+void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* player)
 {
     txtOutPath->setText(m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath")));
     bool numeric = false;
@@ -190,11 +190,10 @@ void frmRecord::ApplySkin()
     ingClose->raise();
 }
 
-void frmRecord::TuneToChannel(const ChannelSelection& selection)
+void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
 {
-    const QString address = m_Settings->GetValue(QStringLiteral("Channel.ini"),
-                                                 selection.SelectedType(),
-                                                 selection.SelectedChannel());
+    const QString address = m_Settings->GetValue(
+        QStringLiteral("Channel.ini"), selection.SelectedType(), selection.SelectedChannel());
     const QString host = core::GetHost(address);
     const QString portText = core::GetPort(address);
     txtServer->setText(host);
@@ -228,9 +227,9 @@ bool frmRecord::CreateOutFile()
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     if (chkFilebysong->isChecked())
         return m_Core.StartSongRecording(txtOutPath->text());
-    const auto name = core::Ask().Text(this, QStringLiteral("New mp3 file"),
-                                       QStringLiteral("Enter file name: "),
-                                       DefaultFileName(QTime::currentTime()));
+    const auto name =
+        core::Ask().Text(this, QStringLiteral("New mp3 file"), QStringLiteral("Enter file name: "),
+                         DefaultFileName(QTime::currentTime()));
     if (!name || name->isEmpty())
         return false;
     return m_Core.StartRecording(txtOutPath->text(), *name);

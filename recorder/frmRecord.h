@@ -24,7 +24,7 @@ class frmRecord : public QWidget
     Q_OBJECT
   public:
     // The selection is read once, at load: choosing another channel later does not retune.
-    frmRecord(std::shared_ptr<RecorderSettings> settings, const ChannelSelection& selection,
+    frmRecord(std::shared_ptr<RecorderSettings> settings, const core::ChannelSelection& selection,
               QWidget* player = nullptr, quint16 relayPort = kRelayPort);
     ~frmRecord() override;
 
@@ -35,8 +35,8 @@ class frmRecord : public QWidget
 
   private:
     void BuildControls();
-    void Form_Load(const ChannelSelection& selection, QWidget* player);
-    void TuneToChannel(const ChannelSelection& selection);
+    void Form_Load(const core::ChannelSelection& selection, QWidget* player);
+    void TuneToChannel(const core::ChannelSelection& selection);
     void CmdRecord_Click(bool pressed);
     void chkFilebysong_Click();
     void btnBrowse_Click();

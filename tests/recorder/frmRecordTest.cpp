@@ -1,7 +1,7 @@
 // The recorder window on its own: real settings files through Quillet in a temporary program
 // folder, a stream server inside the test, the real dialogs answered as a user would.
-#include "FakeQuestions.h"
 #include "frmRecord.h"
+#include "FakeQuestions.h"
 #include "IcyStream.h"
 #include "ProgramFolder.h"
 #include "RecorderTestKit.h"
@@ -20,7 +20,7 @@ using namespace icytest;
 
 namespace {
 
-struct Selection : ChannelSelection
+struct Selection : core::ChannelSelection
 {
     QString SelectedType() const override { return "Radio"; }
     QString SelectedChannel() const override { return "Demo"; }
