@@ -1,0 +1,55 @@
+// What the channel directory reads and keeps, without any widget: the types and channels of
+// "Channel.ini" by position, a channel's stream address, the last played type and channel in
+// "Settings.ini", and the rules the window applies to them.
+//
+// Names travel as the bytes read from the file (core::IniName): they are shown converted, but
+// looked up and written back exactly as they were, so a Windows-1252 file keeps working.
+#pragma once
+
+#include "Text.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+namespace directory {
+
+class ChannelList
+{
+  public:
+    // The sections of "Channel.ini" in file order; empty when the file is missing or empty.
+    static std::vector<core::IniName> Types();
+    // The keys of the section at TypeIndex (0-based position, not looked up by name) in file
+    // order; empty when there is no section there.
+    static std::vector<core::IniName> Channels(int TypeIndex);
+    // The stream address of Channel in section Type; empty when either is missing.
+    static std::string Address(const std::string& Type, const std::string& Channel);
+};
+
+// "Settings.ini" [LastPlay]: the type and channel played last.
+struct LastPlay
+{
+    core::IniName Type;
+    core::IniName Channel;
+
+    // Both keys, read before anything is selected (a selection re-binds the INI store).
+    static LastPlay Read();
+    // False when either key could not be written.
+    static bool Write(const std::string& Type, const std::string& Channel);
+};
+
+// The first of Entries whose whole text equals Text, letter case ignored; -1 when none does.
+int FindExact(const QStringList& Entries, const QString& Text);
+
+// True when Address names this machine (127.x, ::1, "localhost"): such a channel plays without
+// internet, so the connectivity check must not refuse it.
+bool IsLoopbackAddress(const QString& Address);
+
+// Where the directory goes under a player window at PlayerFrame: left-aligned, overlapping its
+// bottom edge by 100 twips.
+QPoint DockPosition(const QRect& PlayerFrame);
+
+} // namespace directory

@@ -1,0 +1,236 @@
+#include "frmTray.h"
+
+#include "CNetConn.h"
+#include "ChannelList.h"
+#include "Config.h"
+#include "DirectoryWindows.h"
+#include "FormSkin.h"
+#include "MyFunction.h"
+#include "ProgramState.h"
+#include "Questions.h"
+#include "WebAd.h"
+#include "WindowRegistry.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QTimer>
+#include <QUrl>
+
+namespace directory {
+
+namespace {
+
+constexpr int kNameBytes = Qt::UserRole; // the name as read from the file
+
+const QString kOfflineText = QStringLiteral(
+    "You are no longer connected to Internet!!. Please active internet connection and try again");
+const QString kProgramTitle = QStringLiteral("Corvane net player");
+
+QListWidgetItem* Selected(const QListWidget* list)
+{
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+std::string NameBytes(const QListWidgetItem* item)
+{
+    return item ? item->data(kNameBytes).toByteArray().toStdString() : std::string();
+}
+
+void Fill(QListWidget* list, const std::vector<core::IniName>& names)
+{
+    for (const core::IniName& name : names) {
+        auto* item = new QListWidgetItem(name.Shown, list);
+        item->setData(kNameBytes, QByteArray::fromStdString(name.Bytes));
+    }
+}
+
+QStringList Texts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+QString Counted(const char* what, int count)
+{
+    return QString::fromLatin1(what) + QStringLiteral(" (") + QString::number(count) +
+           QStringLiteral(")");
+}
+
+} // namespace
+
+frmTray::frmTray(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    setObjectName(QString::fromLatin1(core::WindowName::Directory));
+    setWindowTitle(QString());
+    BuildControls();
+    Form_Load();
+}
+
+void frmTray::BuildControls()
+{
+    setFont(QFont(QStringLiteral("Arial")));
+    Skin = new controls::FormSkin(this);
+    Skin->setObjectName(QStringLiteral("Skin"));
+    Skin->setPicture(SkinPicture());
+
+    const QString labelStyle = QStringLiteral("color: white; background: transparent;");
+    Label3 = new QLabel(QStringLiteral("Channel type(00)"), this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setGeometry(12, 8, 160, 18);
+    Label3->setStyleSheet(labelStyle);
+    ListType = new QListWidget(this);
+    ListType->setObjectName(QStringLiteral("ListType"));
+    ListType->setGeometry(12, 28, 160, 172);
+
+    Label2 = new QLabel(QStringLiteral("Channels (00)"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setGeometry(188, 8, 160, 18);
+    Label2->setStyleSheet(labelStyle);
+    ListChannel = new QListWidget(this);
+    ListChannel->setObjectName(QStringLiteral("ListChannel"));
+    ListChannel->setGeometry(188, 28, 160, 172);
+
+    for (QListWidget* list : {ListType, ListChannel}) {
+        // Entries stay in file order; a selection is one entry, made by a click or by FindItem.
+        list->setSortingEnabled(false);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+    }
+
+    WebAd = new controls::WebAd(this);
+    WebAd->setObjectName(QStringLiteral("WebAd"));
+    WebAd->setGeometry(12, 208, 336, 80);
+    WebAd->setToolTip(QStringLiteral("Click for more information"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    Timer1->setSingleShot(true);
+
+    // A selection that did not change (a click on the selected entry, the timer's second
+    // restore) runs nothing: the stream that is playing is not restarted.
+    connect(ListType, &QListWidget::itemSelectionChanged, this, &frmTray::ListType_Click);
+    connect(ListChannel, &QListWidget::itemSelectionChanged, this, &frmTray::ListChannel_Click);
+    connect(WebAd, &controls::WebAd::Click, this, &frmTray::WebAd_Click);
+    connect(Timer1, &QTimer::timeout, this, &frmTray::Timer1_Timer);
+}
+
+QImage frmTray::SkinPicture()
+{
+    const QImage artwork(QStringLiteral(":/artwork/skins/frmTray.png"));
+    if (!artwork.isNull())
+        return artwork;
+    // Without the artwork the window still needs its size and a surface the labels read on.
+    QImage plain(360, 300, QImage::Format_ARGB32_Premultiplied);
+    plain.fill(QColor(0x30, 0x30, 0x34));
+    QPainter paint(&plain);
+    paint.setPen(QColor(0x60, 0x60, 0x68));
+    paint.drawRect(plain.rect().adjusted(0, 0, -1, -1));
+    return plain;
+}
+
+void frmTray::Form_Load()
+{
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    Skin->lower();
+    DockUnderPlayer();
+    Fill(ListType, ChannelList::Types());
+    RestoreLastPlay();
+    WebAd->Navigate(core::Config::Read(core::Config::AdURL));
+    Timer1->start();
+}
+
+void frmTray::DockUnderPlayer()
+{
+    if (const QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player)))
+        move(DockPosition(player->frameGeometry()));
+    else
+        core::CenterForm(*this);
+}
+
+void frmTray::RestoreLastPlay()
+{
+    const LastPlay last = LastPlay::Read();
+    FindItem(ListType, last.Type.Shown);
+    FindItem(ListChannel, last.Channel.Shown);
+}
+
+void frmTray::FindItem(QListWidget* lst, const QString& strText)
+{
+    const int index = FindExact(Texts(lst), strText);
+    if (index < 0)
+        return;
+    lst->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    lst->setFocus();
+}
+
+QString frmTray::SelectedType() const
+{
+    const QListWidgetItem* item = Selected(ListType);
+    return item ? item->text() : QString();
+}
+
+QString frmTray::SelectedChannel() const
+{
+    const QListWidgetItem* item = Selected(ListChannel);
+    return item ? item->text() : QString();
+}
+
+void frmTray::ListType_Click()
+{
+    if (!Selected(ListType))
+        return;
+    const int position = ListType->row(Selected(ListType));
+    ListChannel->clear();
+    Fill(ListChannel, ChannelList::Channels(position));
+    Label3->setText(Counted("Channel type", ListType->count()));
+    Label2->setText(Counted("Channels", ListChannel->count()));
+}
+
+void frmTray::ListChannel_Click()
+{
+    const QListWidgetItem* channel = Selected(ListChannel);
+    if (!channel)
+        return;
+    // Everything is read first: handing over to the player may run other handlers that re-bind
+    // the INI store or change the selection.
+    const std::string type = NameBytes(Selected(ListType));
+    const std::string name = NameBytes(channel);
+    const QString address = core::ShowBytes(ChannelList::Address(type, name));
+
+    if (!IsLoopbackAddress(address) && !core::CNetConn().IsConnected()) {
+        core::Ask().Message(this, kProgramTitle, kOfflineText, core::Questions::Icon::Information);
+        return;
+    }
+    if (auto* player =
+            core::FindWindow<core::ChannelPlayer>(QString::fromLatin1(core::WindowName::Player)))
+        player->PlayChannel(address);
+    core::PlayStopped = false;
+    LastPlay::Write(type, name);
+}
+
+void frmTray::WebAd_Click()
+{
+    const QString address = core::Config::Read(core::Config::AdClickURL);
+    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+}
+
+void frmTray::Timer1_Timer()
+{
+    RestoreLastPlay();
+    Timer1->stop();
+}
+
+void RegisterWindows()
+{
+    core::RegisterWindow(QString::fromLatin1(core::WindowName::Directory),
+                         [] { return new frmTray; });
+}
+
+} // namespace directory

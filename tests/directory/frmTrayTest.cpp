@@ -1,0 +1,401 @@
+// The channel directory window with real files, a stand-in player window found through the
+// registry, and the advert's real browser engine.
+#include "frmTray.h"
+#include "CNetConn.h"
+#include "DirectoryFolder.h"
+#include "DirectoryWindows.h"
+#include "FakeQuestions.h"
+#include "ProgramState.h"
+#include "WebAd.h"
+#include "WindowRegistry.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+using namespace directory;
+
+namespace {
+
+constexpr int kWaitMs = 15000;
+
+// The player as the directory drives it: it only keeps the addresses it was given.
+class FakePlayer : public QWidget, public core::ChannelPlayer
+{
+  public:
+    FakePlayer()
+    {
+        setGeometry(40, 100, 360, 200);
+        core::AdoptWindow(QString::fromLatin1(core::WindowName::Player), this);
+    }
+    void PlayChannel(const QString& Address) override { Played << Address; }
+    QStringList Played;
+};
+
+// The desktop's "open this address", caught.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+  public:
+    explicit UrlCatcher(const QString& scheme) : m_Scheme(scheme)
+    {
+        QDesktopServices::setUrlHandler(scheme, this, "Open");
+    }
+    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(m_Scheme); }
+    QList<QUrl> Opened;
+  public slots:
+    void Open(const QUrl& url) { Opened << url; }
+
+  private:
+    QString m_Scheme;
+};
+
+// Answers every request with a small page and keeps the request lines.
+class AdvertServer : public QTcpServer
+{
+  public:
+    AdvertServer()
+    {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                const QByteArray head = socket->readAll();
+                RequestLines << head.left(head.indexOf('\r'));
+                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+                              "<html><body>advert</body></html>");
+                socket->disconnectFromHost();
+            });
+        });
+        listen(QHostAddress::LocalHost, 0);
+    }
+    QList<QByteArray> RequestLines;
+};
+
+QStringList Entries(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+const QByteArray kThreeTypes = "ok\r\n"
+                               "[Rock]\r\nClassic=http://127.0.0.1:8601/\r\n"
+                               "[Jazz]\r\nSmooth=http://127.0.0.1:8602/\r\n"
+                               "Bebop=http://127.0.0.1:8603/\r\n"
+                               "[Empty]\r\n";
+
+const QByteArray kLastPlayBebop =
+    "[Server]\r\nURL=http://127.0.0.1:8600/\r\n[LastPlay]\r\nType=jazz\r\nChannel=BEBOP\r\n";
+
+const QString kOffline = QStringLiteral(
+    "You are no longer connected to Internet!!. Please active internet connection and try again");
+
+// FakeQuestions that also keep the icon each message was shown with.
+class IconQuestions : public FakeQuestions
+{
+  public:
+    std::vector<Icon> Icons;
+    void Message(QWidget* Parent, const QString& Title, const QString& Text, Icon Kind) override
+    {
+        Icons.push_back(Kind);
+        FakeQuestions::Message(Parent, Title, Text, Kind);
+    }
+};
+
+// A directory window opened as the player opens it, closed (and gone) when the test ends.
+struct OpenDirectory
+{
+    QPointer<frmTray> window;
+    OpenDirectory()
+    {
+        RegisterWindows();
+        window = qobject_cast<frmTray*>(
+            core::ShowWindow(QString::fromLatin1(core::WindowName::Directory)));
+        EXPECT_TRUE(window);
+    }
+    ~OpenDirectory() { Close(); }
+    void Close()
+    {
+        if (!window)
+            return;
+        window->close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs));
+    }
+    frmTray* operator->() const { return window.data(); }
+};
+
+} // namespace
+
+TEST(frmTray, ListsTypesAndChannelsInFileOrderWithTheirCountsDockedUnderThePlayer)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", kThreeTypes);
+    AnsweredQuestions questions;
+    FakePlayer player;
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+
+    EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
+    EXPECT_EQ(tray->size(), QSize(360, 300));
+    EXPECT_EQ(tray->ListChannel->geometry(), QRect(188, 28, 160, 172));
+    EXPECT_EQ(tray->WebAd->geometry(), QRect(12, 208, 336, 80));
+    EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
+    EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (00)");
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+
+    // A user's click on the second type.
+    const QRect jazz = tray->ListType->visualItemRect(tray->ListType->item(1));
+    QTest::mouseClick(tray->ListType->viewport(), Qt::LeftButton, {}, jazz.center());
+    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type (3)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (2)");
+    EXPECT_EQ(tray->SelectedType(), "Jazz");
+    EXPECT_EQ(tray->SelectedChannel(), "");
+
+    tray->ListType->setCurrentRow(2);
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+    EXPECT_EQ(tray->Label2->text(), "Channels (0)");
+    EXPECT_TRUE(player.Played.isEmpty());
+    EXPECT_TRUE(questions->Log.empty());
+}
+
+TEST(frmTray, FindItemIgnoresLetterCaseMatchesWholeTextsAndRunsTheSelection)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", kThreeTypes);
+    AnsweredQuestions questions;
+    FakePlayer player;
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+
+    tray->FindItem(tray->ListType, "JAZZ");
+    EXPECT_EQ(tray->SelectedType(), "Jazz");
+    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
+    tray->FindItem(tray->ListType, "Ro");
+    EXPECT_EQ(tray->SelectedType(), "Jazz") << "a beginning selects nothing";
+    tray->FindItem(tray->ListChannel, "bebop");
+    EXPECT_EQ(tray->SelectedChannel(), "Bebop");
+    EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8603/"}));
+    EXPECT_FALSE(core::PlayStopped);
+
+    // The selected entry found again is not selected again: the stream is not restarted.
+    tray->FindItem(tray->ListChannel, "Bebop");
+    EXPECT_EQ(player.Played.size(), 1);
+}
+
+TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", kThreeTypes + "[Silent]\r\nNothing=\r\n");
+    folder.Write("Settings.ini", "[Server]\r\nURL=http://127.0.0.1:8600/\r\n");
+    AnsweredQuestions questions;
+    FakePlayer player;
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+
+    core::PlayStopped = true;
+    tray->ListType->setCurrentRow(0);
+    const QRect classic = tray->ListChannel->visualItemRect(tray->ListChannel->item(0));
+    QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
+    EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
+    EXPECT_FALSE(core::PlayStopped);
+    const QByteArray settings = folder.Read("Settings.ini");
+    EXPECT_TRUE(settings.contains("[LastPlay]\r\nType=Rock\r\nChannel=Classic\r\n"))
+        << settings.toStdString();
+    EXPECT_TRUE(settings.contains("URL=http://127.0.0.1:8600/"));
+
+    auto* selection =
+        core::FindWindow<core::ChannelSelection>(QString::fromLatin1(core::WindowName::Directory));
+    ASSERT_NE(selection, nullptr);
+    EXPECT_EQ(selection->SelectedType(), "Rock");
+    EXPECT_EQ(selection->SelectedChannel(), "Classic");
+
+    // A channel without an address: nothing to play, but it is handed over and remembered.
+    // Its (empty) address is not on this machine, so it needs the connectivity check.
+    if (core::CNetConn().IsConnected()) {
+        tray->FindItem(tray->ListType, "Silent");
+        tray->FindItem(tray->ListChannel, "Nothing");
+        EXPECT_EQ(player.Played.last(), "");
+        EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Silent\r\nChannel=Nothing"));
+    }
+    EXPECT_TRUE(questions->Log.empty());
+}
+
+TEST(frmTray, OpeningRestoresTheLastChannelOnceAndReopeningStartsItAgain)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", kThreeTypes);
+    folder.Write("Settings.ini", kLastPlayBebop);
+    AnsweredQuestions questions;
+    FakePlayer player;
+    {
+        OpenDirectory tray;
+        ASSERT_TRUE(tray.window);
+        EXPECT_EQ(tray->SelectedType(), "Jazz");
+        EXPECT_EQ(tray->SelectedChannel(), "Bebop");
+        EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8603/"}));
+        // The timer's second restore finds both already selected and restarts nothing.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !tray->Timer1->isActive(); }, kWaitMs));
+        EXPECT_EQ(player.Played.size(), 1);
+        // Remembered with the displayed texts.
+        EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Jazz\r\nChannel=Bebop"));
+    }
+    {
+        OpenDirectory tray; // reopened by the player's directory toggle
+        ASSERT_TRUE(tray.window);
+        EXPECT_EQ(tray->SelectedChannel(), "Bebop");
+        EXPECT_EQ(player.Played.size(), 2) << "opening again starts the channel again";
+    }
+
+    // The operator's new list, stored since: the directory lists that one, and a remembered
+    // channel that is gone selects nothing.
+    folder.Write("Channel.ini", "ok\r\n[Jazz]\r\nCool=http://127.0.0.1:8604/\r\n[News]\r\n");
+    {
+        OpenDirectory tray;
+        ASSERT_TRUE(tray.window);
+        EXPECT_EQ(Entries(tray->ListType), QStringList({"Jazz", "News"}));
+        EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Cool"}));
+        EXPECT_EQ(tray->SelectedChannel(), "");
+        EXPECT_EQ(player.Played.size(), 2);
+    }
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Jazz\r\nChannel=Bebop"));
+    EXPECT_TRUE(questions->Log.empty());
+}
+
+TEST(frmTray, Windows1252NamesAreListedPlayedRememberedAndRestored)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", "ok\r\n[M\xfasica]\r\nCaf\xe9 Jazz=http://127.0.0.1:8605/\r\n");
+    AnsweredQuestions questions;
+    FakePlayer player;
+    {
+        OpenDirectory tray;
+        ASSERT_TRUE(tray.window);
+        EXPECT_EQ(Entries(tray->ListType), QStringList({QString::fromUtf8("Música")}));
+        tray->ListType->setCurrentRow(0);
+        EXPECT_EQ(Entries(tray->ListChannel), QStringList({QString::fromUtf8("Café Jazz")}));
+        tray->ListChannel->setCurrentRow(0);
+        EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8605/"}));
+    }
+    const QByteArray settings = folder.Read("Settings.ini");
+    EXPECT_TRUE(settings.contains("Type=M\xfasica\r\nChannel=Caf\xe9 Jazz\r\n"))
+        << "the bytes that were read, not a re-encoding";
+    {
+        OpenDirectory tray;
+        ASSERT_TRUE(tray.window);
+        EXPECT_EQ(tray->SelectedChannel(), QString::fromUtf8("Café Jazz"));
+        EXPECT_EQ(player.Played.size(), 2);
+    }
+    EXPECT_EQ(folder.Read("Settings.ini"), settings);
+}
+
+TEST(frmTray, WithoutAPlayerItCentresAndStillRemembersTheSelection)
+{
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", kThreeTypes);
+    AnsweredQuestions questions;
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+    const QRect screen = tray->screen()->geometry();
+    EXPECT_NEAR(tray->frameGeometry().center().x(), screen.center().x(), 2);
+    EXPECT_NEAR(tray->frameGeometry().center().y(), screen.center().y(), 2);
+    tray->FindItem(tray->ListType, "Rock");
+    tray->FindItem(tray->ListChannel, "Classic");
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Rock\r\nChannel=Classic"));
+}
+
+TEST(frmTray, TheAdvertShowsTheOperatorsPageAndAClickOpensTheClickThroughAddress)
+{
+    DirectoryFolder folder;
+    AdvertServer server;
+    ASSERT_TRUE(server.isListening());
+    folder.Write("RSettings.ini", QStringLiteral("ok\r\n[AD]\r\nURL=http://127.0.0.1:%1/ad.html\r\n"
+                                                 "ClickURL=https://operator.example/offer?id=7\r\n")
+                                      .arg(server.serverPort())
+                                      .toLatin1());
+    AnsweredQuestions questions;
+    UrlCatcher desktop(QStringLiteral("https"));
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+    QSignalSpy complete(tray->WebAd, &controls::WebAd::DocumentComplete);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return complete.count() > 0; }, kWaitMs));
+    ASSERT_FALSE(server.RequestLines.isEmpty());
+    EXPECT_EQ(server.RequestLines.first(), "GET /ad.html HTTP/1.1");
+
+    QWidget* surface = tray->WebAd->childAt(tray->WebAd->rect().center());
+    ASSERT_NE(surface, nullptr);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
+    ASSERT_EQ(desktop.Opened.size(), 1);
+    EXPECT_EQ(desktop.Opened.first(), QUrl("https://operator.example/offer?id=7"));
+}
+
+// The probe answers "not connected" in a network namespace that holds only loopback: the test
+// runs this binary again there.
+TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannelPlays)
+{
+    if (!qEnvironmentVariableIsSet("CORVANE_DIRECTORY_NETNS")) {
+        const QString unshare = QStandardPaths::findExecutable("unshare");
+        if (unshare.isEmpty())
+            GTEST_SKIP() << "unshare is not installed";
+        QProcess run;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("CORVANE_DIRECTORY_NETNS", "1");
+        run.setProcessEnvironment(env);
+        run.start(unshare, {"-n", QCoreApplication::applicationFilePath(),
+                            "--gtest_filter=frmTray.OfflineAn*"});
+        ASSERT_TRUE(run.waitForFinished(60'000));
+        const QByteArray output = run.readAllStandardOutput();
+        if (!output.contains("[ RUN"))
+            GTEST_SKIP() << "no new network namespace here: "
+                         << run.readAllStandardError().toStdString();
+        EXPECT_EQ(run.exitCode(), 0) << output.toStdString();
+        return;
+    }
+    ASSERT_FALSE(core::CNetConn().IsConnected());
+    DirectoryFolder folder;
+    folder.Write("Channel.ini", "ok\r\n[Radio]\r\nWorld=http://radio.example.com:8000/\r\n"
+                                "Demo=http://127.0.0.1:8601/\r\n");
+    const QByteArray before = "[Server]\r\nURL=http://127.0.0.1:8600/\r\n"
+                              "[LastPlay]\r\nType=Radio\r\nChannel=Nowhere\r\n";
+    folder.Write("Settings.ini", before);
+    auto owned = std::make_unique<IconQuestions>();
+    IconQuestions* questions = owned.get();
+    core::SetQuestions(std::move(owned));
+    struct Restore
+    {
+        ~Restore() { core::SetQuestions(nullptr); }
+    } restore;
+    FakePlayer player;
+    OpenDirectory tray;
+    ASSERT_TRUE(tray.window);
+
+    tray->FindItem(tray->ListChannel, "World");
+    ASSERT_EQ(questions->Log.size(), 1u);
+    EXPECT_EQ(questions->Log[0].Title, "Corvane net player");
+    EXPECT_EQ(questions->Log[0].Prompt, kOffline);
+    EXPECT_EQ(questions->Icons, std::vector{core::Questions::Icon::Information});
+    EXPECT_TRUE(player.Played.isEmpty());
+    EXPECT_EQ(folder.Read("Settings.ini"), before) << "nothing is written";
+
+    tray->FindItem(tray->ListChannel, "Demo");
+    EXPECT_EQ(questions->Log.size(), 1u) << "this machine needs no internet";
+    EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Radio\r\nChannel=Demo"));
+}
+
+#include "frmTrayTest.moc"
