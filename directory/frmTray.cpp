@@ -12,6 +12,7 @@
 #include "WindowRegistry.h"
 
 #include <QDesktopServices>
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -112,10 +113,13 @@ void frmTray::BuildControls()
     Timer1->setInterval(100);
     Timer1->setSingleShot(true);
 
-    // A selection that did not change (a click on the selected entry, the timer's second
-    // restore) runs nothing: the stream that is playing is not restarted.
+    // A selection made again by FindItem (the timer's second restore) changes nothing and runs
+    // nothing: the stream that just started is not restarted. A user's click on the selected
+    // channel does run it, so a channel refused while offline can be tried again.
     connect(ListType, &QListWidget::itemSelectionChanged, this, &frmTray::ListType_Click);
     connect(ListChannel, &QListWidget::itemSelectionChanged, this, &frmTray::ListChannel_Click);
+    connect(ListChannel, &QListWidget::itemClicked, this, &frmTray::ListChannel_ItemClicked);
+    ListChannel->viewport()->installEventFilter(this);
     connect(WebAd, &controls::WebAd::Click, this, &frmTray::WebAd_Click);
     connect(Timer1, &QTimer::timeout, this, &frmTray::Timer1_Timer);
 }
@@ -187,6 +191,7 @@ void frmTray::ListType_Click()
     if (!Selected(ListType))
         return;
     const int position = ListType->row(Selected(ListType));
+    m_ChannelAtPress = nullptr;
     ListChannel->clear();
     Fill(ListChannel, ChannelList::Channels(position));
     Label3->setText(Counted("Channel type", ListType->count()));
@@ -213,6 +218,21 @@ void frmTray::ListChannel_Click()
         player->PlayChannel(address);
     core::PlayStopped = false;
     LastPlay::Write(type, name);
+}
+
+bool frmTray::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ListChannel->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_ChannelAtPress = Selected(ListChannel);
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmTray::ListChannel_ItemClicked(QListWidgetItem* item)
+{
+    // A click that changed the selection has run the handling already.
+    if (item && item == m_ChannelAtPress && item->isSelected())
+        ListChannel_Click();
+    m_ChannelAtPress = nullptr;
 }
 
 void frmTray::WebAd_Click()

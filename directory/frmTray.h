@@ -10,6 +10,7 @@
 
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QTimer;
 
 namespace controls {
@@ -41,6 +42,9 @@ class frmTray : public QWidget, public core::ChannelSelection
     controls::WebAd* WebAd;
     QTimer* Timer1;
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void BuildControls();
     void Form_Load();
@@ -48,10 +52,14 @@ class frmTray : public QWidget, public core::ChannelSelection
     void RestoreLastPlay();
     void ListType_Click();
     void ListChannel_Click();
+    void ListChannel_ItemClicked(QListWidgetItem* item);
     void WebAd_Click();
     void Timer1_Timer();
 
     static QImage SkinPicture();
+
+    // The channel that was selected when the mouse went down on the channel list.
+    const QListWidgetItem* m_ChannelAtPress = nullptr;
 };
 
 } // namespace directory

@@ -36,25 +36,6 @@ TEST(ChannelList, TypesAndChannelsComeInFileOrderByPosition)
     EXPECT_EQ(ChannelList::Address("Rock", "Nobody"), "");
 }
 
-TEST(ChannelList, LastPlayIsWrittenAndReadAsTheBytesOfTheNames)
-{
-    DirectoryFolder folder;
-    LastPlay none = LastPlay::Read();
-    EXPECT_EQ(none.Type.Bytes, "");
-    EXPECT_EQ(none.Channel.Bytes, "");
-
-    folder.Write("Settings.ini", "[Server]\r\nURL=http://127.0.0.1:8600/\r\n");
-    ASSERT_TRUE(LastPlay::Write("M\xfasica", "Caf\xe9"));
-    const LastPlay last = LastPlay::Read();
-    EXPECT_EQ(last.Type.Bytes, "M\xfasica");
-    EXPECT_EQ(last.Type.Shown, QString::fromUtf8("Música"));
-    EXPECT_EQ(last.Channel.Shown, QString::fromUtf8("Café"));
-    const QByteArray settings = folder.Read("Settings.ini");
-    EXPECT_TRUE(settings.contains("URL=http://127.0.0.1:8600/")) << "other keys stay";
-    EXPECT_TRUE(settings.contains("Type=M\xfasica"));
-    EXPECT_TRUE(settings.contains("Channel=Caf\xe9"));
-}
-
 TEST(FindExact, WholeTextLetterCaseIgnoredFirstMatchWins)
 {
     const QStringList entries{"Jazz FM", "jazz", "JAZZ", "", QString::fromUtf8("Música")};
@@ -77,11 +58,4 @@ TEST(IsLoopbackAddress, OnlyThisMachineCounts)
                                "http://localhost.example.com/", "http://128.0.0.1/", "", "nonsense",
                                "http://127.0.0.1.example.com/"})
         EXPECT_FALSE(IsLoopbackAddress(remote)) << remote;
-}
-
-TEST(DockPosition, UnderThePlayerOverlappingBy100Twips)
-{
-    // 100 twips are 6 2/3 pixels: 300 px (4500 twips) - 100 twips = 4400 twips = 293 px.
-    EXPECT_EQ(DockPosition(QRect(40, 100, 360, 200)), QPoint(40, 293));
-    EXPECT_EQ(DockPosition(QRect(0, 0, 300, 150)), QPoint(0, 143));
 }

@@ -213,6 +213,9 @@ TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
     QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
     EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
     EXPECT_FALSE(core::PlayStopped);
+    // Clicked again, the channel starts again (a refused channel can be tried again).
+    QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
+    EXPECT_EQ(player.Played.size(), 2);
     const QByteArray settings = folder.Read("Settings.ini");
     EXPECT_TRUE(settings.contains("[LastPlay]\r\nType=Rock\r\nChannel=Classic\r\n"))
         << settings.toStdString();
