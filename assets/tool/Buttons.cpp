@@ -198,13 +198,13 @@ void FullScreenImage(QPainter& painter)
     painter.drawPolyline(QPolygonF({QPointF(lo + arm, hi), QPointF(lo, hi), QPointF(lo, hi - arm)}));
 }
 
+// Down into the notification area: a chevron settling onto a bar.
 void SysTrayImage(QPainter& painter)
 {
     painter.setPen(SymbolPen(Text, 1.6));
     painter.setBrush(Qt::NoBrush);
-    painter.drawLine(QPointF(3, 13.5), QPointF(13, 13.5));
-    painter.drawLine(QPointF(8, 2.5), QPointF(8, 10));
-    painter.drawPolyline(QPolygonF({QPointF(5, 7.5), QPointF(8, 10.5), QPointF(11, 7.5)}));
+    painter.drawLine(QPointF(3.5, 13), QPointF(12.5, 13));
+    painter.drawPolyline(QPolygonF({QPointF(4.5, 5), QPointF(8, 8.5), QPointF(11.5, 5)}));
 }
 
 void CloseImage(QPainter& painter)
