@@ -7,7 +7,7 @@
 
 namespace artwork {
 
-// The window skins, "skins/<window>.png".
+// The window skins, "skins/<window>.png" and "skins/<window>@2x.png".
 Catalogue Skins();
 // The button images and outline pictures, "buttons/<name>.png" and "buttons/<name>@2x.png".
 Catalogue Buttons();

@@ -7,16 +7,19 @@
 
 namespace artwork {
 
-QImage ShapedSkin(QSize size, const QPainterPath& shape, const Painting& paint)
+QImage ShapedSkin(QSize size, const QPainterPath& shape, const Painting& paint, int scale)
 {
-    QImage face(size, QImage::Format_ARGB32_Premultiplied);
+    QImage face(size * scale, QImage::Format_ARGB32_Premultiplied);
     face.fill(BodyBottom);
     {
         QPainter painter(&face);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.scale(scale, scale);
         paint(painter);
     }
+    // The outline is always taken at the window's own size: the window's mask comes from the
+    // plain skin, and a larger twin must cover exactly the same pixels.
     QImage outline(size, QImage::Format_ARGB32_Premultiplied);
     outline.fill(Qt::transparent);
     {
@@ -26,13 +29,13 @@ QImage ShapedSkin(QSize size, const QPainterPath& shape, const Painting& paint)
     }
     // The window mask is one bit deep: a half-covered edge pixel would be either a coloured
     // fringe or a hole, so each pixel is decided by the aliased outline alone.
-    QImage skin(size, QImage::Format_ARGB32);
-    for (int y = 0; y < size.height(); ++y) {
+    QImage skin(face.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < face.height(); ++y) {
         const auto* in = reinterpret_cast<const QRgb*>(face.constScanLine(y));
-        const auto* inside = reinterpret_cast<const QRgb*>(outline.constScanLine(y));
+        const auto* inside = reinterpret_cast<const QRgb*>(outline.constScanLine(y / scale));
         auto* out = reinterpret_cast<QRgb*>(skin.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            out[x] = qAlpha(inside[x]) ? (in[x] | 0xff000000u) : 0u;
+        for (int x = 0; x < face.width(); ++x)
+            out[x] = qAlpha(inside[x / scale]) ? (in[x] | 0xff000000u) : 0u;
     }
     return skin;
 }

@@ -24,8 +24,9 @@ using Painting = std::function<void(QPainter&)>;
 // A window skin: fully transparent (the top-left pixel, hence the colour cut out of the window)
 // outside `shape`, fully opaque inside it. The outline is taken without antialiasing so that
 // every pixel is clearly in or out; `paint` draws the face with antialiasing and may spill over
-// the outline, which is cut away afterwards.
-QImage ShapedSkin(QSize size, const QPainterPath& shape, const Painting& paint);
+// the outline, which is cut away afterwards. At `scale` 2 the face is drawn at twice the size
+// and each pixel of the outline becomes a 2 x 2 block.
+QImage ShapedSkin(QSize size, const QPainterPath& shape, const Painting& paint, int scale = 1);
 
 // A picture drawn in logical units on a transparent image `scale` times `size`, so the @2x
 // variants come from the same vectors.

@@ -13,14 +13,26 @@ namespace {
 
 constexpr int TitleStrip = 27; // rows 0..26 of the windows with a title strip
 
-QImage Panel(QSize size, QRectF body, qreal radius, const Painting& inside)
+// A skin is painted once per scale: the plain one and its @2x twin.
+struct Panel
 {
-    return ShapedSkin(size, RoundedShape(body, radius), [&](QPainter& painter) {
-        FillBody(painter, body);
-        inside(painter);
-        DrawRim(painter, body, radius);
-    });
-}
+    QSize size;
+    QRectF body;
+    qreal radius;
+    Painting inside;
+
+    QImage operator()(int scale) const
+    {
+        return ShapedSkin(
+            size, RoundedShape(body, radius),
+            [this](QPainter& painter) {
+                FillBody(painter, body);
+                inside(painter);
+                DrawRim(painter, body, radius);
+            },
+            scale);
+    }
+};
 
 void SoftText(QPainter& painter, const QPointF& at, const QColor& colour, const QFont& font,
               const QString& text)
@@ -35,10 +47,10 @@ void SoftText(QPainter& painter, const QPointF& at, const QColor& colour, const 
 // buttons of 28 at x 18, 50, 82, 114 and 186..314 step 32; the directory toggle 24 x 24 at
 // 150,280). The panel ends at row 311: the directory docks 6 pixels above the skin's foot, and
 // the two rows between keep the two windows apart.
-QImage Player()
+Panel Player()
 {
     const QRectF body(0, 0, 360, 312);
-    return Panel({360, 320}, body, 14, [](QPainter& painter) {
+    return {{360, 320}, body, 14, [](QPainter& painter) {
         FillStrip(painter, QRectF(0, 0, 360, TitleStrip));
         DrawWell(painter, QRect(18, 27, 321, 241), Qt::black);
         // The button bar: a raised pill with hairlines between the playback group, the
@@ -52,29 +64,29 @@ QImage Player()
         painter.setPen(QPen(Frame, 1));
         for (const qreal x : {146.5, 180.5})
             painter.drawLine(QPointF(x, 282), QPointF(x, 302));
-    });
+    }};
 }
 
 // The directory: Label3 (12,8) 160 x 18 over ListType (12,28) 160 x 172; Label2 (188,8) over
 // ListChannel (188,28) 160 x 172; the advert (12,208) 336 x 80.
-QImage Directory()
+Panel Directory()
 {
     const QRectF body(0, 0, 360, 300);
-    return Panel({360, 300}, body, 14, [](QPainter& painter) {
+    return {{360, 300}, body, 14, [](QPainter& painter) {
         DrawWell(painter, QRect(12, 28, 160, 172), Well);
         DrawWell(painter, QRect(188, 28, 160, 172), Well);
         DrawWell(painter, QRect(12, 208, 336, 80), Well);
         for (const int x : {12, 188})
             DrawAccentRule(painter, QRectF(x, 26, 40, 1));
-    });
+    }};
 }
 
 // The message popup: Exit (306,5) 16 x 16 in the strip; the text (12,32) 306 x 110 on paper;
 // the button (12,148) 306 x 24.
-QImage Message()
+Panel Message()
 {
     const QRectF body(0, 0, 330, 180);
-    return Panel({330, 180}, body, 12, [](QPainter& painter) {
+    return {{330, 180}, body, 12, [](QPainter& painter) {
         FillStrip(painter, QRectF(0, 0, 330, TitleStrip));
         // A bell at the strip's left.
         painter.setPen(Qt::NoPen);
@@ -88,27 +100,27 @@ QImage Message()
         painter.drawPath(bell);
         painter.drawEllipse(QPointF(14, 20.5), 2, 2);
         DrawWell(painter, QRect(12, 32, 306, 110), Paper);
-    });
+    }};
 }
 
 // The information viewer: Image4 (6,6) and lblTitle (26,6) 284 x 16 in the strip; Home, Back,
 // Forward, Refresh 22 x 22 at y 3, x 320, 346, 372, 398; ingClose (468,6); the browser (21,29)
 // 450 x 301; lblURL along the foot, (21,331) 450 x 12.
-QImage InfoViewer()
+Panel InfoViewer()
 {
     const QRectF body(0, 0, 492, 345);
-    return Panel({492, 345}, body, 12, [](QPainter& painter) {
+    return {{492, 345}, body, 12, [](QPainter& painter) {
         FillStrip(painter, QRectF(0, 0, 492, 28));
         DrawWell(painter, QRect(21, 29, 450, 301), Well);
-    });
+    }};
 }
 
 // The About window: the mark and the program's name above the version line (24,150) 312 x 18
 // and two buttons of 150 x 28 at (24,196) and (186,196).
-QImage About()
+Panel About()
 {
     const QRectF body(0, 0, 360, 240);
-    return Panel({360, 240}, body, 16, [](QPainter& painter) {
+    return {{360, 240}, body, 16, [](QPainter& painter) {
         QRadialGradient glow(QPointF(72, 78), 120);
         QColor halo = Accent;
         halo.setAlpha(38);
@@ -121,14 +133,14 @@ QImage About()
         SoftText(painter, QPointF(133, 124), TextDim, Font(12),
                  QStringLiteral("internet radio and television"));
         DrawAccentRule(painter, QRectF(24, 178, 312, 2));
-    });
+    }};
 }
 
 // The splash: the mark and the name; lblStatus (24,226) 417 x 20 under the amber rule.
-QImage Splash()
+Panel Splash()
 {
     const QRectF body(0, 0, 465, 281);
-    return Panel({465, 281}, body, 22, [](QPainter& painter) {
+    return {{465, 281}, body, 22, [](QPainter& painter) {
         QRadialGradient glow(QPointF(92, 112), 170);
         QColor halo = Accent;
         halo.setAlpha(40);
@@ -141,16 +153,16 @@ QImage Splash()
         SoftText(painter, QPointF(168, 166), TextDim, Font(13),
                  QStringLiteral("internet radio and television"));
         DrawAccentRule(painter, QRectF(24, 212, 417, 2));
-    });
+    }};
 }
 
 // The server URL dialog: a strip with a gear for the heading; Label1 at (136,40), the address
 // box (24,64) 305 x 22 in a well, Edit/Cancel/Save 81 x 25 at y 96 (x 32, 136, 240), OK (112,136)
 // 129 x 25, ingClose (320,16) 21 x 17.
-QImage Settings()
+Panel Settings()
 {
     const QRectF body(0, 0, 354, 179);
-    return Panel({354, 179}, body, 14, [](QPainter& painter) {
+    return {{354, 179}, body, 14, [](QPainter& painter) {
         FillStrip(painter, QRectF(0, 0, 354, 36));
         painter.setPen(QPen(Accent, 2.2, Qt::SolidLine, Qt::RoundCap));
         painter.setBrush(Qt::NoBrush);
@@ -163,34 +175,36 @@ QImage Settings()
         }
         painter.drawEllipse(QPointF(22, 18), 4.5, 4.5);
         DrawWell(painter, QRect(24, 64, 305, 22), Well);
-    });
+    }};
 }
 
 // The recorder: a title strip with ingClose at (358,5) and a plain face below it for the
 // recorder's own layout. The panel starts at column 2: the recorder docks flush against the
 // player's right edge, and the two columns keep the windows apart.
-QImage Recorder()
+Panel Recorder()
 {
     const QRectF body(2, 0, 378, 330);
-    return Panel({380, 330}, body, 14, [&](QPainter& painter) {
+    return {{380, 330}, body, 14, [](QPainter& painter) {
         FillStrip(painter, QRectF(2, 0, 378, TitleStrip));
-    });
+    }};
 }
 
 } // namespace
 
 Catalogue Skins()
 {
-    return {
-        {QStringLiteral("skins/frmPlayer.png"), Player()},
-        {QStringLiteral("skins/frmTray.png"), Directory()},
-        {QStringLiteral("skins/frmMessage.png"), Message()},
-        {QStringLiteral("skins/frmInfoViewer.png"), InfoViewer()},
-        {QStringLiteral("skins/frmAbout.png"), About()},
-        {QStringLiteral("skins/frmLoad.png"), Splash()},
-        {QStringLiteral("skins/frmSettings.png"), Settings()},
-        {QStringLiteral("skins/frmRecord.png"), Recorder()},
+    const std::pair<const char*, Panel> skins[] = {
+        {"frmPlayer", Player()},         {"frmTray", Directory()},  {"frmMessage", Message()},
+        {"frmInfoViewer", InfoViewer()}, {"frmAbout", About()},     {"frmLoad", Splash()},
+        {"frmSettings", Settings()},     {"frmRecord", Recorder()},
     };
+    Catalogue made;
+    for (const auto& [window, panel] : skins) {
+        const QString name = QStringLiteral("skins/") + QLatin1String(window);
+        made.push_back({name + QStringLiteral(".png"), panel(1)});
+        made.push_back({name + QStringLiteral("@2x.png"), panel(2)});
+    }
+    return made;
 }
 
 } // namespace artwork

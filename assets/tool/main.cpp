@@ -93,12 +93,14 @@ int main(int argc, char** argv)
 
     const QString folder = parser.value(out);
     artwork::Catalogue made = artwork::Skins();
-    for (artwork::Catalogue more : {artwork::Buttons(), artwork::Icons()})
-        made.insert(made.end(), more.begin(), more.end());
+    const artwork::Catalogue buttons = artwork::Buttons();
+    const artwork::Catalogue theIcon = artwork::Icons();
+    for (const artwork::Catalogue* more : {&buttons, &theIcon})
+        made.insert(made.end(), more->begin(), more->end());
     for (const artwork::Artwork& item : made)
         if (!WriteImage(folder + QLatin1Char('/') + item.path, item.image))
             return 1;
-    if (parser.isSet(icons) && !WriteThemeIcons(parser.value(icons), artwork::Icons()))
+    if (parser.isSet(icons) && !WriteThemeIcons(parser.value(icons), theIcon))
         return 1;
     if (parser.isSet(wav) && !WriteBytes(parser.value(wav), artwork::ChimeWav()))
         return 1;
