@@ -181,8 +181,7 @@ void DirectoryToggle(QPainter& painter, bool open)
     }
     const qreal tip = open ? 10 : 14;
     const qreal foot = open ? 14 : 10;
-    painter.drawPolyline(
-        QPolygonF({QPointF(15.5, foot), QPointF(18, tip), QPointF(20.5, foot)}));
+    painter.drawPolyline(QPolygonF({QPointF(15.5, foot), QPointF(18, tip), QPointF(20.5, foot)}));
 }
 
 // --- title-strip images, 16 x 16 --------------------------------------------------------
@@ -192,10 +191,14 @@ void FullScreenImage(QPainter& painter)
     painter.setPen(SymbolPen(Text, 1.6));
     painter.setBrush(Qt::NoBrush);
     const qreal lo = 3, hi = 13, arm = 3.5;
-    painter.drawPolyline(QPolygonF({QPointF(lo, lo + arm), QPointF(lo, lo), QPointF(lo + arm, lo)}));
-    painter.drawPolyline(QPolygonF({QPointF(hi - arm, lo), QPointF(hi, lo), QPointF(hi, lo + arm)}));
-    painter.drawPolyline(QPolygonF({QPointF(hi, hi - arm), QPointF(hi, hi), QPointF(hi - arm, hi)}));
-    painter.drawPolyline(QPolygonF({QPointF(lo + arm, hi), QPointF(lo, hi), QPointF(lo, hi - arm)}));
+    painter.drawPolyline(
+        QPolygonF({QPointF(lo, lo + arm), QPointF(lo, lo), QPointF(lo + arm, lo)}));
+    painter.drawPolyline(
+        QPolygonF({QPointF(hi - arm, lo), QPointF(hi, lo), QPointF(hi, lo + arm)}));
+    painter.drawPolyline(
+        QPolygonF({QPointF(hi, hi - arm), QPointF(hi, hi), QPointF(hi - arm, hi)}));
+    painter.drawPolyline(
+        QPolygonF({QPointF(lo + arm, hi), QPointF(lo, hi), QPointF(lo, hi - arm)}));
 }
 
 // Down into the notification area: a chevron settling onto a bar.

@@ -51,20 +51,20 @@ Panel Player()
 {
     const QRectF body(0, 0, 360, 312);
     return {{360, 320}, body, 14, [](QPainter& painter) {
-        FillStrip(painter, QRectF(0, 0, 360, TitleStrip));
-        DrawWell(painter, QRect(18, 27, 321, 241), Qt::black);
-        // The button bar: a raised pill with hairlines between the playback group, the
-        // directory toggle and the windows' buttons.
-        QLinearGradient bar(0, 274, 0, 310);
-        bar.setColorAt(0, StripTop);
-        bar.setColorAt(1, StripBottom);
-        painter.setPen(QPen(Frame, 1));
-        painter.setBrush(bar);
-        painter.drawRoundedRect(QRectF(11.5, 273.5, 337, 36), 18, 18);
-        painter.setPen(QPen(Frame, 1));
-        for (const qreal x : {146.5, 180.5})
-            painter.drawLine(QPointF(x, 282), QPointF(x, 302));
-    }};
+                FillStrip(painter, QRectF(0, 0, 360, TitleStrip));
+                DrawWell(painter, QRect(18, 27, 321, 241), Qt::black);
+                // The button bar: a raised pill with hairlines between the playback group, the
+                // directory toggle and the windows' buttons.
+                QLinearGradient bar(0, 274, 0, 310);
+                bar.setColorAt(0, StripTop);
+                bar.setColorAt(1, StripBottom);
+                painter.setPen(QPen(Frame, 1));
+                painter.setBrush(bar);
+                painter.drawRoundedRect(QRectF(11.5, 273.5, 337, 36), 18, 18);
+                painter.setPen(QPen(Frame, 1));
+                for (const qreal x : {146.5, 180.5})
+                    painter.drawLine(QPointF(x, 282), QPointF(x, 302));
+            }};
 }
 
 // The directory: Label3 (12,8) 160 x 18 over ListType (12,28) 160 x 172; Label2 (188,8) over
@@ -73,12 +73,12 @@ Panel Directory()
 {
     const QRectF body(0, 0, 360, 300);
     return {{360, 300}, body, 14, [](QPainter& painter) {
-        DrawWell(painter, QRect(12, 28, 160, 172), Well);
-        DrawWell(painter, QRect(188, 28, 160, 172), Well);
-        DrawWell(painter, QRect(12, 208, 336, 80), Well);
-        for (const int x : {12, 188})
-            DrawAccentRule(painter, QRectF(x, 26, 40, 1));
-    }};
+                DrawWell(painter, QRect(12, 28, 160, 172), Well);
+                DrawWell(painter, QRect(188, 28, 160, 172), Well);
+                DrawWell(painter, QRect(12, 208, 336, 80), Well);
+                for (const int x : {12, 188})
+                    DrawAccentRule(painter, QRectF(x, 26, 40, 1));
+            }};
 }
 
 // The message popup: Exit (306,5) 16 x 16 in the strip; the text (12,32) 306 x 110 on paper;
@@ -87,20 +87,20 @@ Panel Message()
 {
     const QRectF body(0, 0, 330, 180);
     return {{330, 180}, body, 12, [](QPainter& painter) {
-        FillStrip(painter, QRectF(0, 0, 330, TitleStrip));
-        // A bell at the strip's left.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Accent);
-        QPainterPath bell;
-        bell.moveTo(8, 19);
-        bell.cubicTo(10, 17, 10, 13, 10.5, 11);
-        bell.cubicTo(11, 7, 17, 7, 17.5, 11);
-        bell.cubicTo(18, 13, 18, 17, 20, 19);
-        bell.closeSubpath();
-        painter.drawPath(bell);
-        painter.drawEllipse(QPointF(14, 20.5), 2, 2);
-        DrawWell(painter, QRect(12, 32, 306, 110), Paper);
-    }};
+                FillStrip(painter, QRectF(0, 0, 330, TitleStrip));
+                // A bell at the strip's left.
+                painter.setPen(Qt::NoPen);
+                painter.setBrush(Accent);
+                QPainterPath bell;
+                bell.moveTo(8, 19);
+                bell.cubicTo(10, 17, 10, 13, 10.5, 11);
+                bell.cubicTo(11, 7, 17, 7, 17.5, 11);
+                bell.cubicTo(18, 13, 18, 17, 20, 19);
+                bell.closeSubpath();
+                painter.drawPath(bell);
+                painter.drawEllipse(QPointF(14, 20.5), 2, 2);
+                DrawWell(painter, QRect(12, 32, 306, 110), Paper);
+            }};
 }
 
 // The information viewer: Image4 (6,6) and lblTitle (26,6) 284 x 16 in the strip; Home, Back,
@@ -110,9 +110,9 @@ Panel InfoViewer()
 {
     const QRectF body(0, 0, 492, 345);
     return {{492, 345}, body, 12, [](QPainter& painter) {
-        FillStrip(painter, QRectF(0, 0, 492, 28));
-        DrawWell(painter, QRect(21, 29, 450, 301), Well);
-    }};
+                FillStrip(painter, QRectF(0, 0, 492, 28));
+                DrawWell(painter, QRect(21, 29, 450, 301), Well);
+            }};
 }
 
 // The About window: the mark and the program's name above the version line (24,150) 312 x 18
@@ -120,40 +120,42 @@ Panel InfoViewer()
 Panel About()
 {
     const QRectF body(0, 0, 360, 240);
-    return {{360, 240}, body, 16, [](QPainter& painter) {
-        QRadialGradient glow(QPointF(72, 78), 120);
-        QColor halo = Accent;
-        halo.setAlpha(38);
-        glow.setColorAt(0, halo);
-        glow.setColorAt(1, Qt::transparent);
-        painter.fillRect(QRectF(0, 0, 360, 240), glow);
-        DrawMark(painter, QPointF(72, 78), 40);
-        SoftText(painter, QPointF(132, 74), Text, Font(30, true), QStringLiteral("Corvane"));
-        SoftText(painter, QPointF(133, 100), TextDim, Font(19), QStringLiteral("net player"));
-        SoftText(painter, QPointF(133, 124), TextDim, Font(12),
-                 QStringLiteral("internet radio and television"));
-        DrawAccentRule(painter, QRectF(24, 178, 312, 2));
-    }};
+    return {
+        {360, 240}, body, 16, [](QPainter& painter) {
+            QRadialGradient glow(QPointF(72, 78), 120);
+            QColor halo = Accent;
+            halo.setAlpha(38);
+            glow.setColorAt(0, halo);
+            glow.setColorAt(1, Qt::transparent);
+            painter.fillRect(QRectF(0, 0, 360, 240), glow);
+            DrawMark(painter, QPointF(72, 78), 40);
+            SoftText(painter, QPointF(132, 74), Text, Font(30, true), QStringLiteral("Corvane"));
+            SoftText(painter, QPointF(133, 100), TextDim, Font(19), QStringLiteral("net player"));
+            SoftText(painter, QPointF(133, 124), TextDim, Font(12),
+                     QStringLiteral("internet radio and television"));
+            DrawAccentRule(painter, QRectF(24, 178, 312, 2));
+        }};
 }
 
 // The splash: the mark and the name; lblStatus (24,226) 417 x 20 under the amber rule.
 Panel Splash()
 {
     const QRectF body(0, 0, 465, 281);
-    return {{465, 281}, body, 22, [](QPainter& painter) {
-        QRadialGradient glow(QPointF(92, 112), 170);
-        QColor halo = Accent;
-        halo.setAlpha(40);
-        glow.setColorAt(0, halo);
-        glow.setColorAt(1, Qt::transparent);
-        painter.fillRect(QRectF(0, 0, 465, 281), glow);
-        DrawMark(painter, QPointF(92, 112), 50);
-        SoftText(painter, QPointF(166, 108), Text, Font(38, true), QStringLiteral("Corvane"));
-        SoftText(painter, QPointF(168, 140), TextDim, Font(23), QStringLiteral("net player"));
-        SoftText(painter, QPointF(168, 166), TextDim, Font(13),
-                 QStringLiteral("internet radio and television"));
-        DrawAccentRule(painter, QRectF(24, 212, 417, 2));
-    }};
+    return {
+        {465, 281}, body, 22, [](QPainter& painter) {
+            QRadialGradient glow(QPointF(92, 112), 170);
+            QColor halo = Accent;
+            halo.setAlpha(40);
+            glow.setColorAt(0, halo);
+            glow.setColorAt(1, Qt::transparent);
+            painter.fillRect(QRectF(0, 0, 465, 281), glow);
+            DrawMark(painter, QPointF(92, 112), 50);
+            SoftText(painter, QPointF(166, 108), Text, Font(38, true), QStringLiteral("Corvane"));
+            SoftText(painter, QPointF(168, 140), TextDim, Font(23), QStringLiteral("net player"));
+            SoftText(painter, QPointF(168, 166), TextDim, Font(13),
+                     QStringLiteral("internet radio and television"));
+            DrawAccentRule(painter, QRectF(24, 212, 417, 2));
+        }};
 }
 
 // The server URL dialog: a strip with a gear for the heading; Label1 at (136,40), the address
@@ -163,19 +165,19 @@ Panel Settings()
 {
     const QRectF body(0, 0, 354, 179);
     return {{354, 179}, body, 14, [](QPainter& painter) {
-        FillStrip(painter, QRectF(0, 0, 354, 36));
-        painter.setPen(QPen(Accent, 2.2, Qt::SolidLine, Qt::RoundCap));
-        painter.setBrush(Qt::NoBrush);
-        for (int tooth = 0; tooth < 8; ++tooth) {
-            painter.save();
-            painter.translate(22, 18);
-            painter.rotate(tooth * 45);
-            painter.drawLine(QPointF(0, 5.5), QPointF(0, 7.5));
-            painter.restore();
-        }
-        painter.drawEllipse(QPointF(22, 18), 4.5, 4.5);
-        DrawWell(painter, QRect(24, 64, 305, 22), Well);
-    }};
+                FillStrip(painter, QRectF(0, 0, 354, 36));
+                painter.setPen(QPen(Accent, 2.2, Qt::SolidLine, Qt::RoundCap));
+                painter.setBrush(Qt::NoBrush);
+                for (int tooth = 0; tooth < 8; ++tooth) {
+                    painter.save();
+                    painter.translate(22, 18);
+                    painter.rotate(tooth * 45);
+                    painter.drawLine(QPointF(0, 5.5), QPointF(0, 7.5));
+                    painter.restore();
+                }
+                painter.drawEllipse(QPointF(22, 18), 4.5, 4.5);
+                DrawWell(painter, QRect(24, 64, 305, 22), Well);
+            }};
 }
 
 // The recorder: a title strip with ingClose at (358,5) and a plain face below it for the
@@ -185,8 +187,8 @@ Panel Recorder()
 {
     const QRectF body(2, 0, 378, 330);
     return {{380, 330}, body, 14, [](QPainter& painter) {
-        FillStrip(painter, QRectF(2, 0, 378, TitleStrip));
-    }};
+                FillStrip(painter, QRectF(2, 0, 378, TitleStrip));
+            }};
 }
 
 } // namespace

@@ -58,8 +58,7 @@ bool WriteThemeIcons(const QString& hicolor, const artwork::Catalogue& icons)
 {
     for (const artwork::Artwork& icon : icons) {
         const int size = icon.image.width();
-        const QString path =
-            QStringLiteral("%1/%2x%2/apps/corvane.png").arg(hicolor).arg(size);
+        const QString path = QStringLiteral("%1/%2x%2/apps/corvane.png").arg(hicolor).arg(size);
         if (!WriteImage(path, icon.image))
             return false;
     }

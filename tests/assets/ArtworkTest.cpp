@@ -2,11 +2,11 @@
 #include "Palette.h"
 
 #include <QDir>
+#include <QImage>
 #include <algorithm>
 #include <cmath>
-#include <utility>
-#include <QImage>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -41,14 +41,14 @@ TEST(Artwork, EverySkinIsThereAtItsSize)
 TEST(Artwork, EveryButtonImageIsThereWithItsDoubleSizeTwin)
 {
     const Named buttons[] = {
-        {"ImgList1", 24, 24},      {"ImgList2", 24, 24},      {"ImgList3", 28, 28},
-        {"ImgList4", 28, 28},      {"ImgList5", 28, 28},      {"ImgList6", 28, 28},
-        {"PicBtnVolDown", 28, 28}, {"PicBtnVolUp", 28, 28},   {"PicMute", 28, 28},
-        {"picPlay", 28, 28},       {"picBtn", 22, 22},        {"ImgFullScreen", 16, 16},
-        {"ImgSysTray", 16, 16},    {"ingClose", 16, 16},      {"Image4", 16, 16},
-        {"btnInfo", 28, 28},       {"BtnAbout", 28, 28},      {"btnSettings", 28, 28},
-        {"btnRecord", 28, 28},     {"btnMsg", 28, 28},        {"Home", 22, 22},
-        {"Back", 22, 22},          {"Forward", 22, 22},       {"Refresh", 22, 22},
+        {"ImgList1", 24, 24},      {"ImgList2", 24, 24},    {"ImgList3", 28, 28},
+        {"ImgList4", 28, 28},      {"ImgList5", 28, 28},    {"ImgList6", 28, 28},
+        {"PicBtnVolDown", 28, 28}, {"PicBtnVolUp", 28, 28}, {"PicMute", 28, 28},
+        {"picPlay", 28, 28},       {"picBtn", 22, 22},      {"ImgFullScreen", 16, 16},
+        {"ImgSysTray", 16, 16},    {"ingClose", 16, 16},    {"Image4", 16, 16},
+        {"btnInfo", 28, 28},       {"BtnAbout", 28, 28},    {"btnSettings", 28, 28},
+        {"btnRecord", 28, 28},     {"btnMsg", 28, 28},      {"Home", 22, 22},
+        {"Back", 22, 22},          {"Forward", 22, 22},     {"Refresh", 22, 22},
         {"Exit", 16, 16},
     };
     for (const Named& button : buttons) {
@@ -71,8 +71,8 @@ TEST(Artwork, EveryButtonImageIsThereWithItsDoubleSizeTwin)
 // The player's toggles show their two states with different pictures.
 TEST(Artwork, EachToggleHasTwoDifferentPictures)
 {
-    for (const auto& [one, other] : {std::pair{"ImgList1", "ImgList2"}, {"ImgList3", "ImgList4"},
-                                     {"ImgList5", "ImgList6"}}) {
+    for (const auto& [one, other] :
+         {std::pair{"ImgList1", "ImgList2"}, {"ImgList3", "ImgList4"}, {"ImgList5", "ImgList6"}}) {
         const QImage a = Load(QStringLiteral("buttons/%1.png").arg(QLatin1String(one)));
         const QImage b = Load(QStringLiteral("buttons/%1.png").arg(QLatin1String(other)));
         EXPECT_NE(a, b) << one << " and " << other;

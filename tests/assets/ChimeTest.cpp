@@ -44,7 +44,7 @@ TEST(Chime, MsgWavIsAShortAudibleUnclippedPcmFile)
     for (int i = 0; i < samples; ++i)
         loudest = std::max(loudest, std::abs(static_cast<int>(
                                         qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i))));
-    EXPECT_GT(loudest, 32767 / 8);  // audible
+    EXPECT_GT(loudest, 32767 / 8);      // audible
     EXPECT_LT(loudest, 32767 * 9 / 10); // headroom, nothing clipped
     // It starts and ends at rest: no click.
     const auto at = [&](int i) { return qFromLittleEndian<qint16>(wav.constData() + 44 + 2 * i); };

@@ -26,8 +26,8 @@ std::vector<QRect> Row(int y, int size, std::initializer_list<int> lefts)
 
 std::vector<Skin> Skins()
 {
-    std::vector<QRect> player = {{6, 5, 16, 16},     {26, 5, 264, 16},  {296, 5, 16, 16},
-                                 {316, 5, 16, 16},   {338, 5, 16, 16},  {18, 27, 321, 241},
+    std::vector<QRect> player = {{6, 5, 16, 16},    {26, 5, 264, 16}, {296, 5, 16, 16},
+                                 {316, 5, 16, 16},  {338, 5, 16, 16}, {18, 27, 321, 241},
                                  {150, 280, 24, 24}};
     for (const QRect& button : Row(278, 28, {18, 50, 82, 114, 186, 218, 250, 282, 314}))
         player.push_back(button);
@@ -37,15 +37,23 @@ std::vector<Skin> Skins()
     return {
         {"frmPlayer", player},
         {"frmTray",
-         {{12, 8, 160, 18}, {12, 28, 160, 172}, {188, 8, 160, 18}, {188, 28, 160, 172},
+         {{12, 8, 160, 18},
+          {12, 28, 160, 172},
+          {188, 8, 160, 18},
+          {188, 28, 160, 172},
           {12, 208, 336, 80}}},
         {"frmMessage", {{306, 5, 16, 16}, {12, 32, 306, 110}, {12, 148, 306, 24}}},
         {"frmInfoViewer", viewer},
         {"frmAbout", {{24, 150, 312, 18}, {24, 196, 150, 28}, {186, 196, 150, 28}}},
         {"frmLoad", {{24, 226, 417, 20}}},
         {"frmSettings",
-         {{136, 40, 80, 16}, {24, 64, 305, 22}, {32, 96, 81, 25}, {136, 96, 81, 25},
-          {240, 96, 81, 25}, {112, 136, 129, 25}, {320, 16, 21, 17}}},
+         {{136, 40, 80, 16},
+          {24, 64, 305, 22},
+          {32, 96, 81, 25},
+          {136, 96, 81, 25},
+          {240, 96, 81, 25},
+          {112, 136, 129, 25},
+          {320, 16, 21, 17}}},
         {"frmRecord", {{358, 5, 16, 16}, {12, 32, 356, 286}}},
     };
 }
@@ -77,8 +85,8 @@ int EnclosedKeyPixels(const QImage& skin)
         if (mark || skin.pixel(p) != key)
             continue;
         mark = 1;
-        todo.insert(todo.end(), {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1),
-                                 p - QPoint(0, 1)});
+        todo.insert(todo.end(),
+                    {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)});
     }
     int enclosed = 0;
     for (int y = 0; y < h; ++y)
@@ -102,8 +110,8 @@ TEST(SkinShape, EverySkinIsARoundedPanelWithItsControlsOnSolidGround)
             EXPECT_FALSE(shape.contains(corner)) << corner.x() << "," << corner.y();
         for (const QRect& place : skin.controls)
             EXPECT_TRUE((QRegion(place) - shape).isEmpty())
-                << "control at " << place.x() << "," << place.y() << " " << place.width()
-                << "x" << place.height() << " is not all window";
+                << "control at " << place.x() << "," << place.y() << " " << place.width() << "x"
+                << place.height() << " is not all window";
         EXPECT_EQ(EnclosedKeyPixels(image), 0);
     }
 }
