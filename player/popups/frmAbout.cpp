@@ -17,7 +17,8 @@ const QSize SkinSize(360, 240);
 
 frmAbout::frmAbout(QWidget* parent)
     : QWidget(parent), Skin(new controls::FormSkin(this)), pic(new QLabel(this)),
-      lblVersion(new QLabel(this)), btnBrowse(new controls::dcButton(this, QStringLiteral("btnBrowse"))),
+      lblVersion(new QLabel(this)),
+      btnBrowse(new controls::dcButton(this, QStringLiteral("btnBrowse"))),
       dcButton1(new controls::dcButton(this, QStringLiteral("dcButton1")))
 {
     setObjectName(QString::fromLatin1(core::WindowName::About));
@@ -25,8 +26,8 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("About"));
 
-    const QImage skin = Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize,
-                                QColor(0x2b, 0x33, 0x3d));
+    const QImage skin =
+        Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize, QColor(0x2b, 0x33, 0x3d));
     Skin->setPicture(skin);
     pic->setObjectName(QStringLiteral("pic"));
     pic->setPixmap(QPixmap::fromImage(skin));

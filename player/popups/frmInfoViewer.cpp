@@ -91,11 +91,13 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setText(QStringLiteral("Inside"));
     lblTitle->setGeometry(24, 6, 280, 18);
-    lblTitle->setStyleSheet(QStringLiteral("color: white; background: transparent; font-weight: bold;"));
+    lblTitle->setStyleSheet(
+        QStringLiteral("color: white; background: transparent; font-weight: bold;"));
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblURL->setObjectName(QStringLiteral("lblURL"));
     lblURL->setGeometry(21, 330, 440, 14);
-    lblURL->setStyleSheet(QStringLiteral("color: #c0c8d0; background: transparent; font-size: 8pt;"));
+    lblURL->setStyleSheet(
+        QStringLiteral("color: #c0c8d0; background: transparent; font-size: 8pt;"));
     lblURL->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Image4->setObjectName(QStringLiteral("Image4"));

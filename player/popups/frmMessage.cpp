@@ -54,8 +54,8 @@ frmMessage::frmMessage(QWidget* parent)
     setWindowTitle(QStringLiteral("Message"));
     resize(SkinSize);
 
-    const QImage skin =
-        Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize, QColor(0x2b, 0x33, 0x3d));
+    const QImage skin = Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize,
+                                QColor(0x2b, 0x33, 0x3d));
     Skin->setPicture(skin);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(QPixmap::fromImage(skin));
@@ -114,13 +114,13 @@ void frmMessage::Form_Load()
 void frmMessage::LoadLook()
 {
     QFont font = txtMsg->font();
-    font.setPointSizeF(
-        MessageFontSize(core::Config::Read(core::Config::MessageFontSize)).value_or(DesignFontSize));
+    font.setPointSizeF(MessageFontSize(core::Config::Read(core::Config::MessageFontSize))
+                           .value_or(DesignFontSize));
     txtMsg->setFont(font);
     QPalette palette = txtMsg->palette();
-    palette.setColor(QPalette::Text,
-                     MessageFontColor(core::Config::Read(core::Config::MessageFontColor),
-                                      DesignTextColor));
+    palette.setColor(
+        QPalette::Text,
+        MessageFontColor(core::Config::Read(core::Config::MessageFontColor), DesignTextColor));
     txtMsg->setPalette(palette);
 }
 
@@ -148,12 +148,15 @@ void frmMessage::TimerShow_Timer()
 
 void frmMessage::SetText(const QString& Text)
 {
+    // The text box turns CR LF into its own paragraph breaks: keep the text as it came, so that
+    // what "Exit" records is exactly what the server sends.
+    sText = Text;
     txtMsg->setPlainText(Text);
 }
 
 QString frmMessage::Text() const
 {
-    return txtMsg->toPlainText();
+    return sText;
 }
 
 void frmMessage::ingClose_Click()
@@ -181,7 +184,8 @@ bool frmMessage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == ingClose && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && ingClose->rect().contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            ingClose->rect().contains(mouse->position().toPoint())) {
             ingClose_Click();
             return true;
         }
@@ -191,7 +195,8 @@ bool frmMessage::eventFilter(QObject* watched, QEvent* event)
 
 frmMessage* ShowMessage(const QString& Text, MessagePoll* Poll)
 {
-    auto* popup = qobject_cast<frmMessage*>(core::LoadWindow(QString::fromLatin1(core::WindowName::Message)));
+    auto* popup =
+        qobject_cast<frmMessage*>(core::LoadWindow(QString::fromLatin1(core::WindowName::Message)));
     if (!popup)
         return nullptr;
     popup->SetText(Text);

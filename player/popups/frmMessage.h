@@ -44,6 +44,7 @@ class frmMessage : public QWidget
     controls::dcButton* dcButton1;
     QLabel* ingClose;
 
+    // The message exactly as it came (the box shows it; it is read-only).
     void SetText(const QString& Text);
     QString Text() const;
 
@@ -66,6 +67,7 @@ class frmMessage : public QWidget
     void dcButton1_Click();
     void PlaceAt(int LeftTwips);
 
+    QString sText;
     int16_t iSlideStep = 0;
     int lLeftTwips = 0;
     int lTopTwips = 0;
