@@ -11,6 +11,13 @@ class QWidget;
 
 namespace player {
 
+// The face of a window whose skin image is missing.
+inline const QColor FallbackFace{0x17, 0x31, 0x4c};
+// The face and caption colours of the popups' buttons (0x00BBGGRR).
+inline constexpr unsigned ButtonBackColor = 0x754f2b;
+inline constexpr unsigned ButtonForeColor = 0xf5eee8;
+inline constexpr int ButtonStyle = 5;
+
 // The image at Path; when it is missing, a plain one of Size filled with Fill.
 QImage Artwork(const QString& Path, QSize Size, const QColor& Fill);
 // The "Exit" image of a window: the artwork's, or a drawn cross of Size.

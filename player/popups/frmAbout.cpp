@@ -27,7 +27,7 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About"));
 
     const QImage skin =
-        Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize, QColor(0x2b, 0x33, 0x3d));
+        Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     pic->setObjectName(QStringLiteral("pic"));
     pic->setPixmap(QPixmap::fromImage(skin));
@@ -48,6 +48,11 @@ frmAbout::frmAbout(QWidget* parent)
     dcButton1->setObjectName(QStringLiteral("dcButton1"));
     dcButton1->SetCaption(QStringLiteral("Close"));
     dcButton1->setGeometry(186, 196, 150, 28);
+    for (controls::dcButton* button : {btnBrowse, dcButton1}) {
+        button->SetButtonStyle(ButtonStyle);
+        button->SetBackColor(ButtonBackColor);
+        button->SetForeColor(ButtonForeColor);
+    }
     connect(btnBrowse, &controls::dcButton::Click, this, &frmAbout::btnBrowse_Click);
     connect(dcButton1, &controls::dcButton::Click, this, &frmAbout::dcButton1_Click);
 

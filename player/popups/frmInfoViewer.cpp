@@ -61,8 +61,8 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     setWindowTitle(QStringLiteral("Browser"));
     resize(SkinSize);
 
-    const QImage skin = Artwork(QStringLiteral(":/artwork/skins/frmInfoViewer.png"), SkinSize,
-                                QColor(0x2b, 0x33, 0x3d));
+    const QImage skin =
+        Artwork(QStringLiteral(":/artwork/skins/frmInfoViewer.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(QPixmap::fromImage(skin));
@@ -90,25 +90,26 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
 
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setText(QStringLiteral("Inside"));
-    lblTitle->setGeometry(24, 6, 280, 18);
+    lblTitle->setGeometry(26, 6, 284, 16);
     lblTitle->setStyleSheet(
         QStringLiteral("color: white; background: transparent; font-weight: bold;"));
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblURL->setObjectName(QStringLiteral("lblURL"));
-    lblURL->setGeometry(21, 330, 440, 14);
+    lblURL->setGeometry(21, 331, 450, 12);
     lblURL->setStyleSheet(
         QStringLiteral("color: #c0c8d0; background: transparent; font-size: 8pt;"));
     lblURL->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->setToolTip(QStringLiteral("Move"));
-    Image4->setGeometry(444, 6, 16, 16);
+    Image4->setPixmap(QPixmap(QStringLiteral(":/artwork/buttons/Image4.png")));
+    Image4->setGeometry(6, 6, 16, 16);
     Image4->setCursor(Qt::SizeAllCursor);
     MakeDragHandle(*Image4);
 
     ingClose->setObjectName(QStringLiteral("ingClose"));
     ingClose->setPixmap(QPixmap::fromImage(
-        CloseArtwork(QStringLiteral(":/artwork/skins/ingClose.png"), QSize(16, 16))));
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
     ingClose->setGeometry(468, 6, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
     ingClose->installEventFilter(this);

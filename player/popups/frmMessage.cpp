@@ -54,8 +54,8 @@ frmMessage::frmMessage(QWidget* parent)
     setWindowTitle(QStringLiteral("Message"));
     resize(SkinSize);
 
-    const QImage skin = Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize,
-                                QColor(0x2b, 0x33, 0x3d));
+    const QImage skin =
+        Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setPixmap(QPixmap::fromImage(skin));
@@ -65,18 +65,25 @@ frmMessage::frmMessage(QWidget* parent)
     txtMsg->setReadOnly(true);
     txtMsg->setGeometry(12, 32, 306, 110);
     txtMsg->setFrameShape(QFrame::NoFrame);
+    // The operator picks the text colour, black by default: the text sits on paper.
+    QPalette paper = txtMsg->palette();
+    paper.setColor(QPalette::Base, QColor(0xf3, 0xf5, 0xf8));
+    txtMsg->setPalette(paper);
 
     mediaMsg->setObjectName(QStringLiteral("mediaMsg"));
     mediaMsg->hide();
 
     dcButton1->setObjectName(QStringLiteral("dcButton1"));
+    dcButton1->SetButtonStyle(ButtonStyle);
+    dcButton1->SetBackColor(ButtonBackColor);
+    dcButton1->SetForeColor(ButtonForeColor);
     dcButton1->SetCaption(QStringLiteral("Close"));
     dcButton1->setGeometry(12, 148, 306, 24);
     connect(dcButton1, &controls::dcButton::Click, this, &frmMessage::dcButton1_Click);
 
     ingClose->setObjectName(QStringLiteral("ingClose"));
     ingClose->setPixmap(QPixmap::fromImage(
-        CloseArtwork(QStringLiteral(":/artwork/skins/ingClose.png"), QSize(16, 16))));
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setGeometry(306, 5, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
