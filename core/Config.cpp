@@ -31,7 +31,8 @@ QString SettingsFileAddress(const QString& serverURL, const QString& fileName)
 
 QString MessageAddress(const QString& serverURL)
 {
-    return serverURL + QLatin1String("Settings/Message.ini");
+    const QLatin1String file("Settings/Message.ini");
+    return serverURL.endsWith(u'/') ? serverURL + file : serverURL + u'/' + file;
 }
 
 } // namespace Config

@@ -52,7 +52,8 @@ bool IsFlagSet(const QString& value); // exactly "1"
 // Where a settings file is fetched from: the server address as stored, then "/Settings/".
 // A stored address ending in "/" therefore gives a doubled slash, as the server expects.
 QString SettingsFileAddress(const QString& serverURL, const QString& fileName);
-// The administrator message: no slash is inserted here.
+// The administrator message: the server address and "Settings/Message.ini" joined by exactly one
+// "/", so a stored address with or without a trailing "/" reaches it.
 QString MessageAddress(const QString& serverURL);
 
 } // namespace Config

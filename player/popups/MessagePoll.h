@@ -1,0 +1,58 @@
+// The player's poll for the administrator message: once a second (TimerMsg) it fetches
+// "Settings/Message.ini" below the server address with its own transfer component (InetMsg)
+// and, when the text differs from LastMessage, stops itself and announces the new text. Whoever
+// shows the text starts the poll again when the popup closes.
+//
+// A failed fetch (no connection, timeout, an error status, an HTML error page) and an empty
+// message change nothing. A tick while a fetch is still running does nothing: the fetch runs a
+// nested event loop, so the player stays responsive even while the server hangs.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace platform {
+class InetTransfer;
+}
+
+namespace player {
+
+class MessagePoll : public QObject
+{
+    Q_OBJECT
+
+  public:
+    static constexpr int IntervalMs = 1000;
+
+    explicit MessagePoll(QObject* parent = nullptr);
+    ~MessagePoll() override;
+
+    // TimerMsg: ticks every second while started.
+    void Start();
+    void Stop();
+    bool IsRunning() const { return TimerMsg.isActive(); }
+
+    // The text last seen: the acknowledged message at load, then every text announced.
+    QString LastMessage() const { return sLastMessage; }
+    void SetLastMessage(const QString& Text) { sLastMessage = Text; }
+    // LastMessage from "Settings.ini" [Message] Msg (the player's LoadSet).
+    void LoadLastMessage();
+
+    platform::InetTransfer& InetMsg() const { return *pInetMsg; }
+
+    // One poll, as a TimerMsg tick runs it.
+    void TimerMsg_Timer();
+
+  signals:
+    // A text that differs from LastMessage arrived; the poll has stopped and LastMessage is Text.
+    void NewMessage(const QString& Text);
+
+  private:
+    platform::InetTransfer* pInetMsg;
+    QTimer TimerMsg;
+    QString sLastMessage;
+    int iStops = 0; // a fetch that outlived a Stop brings nothing
+};
+
+} // namespace player

@@ -1,0 +1,208 @@
+#include "frmInfoViewer.h"
+
+#include "Config.h"
+#include "FormSkin.h"
+#include "PopupChrome.h"
+#include "Twips.h"
+#include "WebAdPage.h"
+#include "WindowRegistry.h"
+#include "btnFunction.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QToolButton>
+#include <QWebEngineView>
+
+namespace player {
+
+using controls::TwipsToPixels;
+
+namespace {
+
+const QSize SkinSize(492, 345);
+const QSize ButtonSize(22, 22);
+constexpr int ButtonTop = 3;
+
+// The outline the four buttons take when the artwork has none: a round button.
+QImage ButtonOutline()
+{
+    QImage image(":/artwork/buttons/picBtn.png");
+    if (!image.isNull())
+        return image;
+    image = QImage(ButtonSize, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(QRect(QPoint(0, 0), ButtonSize));
+    return image;
+}
+
+QUrl HomeAddress(const QString& HomePage)
+{
+    // An address typed without "http://" still reaches its page, as it did in the old browser.
+    return HomePage.isEmpty() ? QUrl() : QUrl::fromUserInput(HomePage);
+}
+
+} // namespace
+
+frmInfoViewer::frmInfoViewer(QWidget* parent)
+    : QWidget(parent), Skin(new controls::FormSkin(this)), Picture1(new QLabel(this)),
+      Browser(new QWebEngineView(this)), picBtn(new QLabel(this)), lblTitle(new QLabel(this)),
+      lblURL(new QLabel(this)), Image4(new QLabel(this)), ingClose(new QLabel(this)),
+      pPage(new controls::WebAdPage(Browser))
+{
+    setObjectName(QString::fromLatin1(core::WindowName::InfoViewer));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Browser"));
+    resize(SkinSize);
+
+    const QImage skin =
+        Artwork(QStringLiteral(":/artwork/skins/frmInfoViewer.png"), SkinSize, FallbackFace);
+    Skin->setPicture(skin);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QPixmap::fromImage(skin));
+    Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
+    MakeDragHandle(*Picture1);
+
+    Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setPage(pPage);
+
+    picBtn->setObjectName(QStringLiteral("picBtn"));
+    picBtn->setPixmap(QPixmap::fromImage(ButtonOutline()));
+    picBtn->hide();
+    btnHome = MakeButton("btnHome", QStringLiteral("Home"), QStringLiteral("Home"),
+                         QStringLiteral("\u2302"), 320);
+    btnPre = MakeButton("btnPre", QStringLiteral("Go Back"), QStringLiteral("Back"),
+                        QStringLiteral("\u25c0"), 346);
+    btnNext = MakeButton("btnNext", QStringLiteral("Go Forward"), QStringLiteral("Forward"),
+                         QStringLiteral("\u25b6"), 372);
+    btnRefresh = MakeButton("btnRefresh", QStringLiteral("Refresh"), QStringLiteral("Refresh"),
+                            QStringLiteral("\u21bb"), 398);
+    connect(btnHome, &QToolButton::clicked, this, &frmInfoViewer::btnHome_Click);
+    connect(btnPre, &QToolButton::clicked, this, &frmInfoViewer::btnPre_Click);
+    connect(btnNext, &QToolButton::clicked, this, &frmInfoViewer::btnNext_Click);
+    connect(btnRefresh, &QToolButton::clicked, this, &frmInfoViewer::btnRefresh_Click);
+
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setText(QStringLiteral("Inside"));
+    lblTitle->setGeometry(26, 6, 284, 16);
+    lblTitle->setStyleSheet(
+        QStringLiteral("color: white; background: transparent; font-weight: bold;"));
+    lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    lblURL->setObjectName(QStringLiteral("lblURL"));
+    lblURL->setGeometry(21, 331, 450, 12);
+    lblURL->setStyleSheet(
+        QStringLiteral("color: #c0c8d0; background: transparent; font-size: 8pt;"));
+    lblURL->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->setToolTip(QStringLiteral("Move"));
+    Image4->setPixmap(QPixmap(QStringLiteral(":/artwork/buttons/Image4.png")));
+    Image4->setGeometry(6, 6, 16, 16);
+    Image4->setCursor(Qt::SizeAllCursor);
+    MakeDragHandle(*Image4);
+
+    ingClose->setObjectName(QStringLiteral("ingClose"));
+    ingClose->setPixmap(QPixmap::fromImage(
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
+    ingClose->setGeometry(468, 6, 16, 16);
+    ingClose->setCursor(Qt::PointingHandCursor);
+    ingClose->installEventFilter(this);
+
+    Form_Load();
+}
+
+QToolButton* frmInfoViewer::MakeButton(const char* Name, const QString& Tip, const QString& Image,
+                                       const QString& Stand, int Left)
+{
+    auto* button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(Name));
+    button->setToolTip(Tip);
+    const QPixmap picture(QStringLiteral(":/artwork/buttons/%1.png").arg(Image));
+    if (picture.isNull()) {
+        button->setText(Stand);
+    } else {
+        button->setIcon(QIcon(picture));
+        button->setIconSize(picture.size());
+    }
+    button->setAutoRaise(true);
+    button->setGeometry(QRect(QPoint(Left, ButtonTop), ButtonSize));
+    return button;
+}
+
+void frmInfoViewer::Form_Load()
+{
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    for (QWidget* control : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Browser),
+                             static_cast<QWidget*>(lblTitle), static_cast<QWidget*>(lblURL),
+                             static_cast<QWidget*>(Image4), static_cast<QWidget*>(ingClose)})
+        control->raise();
+
+    // Just over the top-left corner of the screen.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
+    move(origin + QPoint(TwipsToPixels(-50), TwipsToPixels(-50)));
+
+    NavigateHome();
+    Browser->setGeometry(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),
+                         TwipsToPixels(4520));
+
+    lblTitle->setText(QStringLiteral("Corvane net player"));
+    lblURL->setText(core::Config::Read(core::Config::InfoViewerHomePage));
+
+    for (QToolButton* button : {btnPre, btnNext, btnRefresh, btnHome}) {
+        core::ShapeButton(*picBtn, *button);
+        button->raise();
+    }
+}
+
+void frmInfoViewer::NavigateHome()
+{
+    Browser->load(HomeAddress(core::Config::Read(core::Config::InfoViewerHomePage)));
+}
+
+void frmInfoViewer::btnHome_Click()
+{
+    NavigateHome();
+}
+
+void frmInfoViewer::btnPre_Click()
+{
+    Browser->back();
+}
+
+void frmInfoViewer::btnNext_Click()
+{
+    Browser->forward();
+}
+
+void frmInfoViewer::btnRefresh_Click()
+{
+    Browser->reload();
+}
+
+void frmInfoViewer::ingClose_Click()
+{
+    close();
+}
+
+bool frmInfoViewer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ingClose && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            ingClose->rect().contains(mouse->position().toPoint())) {
+            ingClose_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace player

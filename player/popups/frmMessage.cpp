@@ -1,0 +1,224 @@
+#include "frmMessage.h"
+
+#include "Config.h"
+#include "FormSkin.h"
+#include "MakeSk.h"
+#include "MediaPlayer.h"
+#include "MessagePoll.h"
+#include "MessageRules.h"
+#include "PopupChrome.h"
+#include "Twips.h"
+#include "WindowRegistry.h"
+#include "dcButton.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScreen>
+
+namespace player {
+
+using controls::PixelsToTwips;
+using controls::TwipsToPixels;
+
+namespace {
+
+const QSize SkinSize(330, 180);
+// Only the popup's left edge is on the screen when it loads; it stops 5150 twips from the right.
+constexpr int StartFromRightTwips = 200;
+constexpr int EndFromRightTwips = 5150;
+constexpr int FromBottomTwips = 3050;
+
+QRect ScreenArea(const QWidget& window)
+{
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+} // namespace
+
+frmMessage::frmMessage(QWidget* parent)
+    : QWidget(parent), Skin(new controls::FormSkin(this)), Picture1(new QLabel(this)),
+      txtMsg(new QPlainTextEdit(this)),
+      mediaMsg(new platform::MediaPlayer(this, platform::MediaPlayer::Video::Off)),
+      dcButton1(new controls::dcButton(this, QStringLiteral("dcButton1"))),
+      ingClose(new QLabel(this))
+{
+    setObjectName(QString::fromLatin1(core::WindowName::Message));
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A message must not take the keyboard from whatever the user is typing into.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Message"));
+    resize(SkinSize);
+
+    const QImage skin =
+        Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize, FallbackFace);
+    Skin->setPicture(skin);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QPixmap::fromImage(skin));
+    Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
+
+    txtMsg->setObjectName(QStringLiteral("txtMsg"));
+    txtMsg->setReadOnly(true);
+    txtMsg->setGeometry(12, 32, 306, 110);
+    txtMsg->setFrameShape(QFrame::NoFrame);
+    // The operator picks the text colour, black by default: the text sits on paper.
+    QPalette paper = txtMsg->palette();
+    paper.setColor(QPalette::Base, QColor(0xf3, 0xf5, 0xf8));
+    txtMsg->setPalette(paper);
+
+    mediaMsg->setObjectName(QStringLiteral("mediaMsg"));
+    mediaMsg->hide();
+
+    dcButton1->setObjectName(QStringLiteral("dcButton1"));
+    dcButton1->SetButtonStyle(ButtonStyle);
+    dcButton1->SetBackColor(ButtonBackColor);
+    dcButton1->SetForeColor(ButtonForeColor);
+    dcButton1->SetCaption(QStringLiteral("Close"));
+    dcButton1->setGeometry(12, 148, 306, 24);
+    connect(dcButton1, &controls::dcButton::Click, this, &frmMessage::dcButton1_Click);
+
+    ingClose->setObjectName(QStringLiteral("ingClose"));
+    ingClose->setPixmap(QPixmap::fromImage(
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
+    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setGeometry(306, 5, 16, 16);
+    ingClose->setCursor(Qt::PointingHandCursor);
+    ingClose->installEventFilter(this);
+
+    TimerShow.setInterval(SlideIntervalMs);
+    connect(&TimerShow, &QTimer::timeout, this, &frmMessage::TimerShow_Timer);
+
+    Form_Load();
+}
+
+void frmMessage::Form_Load()
+{
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    for (QWidget* control : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(txtMsg),
+                             static_cast<QWidget*>(dcButton1), static_cast<QWidget*>(ingClose)})
+        control->raise();
+    controls::MakeTopmost(this);
+
+    const QRect area = ScreenArea(*this);
+    lTopTwips = PixelsToTwips(area.height()) - FromBottomTwips;
+    PlaceAt(PixelsToTwips(area.width()) - StartFromRightTwips);
+
+    const QString sound = MessageSoundFile();
+    if (!sound.isEmpty())
+        mediaMsg->setURL(sound);
+
+    LoadLook();
+    // Every slide-in starts slow, however often the popup has been shown before.
+    iSlideStep = 0;
+    TimerShow.start();
+}
+
+void frmMessage::LoadLook()
+{
+    QFont font = txtMsg->font();
+    font.setPointSizeF(MessageFontSize(core::Config::Read(core::Config::MessageFontSize))
+                           .value_or(DesignFontSize));
+    txtMsg->setFont(font);
+    QPalette palette = txtMsg->palette();
+    palette.setColor(
+        QPalette::Text,
+        MessageFontColor(core::Config::Read(core::Config::MessageFontColor), DesignTextColor));
+    txtMsg->setPalette(palette);
+}
+
+void frmMessage::PlaceAt(int LeftTwips)
+{
+    lLeftTwips = LeftTwips;
+    const QRect area = ScreenArea(*this);
+    move(area.x() + TwipsToPixels(lLeftTwips), area.y() + TwipsToPixels(lTopTwips));
+}
+
+int frmMessage::SlideEndX() const
+{
+    const QRect area = ScreenArea(*this);
+    return area.x() + TwipsToPixels(PixelsToTwips(area.width()) - EndFromRightTwips);
+}
+
+void frmMessage::TimerShow_Timer()
+{
+    iSlideStep += 5;
+    const int endTwips = PixelsToTwips(ScreenArea(*this).width()) - EndFromRightTwips;
+    PlaceAt(lLeftTwips - iSlideStep);
+    if (lLeftTwips <= endTwips)
+        TimerShow.stop();
+}
+
+void frmMessage::SetText(const QString& Text)
+{
+    // The text box turns CR LF into its own paragraph breaks: keep the text as it came, so that
+    // what "Exit" records is exactly what the server sends.
+    sText = Text;
+    txtMsg->setPlainText(Text);
+}
+
+QString frmMessage::Text() const
+{
+    return sText;
+}
+
+void frmMessage::ingClose_Click()
+{
+    WriteAcknowledgedMessage(Text());
+    close();
+}
+
+void frmMessage::dcButton1_Click()
+{
+    close();
+}
+
+void frmMessage::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted() && !bUnloaded) {
+        bUnloaded = true;
+        TimerShow.stop();
+        emit Unloaded();
+    }
+}
+
+bool frmMessage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ingClose && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            ingClose->rect().contains(mouse->position().toPoint())) {
+            ingClose_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+frmMessage* ShowMessage(const QString& Text, MessagePoll* Poll)
+{
+    auto* popup =
+        qobject_cast<frmMessage*>(core::LoadWindow(QString::fromLatin1(core::WindowName::Message)));
+    if (!popup)
+        return nullptr;
+    popup->SetText(Text);
+    if (Poll)
+        QObject::connect(popup, &frmMessage::Unloaded, Poll, &MessagePoll::Start,
+                         Qt::UniqueConnection);
+    popup->show();
+    popup->raise();
+    return popup;
+}
+
+void ConnectMessagePopup(MessagePoll& Poll)
+{
+    QObject::connect(&Poll, &MessagePoll::NewMessage, &Poll,
+                     [&Poll](const QString& Text) { ShowMessage(Text, &Poll); });
+}
+
+} // namespace player

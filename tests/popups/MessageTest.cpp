@@ -1,0 +1,331 @@
+// The administrator message: how the seen text is kept, the poll against a real server, and the
+// popup that slides in with it.
+#include "InetTransfer.h"
+#include "MediaPlayer.h"
+#include "MessagePoll.h"
+#include "MessageRules.h"
+#include "PopupTestKit.h"
+#include "dcButton.h"
+#include "frmMessage.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTcpServer>
+#include <memory>
+
+using namespace player;
+
+namespace {
+
+// A short, valid PCM WAV file: 8 kHz mono, 0.1 s of silence.
+QByteArray SilentWave()
+{
+    const quint32 samples = 800;
+    QByteArray wav("RIFF");
+    auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
+    u32(36 + samples);
+    wav += "WAVEfmt ";
+    u32(16), u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
+    wav += "data";
+    u32(samples);
+    wav += QByteArray(samples, char(0x80));
+    return wav;
+}
+
+// A poll as the player runs it, counting the fetches it has finished and the texts it announced.
+struct Poll
+{
+    std::unique_ptr<MessagePoll> poll = std::make_unique<MessagePoll>();
+    int fetches = 0;
+    QStringList announced;
+
+    explicit Poll(bool withPopup = true, bool started = true)
+    {
+        QObject::connect(&poll->InetMsg(), &platform::InetTransfer::StateChanged,
+                         [this](int state) {
+                             if (state == platform::InetTransfer::icResponseCompleted ||
+                                 state == platform::InetTransfer::icError)
+                                 ++fetches;
+                         });
+        QObject::connect(poll.get(), &MessagePoll::NewMessage,
+                         [this](const QString& text) { announced << text; });
+        if (withPopup)
+            ConnectMessagePopup(*poll);
+        poll->LoadLastMessage();
+        if (started)
+            poll->Start();
+    }
+    // Lets the poll fetch `count` more times.
+    bool Fetches(int count)
+    {
+        const int target = fetches + count;
+        return QTest::qWaitFor([&] { return fetches >= target; }, kPatienceMs);
+    }
+};
+
+frmMessage* OpenPopup()
+{
+    return core::FindWindow<frmMessage>(QString::fromLatin1(core::WindowName::Message));
+}
+
+frmMessage* WaitForPopup(const QString& text)
+{
+    frmMessage* popup = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            popup = OpenPopup();
+            return popup && popup->isVisible() && popup->Text() == text;
+        },
+        kPatienceMs);
+    return popup && popup->Text() == text ? popup : nullptr;
+}
+
+bool WaitForSlideEnd(frmMessage* popup)
+{
+    return QTest::qWaitFor([&] { return !popup->TimerShow.isActive(); }, kPatienceMs) &&
+           popup->x() == popup->SlideEndX();
+}
+
+bool WaitClosed()
+{
+    return QTest::qWaitFor([] { return OpenPopup() == nullptr; }, kPatienceMs);
+}
+
+} // namespace
+
+using MessageRulesTest = PopupTest;
+
+TEST_F(MessageRulesTest, TheSeenTextReadsBackExactlyFromSettings)
+{
+    const QString texts[] = {
+        "Welcome to the station",              // stored as it always was
+        "Line one\r\nC:\\new\\path\\\nlast\n", // line breaks and backslashes
+        "  padded on both ends\t",             // blanks the store would trim
+        "'quoted'",                            // quotes the store would drop
+        QString::fromUtf8("Grüße \\n is not a break"),
+    };
+    for (const QString& text : texts) {
+        ASSERT_TRUE(WriteAcknowledgedMessage(text));
+        EXPECT_EQ(ReadAcknowledgedMessage(), text) << text.toStdString();
+        EXPECT_FALSE(ReadFile("Settings.ini").contains("last\n")) << "a raw line break was stored";
+    }
+    WriteAcknowledgedMessage(texts[0]);
+    EXPECT_TRUE(ReadFile("Settings.ini").contains("Msg=Welcome to the station\r\n"));
+    // A value an older program stored with a lone backslash keeps it.
+    WriteFile("Settings.ini", "[Message]\r\nMsg=C:\\temp\\x\r\n");
+    EXPECT_EQ(ReadAcknowledgedMessage(), QStringLiteral("C:\\temp\\x"));
+}
+
+TEST_F(MessageRulesTest, AddressAnswersAndTheOperatorsLook)
+{
+    EXPECT_EQ(core::Config::MessageAddress("http://h:1"), "http://h:1/Settings/Message.ini");
+    EXPECT_EQ(core::Config::MessageAddress("http://h:1/"), "http://h:1/Settings/Message.ini");
+
+    EXPECT_TRUE(IsMessageAnswer(200, "Hello"));
+    EXPECT_TRUE(IsMessageAnswer(200, "a <html> tag inside a message"));
+    EXPECT_FALSE(IsMessageAnswer(0, ""));           // no answer at all
+    EXPECT_FALSE(IsMessageAnswer(404, "Not here")); // error status
+    EXPECT_FALSE(IsMessageAnswer(500, "Hello"));
+    EXPECT_FALSE(IsMessageAnswer(200, "\r\n <!DOCTYPE HTML><p>Not found")); // soft error page
+    EXPECT_FALSE(IsMessageAnswer(200, "\xef\xbb\xbf<html><body>oops</body></html>"));
+
+    const QColor design(1, 2, 3);
+    EXPECT_EQ(MessageFontColor("12", design), QColor(255, 0, 0));
+    EXPECT_EQ(MessageFontColor(" 4 ; red", design), QColor(128, 0, 0));
+    EXPECT_EQ(MessageFontColor("12.6", design), QColor(255, 0, 255));
+    EXPECT_EQ(MessageFontColor("16", design), design);
+    EXPECT_EQ(MessageFontColor("-1", design), design);
+    EXPECT_EQ(MessageFontColor("", design), QColor(0, 0, 0));
+    EXPECT_EQ(MessageFontColor("red", design), QColor(0, 0, 0));
+    EXPECT_EQ(MessageFontSize("14"), 14.0);
+    EXPECT_EQ(MessageFontSize(" 10.5 "), 10.5);
+    EXPECT_FALSE(MessageFontSize("big"));
+    EXPECT_FALSE(MessageFontSize("0"));
+    EXPECT_FALSE(MessageFontSize("1e9"));
+}
+
+using MessagePollTest = PopupTest;
+
+TEST_F(MessagePollTest, TheStoredTextNeverPopsUp)
+{
+    WriteAcknowledgedMessage("Line one\r\nline two");
+    ServeMessage("Line one\r\nline two");
+    Poll run;
+    ASSERT_TRUE(run.Fetches(2));
+    EXPECT_TRUE(run.announced.isEmpty());
+    EXPECT_EQ(OpenPopup(), nullptr);
+    EXPECT_TRUE(run.poll->IsRunning());
+}
+
+TEST_F(MessagePollTest, FailedFetchesChangeNothing)
+{
+    WriteAcknowledgedMessage("Old news");
+    Poll run(false, false); // each fetch below is started by hand
+    const auto check = [&](const char* what) {
+        const int before = run.fetches;
+        run.poll->TimerMsg_Timer(); // returns once the fetch is over
+        EXPECT_EQ(run.fetches, before + 1) << what;
+        EXPECT_TRUE(run.announced.isEmpty()) << what;
+        EXPECT_EQ(run.poll->LastMessage(), "Old news") << what;
+    };
+    ServeMessage("Internal error", 500);
+    check("server error");
+    ServeMessage("<html><head><title>404</title></head></html>");
+    check("error page with status 200");
+    ServeMessage("");
+    check("emptied message file");
+    ServeMessage("Cut short", 200, TestHttpServer::Mode::ShortBody);
+    check("connection lost mid-body");
+    QTcpServer gone;
+    ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
+    core::ServerURL = QStringLiteral("http://127.0.0.1:%1/").arg(gone.serverPort());
+    gone.close();
+    check("nobody listening");
+}
+
+TEST_F(MessagePollTest, AHungServerShowsNothingAndThePlayerStaysResponsive)
+{
+    WriteAcknowledgedMessage("Old news");
+    ServeMessage("", 200, TestHttpServer::Mode::Stall);
+    Poll run;
+    run.poll->InetMsg().SetTimeouts(700, 3000);
+
+    // While the fetch hangs, other events keep running, and a tick returns at once.
+    int eventsWhileHung = 0;
+    bool tickReturnedAtOnce = false;
+    QTimer probe;
+    probe.setInterval(20);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!run.poll->InetMsg().StillExecuting())
+            return;
+        if (++eventsWhileHung == 3) {
+            run.poll->TimerMsg_Timer();
+            tickReturnedAtOnce = run.poll->InetMsg().StillExecuting();
+        }
+    });
+    probe.start();
+    ASSERT_TRUE(run.Fetches(1));
+    EXPECT_GE(eventsWhileHung, 3);
+    EXPECT_TRUE(tickReturnedAtOnce);
+    EXPECT_TRUE(run.announced.isEmpty());
+    EXPECT_EQ(run.poll->LastMessage(), "Old news");
+    EXPECT_EQ(OpenPopup(), nullptr);
+}
+
+using MessagePopupTest = PopupTest;
+
+TEST_F(MessagePopupTest, ANewTextSlidesInWithTheSoundAndExitRecordsIt)
+{
+    WriteFile("msg.wav", SilentWave());
+    const QString text = QStringLiteral("Tonight:\r\nlive from C:\\Studio\r\n");
+    ServeMessage(text.toUtf8());
+    {
+        Poll run;
+        frmMessage* popup = WaitForPopup(text);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(run.announced, QStringList{text});
+        EXPECT_FALSE(run.poll->IsRunning());
+        EXPECT_EQ(run.poll->LastMessage(), text);
+        EXPECT_EQ(popup->windowTitle(), "Message");
+        EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_EQ(popup->mediaMsg->URL(), File("msg.wav"));
+        EXPECT_TRUE(WaitForSlideEnd(popup));
+        const QRect screen = popup->screen()->geometry();
+        EXPECT_EQ(popup->y(), screen.y() + (screen.height() * 15 - 3050) / 15);
+
+        QTest::mouseClick(popup->ingClose, Qt::LeftButton);
+        ASSERT_TRUE(WaitClosed());
+        EXPECT_TRUE(run.poll->IsRunning());
+        EXPECT_EQ(ReadAcknowledgedMessage(), text);
+    }
+    // The next run of the player knows it.
+    Poll restart;
+    EXPECT_EQ(restart.poll->LastMessage(), text);
+    ASSERT_TRUE(restart.Fetches(2));
+    EXPECT_TRUE(restart.announced.isEmpty());
+    EXPECT_EQ(OpenPopup(), nullptr);
+}
+
+TEST_F(MessagePopupTest, TheButtonClosesWithoutRecordingAndAChangedTextWaitsForTheClose)
+{
+    WriteAcknowledgedMessage("Seen long ago");
+    ServeMessage("First");
+    {
+        Poll run;
+        frmMessage* popup = WaitForPopup("First");
+        ASSERT_NE(popup, nullptr);
+        // Changed while the poll's popup is open: the poll is stopped, so it waits.
+        ServeMessage("Second");
+        EXPECT_FALSE(run.poll->IsRunning());
+        EXPECT_EQ(popup->Text(), "First");
+
+        QTest::mouseClick(popup->dcButton1, Qt::LeftButton);
+        ASSERT_TRUE(WaitClosed());
+        EXPECT_TRUE(run.poll->IsRunning());
+        EXPECT_EQ(ReadAcknowledgedMessage(), "Seen long ago");
+
+        popup = WaitForPopup("Second");
+        ASSERT_NE(popup, nullptr);
+        QTest::mouseClick(popup->dcButton1, Qt::LeftButton);
+        ASSERT_TRUE(WaitClosed());
+        // Not again in this run.
+        ASSERT_TRUE(run.Fetches(2));
+        EXPECT_EQ(run.announced, (QStringList{"First", "Second"}));
+    }
+    // Nothing was recorded, so the next run shows it again.
+    Poll restart;
+    ASSERT_NE(WaitForPopup("Second"), nullptr);
+    EXPECT_EQ(ReadAcknowledgedMessage(), "Seen long ago");
+}
+
+TEST_F(MessagePopupTest, TheMessageButtonsPopupTakesNewTextsWithoutSlidingAgain)
+{
+    WriteAcknowledgedMessage("Same");
+    ServeMessage("Same");
+    Poll run;
+    frmMessage* popup = ShowMessage(run.poll->LastMessage(), run.poll.get());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(run.poll->IsRunning());
+    ASSERT_TRUE(WaitForSlideEnd(popup));
+    const QPoint settled = popup->pos();
+
+    ServeMessage("Breaking");
+    ASSERT_EQ(WaitForPopup("Breaking"), popup);
+    EXPECT_EQ(popup->pos(), settled);
+    EXPECT_FALSE(popup->TimerShow.isActive());
+    EXPECT_EQ(core::ShowWindow(QString::fromLatin1(core::WindowName::Message)), popup);
+
+    // Every later slide-in runs as the first did and stops at the same place.
+    QTest::mouseClick(popup->dcButton1, Qt::LeftButton);
+    ASSERT_TRUE(WaitClosed());
+    popup = ShowMessage("Again", run.poll.get());
+    ASSERT_NE(popup, nullptr);
+    EXPECT_TRUE(popup->TimerShow.isActive());
+    EXPECT_TRUE(WaitForSlideEnd(popup));
+}
+
+TEST_F(MessagePopupTest, TheOperatorChoosesTheTextsColourAndSize)
+{
+    struct Case
+    {
+        QByteArray color, size;
+        QColor expectColor;
+        double expectSize;
+    };
+    const Case cases[] = {
+        {"12", "14", QColor(255, 0, 0), 14.0},
+        {"16", "huge", frmMessage::DesignTextColor, frmMessage::DesignFontSize},
+        {"", "", QColor(0, 0, 0), frmMessage::DesignFontSize},
+    };
+    for (const Case& c : cases) {
+        WriteFile("RSettings.ini",
+                  "ok\r\n[Message]\r\nFontColor=" + c.color + "\r\nFontSize=" + c.size + "\r\n");
+        frmMessage* popup = ShowMessage("Look", nullptr);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->txtMsg->palette().color(QPalette::Text), c.expectColor) << c.color.data();
+        EXPECT_EQ(popup->txtMsg->font().pointSizeF(), c.expectSize) << c.size.data();
+        popup->close();
+        ASSERT_TRUE(WaitClosed());
+    }
+}

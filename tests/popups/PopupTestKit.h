@@ -1,0 +1,72 @@
+// What the popup tests share: a program folder of their own with the settings files, a real
+// HTTP server on 127.0.0.1 standing in for the operator, and the popup windows registered.
+#pragma once
+
+#include "Config.h"
+#include "IniFiles.h"
+#include "PopupWindows.h"
+#include "ProgramFolder.h"
+#include "ProgramState.h"
+#include "TestHttpServer.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+// Generous: two shared cores, and a browser engine to start.
+inline constexpr int kPatienceMs = 15000;
+
+class PopupTest : public ::testing::Test
+{
+  protected:
+    QTemporaryDir folder;
+    TestHttpServer server;
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(server.Listen());
+        core::OverrideProgramFolder(folder.path());
+        core::OpenIniFile(QString::fromLatin1(core::Config::SettingsFile));
+        // Without the trailing "/" the operator's files must be reached all the same.
+        core::ServerURL = server.BaseUrl();
+        core::ProgramEnding = false;
+        player::RegisterPopupWindows();
+    }
+
+    void TearDown() override
+    {
+        for (const char* name :
+             {core::WindowName::Message, core::WindowName::InfoViewer, core::WindowName::About}) {
+            if (QWidget* window = core::FindWindow(QString::fromLatin1(name)))
+                window->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        core::OverrideProgramFolder({});
+    }
+
+    QString File(const QString& name) const { return folder.filePath(name); }
+
+    void WriteFile(const QString& name, const QByteArray& bytes) const
+    {
+        QFile file(File(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray ReadFile(const QString& name) const
+    {
+        QFile file(File(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    void ServeMessage(const QByteArray& body, int status = 200,
+                      TestHttpServer::Mode mode = TestHttpServer::Mode::Normal)
+    {
+        server.SetRoute("/Settings/Message.ini", {status, body, mode});
+    }
+};

@@ -1,0 +1,110 @@
+// The information viewer on the real browser engine against pages on 127.0.0.1, and the About
+// window.
+#include "FormSkin.h"
+#include "PopupTestKit.h"
+#include "WebAdPage.h"
+#include "dcButton.h"
+#include "frmAbout.h"
+#include "frmInfoViewer.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QToolButton>
+#include <QWebEngineView>
+
+using namespace player;
+
+namespace {
+
+bool WaitForPage(frmInfoViewer* viewer, const QString& address)
+{
+    return QTest::qWaitFor([&] { return viewer->Browser->url() == QUrl(address); }, kPatienceMs);
+}
+
+template <typename T> T* Open(const char* name)
+{
+    return qobject_cast<T*>(core::ShowWindow(QString::fromLatin1(name)));
+}
+
+} // namespace
+
+using InfoViewerTest = PopupTest;
+
+TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
+{
+    server.SetRoute("/home.html", {200, "<html><body>home</body></html>"});
+    server.SetRoute("/home2.html", {200, "<html><body>new home</body></html>"});
+    server.SetRoute(
+        "/alert.html",
+        {200, "<html><body onload=\"alert('hello'); document.title='after'\">x</body></html>"});
+    const QString home = server.BaseUrl() + "/home.html";
+    WriteFile("RSettings.ini", "ok\r\n[InfoViewer]\r\nHomePage=" + home.toUtf8() + "\r\n");
+
+    auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->windowTitle(), "Browser");
+    EXPECT_EQ(viewer->lblTitle->text(), "Corvane net player");
+    EXPECT_EQ(viewer->lblURL->text(), home);
+    EXPECT_EQ(viewer->btnPre->toolTip(), "Go Back");
+    ASSERT_TRUE(WaitForPage(viewer, home));
+
+    // Back with no history stays where it is.
+    QTest::mouseClick(viewer->btnPre, Qt::LeftButton);
+    QTest::mouseClick(viewer->btnNext, Qt::LeftButton);
+    EXPECT_EQ(viewer->Browser->url(), QUrl(home));
+
+    // A page's alert() shows nothing, and the page goes on.
+    const QString alert = server.BaseUrl() + "/alert.html";
+    viewer->Browser->load(QUrl(alert));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Browser->title() == "after"; }, kPatienceMs));
+    EXPECT_GE(viewer->Page()->SwallowedDialogs(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Opening it again only brings it forward, on the page it shows.
+    EXPECT_EQ(Open<frmInfoViewer>(core::WindowName::InfoViewer), viewer);
+    EXPECT_EQ(viewer->Browser->url(), QUrl(alert));
+
+    // Home goes to the address stored now, not the one read at load.
+    const QString home2 = server.BaseUrl() + "/home2.html";
+    WriteFile("RSettings.ini", "ok\r\n[InfoViewer]\r\nHomePage=" + home2.toUtf8() + "\r\n");
+    QTest::mouseClick(viewer->btnHome, Qt::LeftButton);
+    ASSERT_TRUE(WaitForPage(viewer, home2));
+    QTest::mouseClick(viewer->btnPre, Qt::LeftButton);
+    ASSERT_TRUE(WaitForPage(viewer, alert));
+
+    viewer->close();
+    EXPECT_EQ(core::FindWindow(QString::fromLatin1(core::WindowName::InfoViewer)), nullptr);
+}
+
+using AboutTest = PopupTest;
+
+TEST_F(AboutTest, CentredOnTopClosedByEitherButtonAndDraggedByItsPicture)
+{
+    for (const char* button : {"btnBrowse", "dcButton1"}) {
+        auto* about = Open<frmAbout>(core::WindowName::About);
+        ASSERT_NE(about, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(about));
+        EXPECT_EQ(about->windowTitle(), "About");
+        EXPECT_EQ(about->size(), about->Skin->Picture().size());
+        const QRect screen = about->screen()->geometry();
+        EXPECT_LE((about->geometry().center() - screen.center()).manhattanLength(), 2);
+        EXPECT_TRUE(about->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        EXPECT_TRUE(about->lblVersion->text().contains("Corvane net player"));
+        EXPECT_TRUE(about->lblVersion->text().contains(CORVANE_VERSION));
+        EXPECT_EQ(Open<frmAbout>(core::WindowName::About), about);
+
+        const QPoint before = about->pos();
+        QTest::mousePress(about->pic, Qt::LeftButton, {}, QPoint(100, 50));
+        QTest::mouseMove(about->pic, QPoint(130, 70));
+        QTest::mouseRelease(about->pic, Qt::LeftButton, {}, QPoint(130, 70));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return about->pos() == before + QPoint(30, 20); }, kPatienceMs));
+
+        QTest::mouseClick(about->findChild<controls::dcButton*>(button), Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] { return !core::FindWindow(QString::fromLatin1(core::WindowName::About)); },
+            kPatienceMs))
+            << button;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
