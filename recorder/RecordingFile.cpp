@@ -129,8 +129,12 @@ bool RecordingFile::Flush()
     const auto size = static_cast<qint64>(m_Pending.size());
     qint64 done = 0;
     // After a short write the rest is tried again, so a full disk or a size limit gives its reason.
-    for (qint64 n = 0; done < size && (n = iFileNum.write(m_Pending.data() + done, size - done)) > 0;)
+    while (done < size) {
+        const qint64 n = iFileNum.write(m_Pending.data() + done, size - done);
+        if (n <= 0)
+            break;
         done += n;
+    }
     const bool written = done == size;
     m_Pending.clear();
     if (!written) {

@@ -146,7 +146,8 @@ void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* play
     const QString folder = core::Config::Read(core::Config::RecordFolder);
     txtOutPath->setText(folder.isEmpty() ? DefaultRecordFolder() : folder);
     bool numeric = false;
-    const int bySong = core::Config::Read(core::Config::RecordFilePerSong).trimmed().toInt(&numeric);
+    const int bySong =
+        core::Config::Read(core::Config::RecordFilePerSong).trimmed().toInt(&numeric);
     chkFilebysong->setChecked(numeric && bySong == 1);
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     ShowIdle();

@@ -2,8 +2,8 @@
 // turns the user's clicks into the core's record toggle; the stream work happens in the core.
 #pragma once
 
-#include "FormSkin.h"
 #include "Channels.h"
+#include "FormSkin.h"
 #include "StreamRecorder.h"
 #include "dcButton.h"
 

@@ -108,6 +108,26 @@ TEST_F(Recorder, OneFilePerSongRollsOverOnlyOnANewTitle)
             << i;
 }
 
+// Servers send UTF-8 or, older ones, Windows-1252: either way the labels show the letters, and a
+// song's file is named as its title reads.
+TEST_F(Recorder, TextsInUtf8OrWindows1252ReadTheSameOnLabelsAndInFileNames)
+{
+    rec.SetFileBySong(true);
+    ASSERT_TRUE(rec.StartSongRecording(dir.path()));
+    const std::string texts[] = {Title("Caf\xc3\xa9 \xe2\x80\x93 A"), Title("Caf\xe9 \x96 B")};
+    const auto stream = BuildStream(1000, 2, 10, [&](int i) { return texts[i]; });
+    server.Send(Header(1000, "icy-name:Radio \xc9t\xe9\r\n") + stream.bytes);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    rec.StopRecording();
+    const QString cafe = QString::fromUtf8("Caf\xc3\xa9 \xe2\x80\x93 ");
+    EXPECT_EQ(radio.value(1), QString::fromUtf8("Radio \xc3\x89t\xc3\xa9"));
+    EXPECT_EQ(titles, (QStringList{"Title: '" + cafe + "A'", "Title: '" + cafe + "B'"}));
+    ASSERT_EQ(opened.mid(1), (QStringList{"'" + cafe + "A'.mp3", "'" + cafe + "B'.mp3"}));
+    for (const QString& name : opened)
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name.toStdString();
+}
+
 TEST(RecordingFile, NamesStayInsideTheFolderAndNeverReplaceAFile)
 {
     QTemporaryDir dir;
@@ -151,7 +171,8 @@ TEST_F(Recorder, FfmpegJoinsMidStreamAtAnIntervalBoundary)
     QProcess ffmpeg;
     const QString out = dir.filePath("player.raw");
     ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-f", "s8", "-i",
-                            QString("http://127.0.0.1:%1/").arg(rec.Relay().Port()), "-c", "copy", "-f", "s8", "-y", out});
+                            QString("http://127.0.0.1:%1/").arg(rec.Relay().Port()), "-c", "copy",
+                            "-f", "s8", "-y", out});
     ASSERT_TRUE(WaitFor([&] { return rec.Relay().Pending(); }));
     // The rest in pieces that do not respect interval boundaries.
     for (std::size_t at = firstPart; at < stream.bytes.size(); at += 3001)

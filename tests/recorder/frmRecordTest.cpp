@@ -7,6 +7,7 @@
 #include "RecorderTestKit.h"
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <quillet/OrvaINIManager.h>
@@ -126,6 +127,10 @@ TEST_F(Window, RecordsToTheMusicFolderUntilAFolderIsChosen)
 {
     QTemporaryDir home;
     const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("HOME", oldHome);
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    });
     qputenv("HOME", home.path().toUtf8());
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toUtf8()); // no user-dirs.dirs there
     Open();
@@ -138,8 +143,6 @@ TEST_F(Window, RecordsToTheMusicFolderUntilAFolderIsChosen)
     ASSERT_TRUE(WaitFor([&] { return form->Core().File().BytesWritten() == 5; }));
     Record()->click();
     EXPECT_EQ(Contents(QDir(music).filePath("first.mp3")), "AUDIO");
-    qputenv("HOME", oldHome);
-    qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 // A song file that cannot be created, then a file that cannot be written: each time the window
@@ -154,9 +157,10 @@ TEST_F(Window, StopsAndSaysWhyWhenASongFileCannotBeCreatedOrAFileWritten)
     QTcpServer other; // another program holds the relay's port
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
     Open(other.serverPort());
-    EXPECT_TRUE(Text("lblWinampStatus")
-                    .startsWith(QString("Winamp relay off: cannot open 127.0.0.1:%1 (")
-                                    .arg(other.serverPort())))
+    EXPECT_TRUE(
+        Text("lblWinampStatus")
+            .startsWith(
+                QString("Winamp relay off: cannot open 127.0.0.1:%1 (").arg(other.serverPort())))
         << Text("lblWinampStatus").toStdString();
     EXPECT_EQ(form->Core().Relay().Port(), 0);
 
@@ -169,7 +173,7 @@ TEST_F(Window, StopsAndSaysWhyWhenASongFileCannotBeCreatedOrAFileWritten)
     server.Send(Header(1000) + stream.bytes.substr(0, blockB));
     ASSERT_TRUE(WaitFor([&] { return Text("lblFile") == "File: 'A'.mp3"; }));
     ASSERT_TRUE(QDir().rename(folder, moved));
-    QFile(folder).open(QIODevice::WriteOnly); // a file where the folder was
+    QFile(folder).open(QIODevice::WriteOnly);                        // a file where the folder was
     const std::size_t afterB = blockB + block(titles[1]) + 1000 + 1; // then audio, empty block
     server.Send(stream.bytes.substr(blockB, afterB - blockB));
     ASSERT_TRUE(WaitFor([&] { return !Record()->isChecked(); }));
