@@ -5,6 +5,7 @@
 #include "Questions.h"
 #include "Text.h"
 #include "Twips.h"
+#include "WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -38,7 +39,7 @@ frmRecord::frmRecord(const core::ChannelSelection& selection, QWidget* player, q
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Core(relayPort)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmRecord"));
+    setObjectName(QString::fromLatin1(core::WindowName::Recorder));
     setWindowTitle(QStringLiteral("Record"));
     BuildControls();
     Form_Load(selection, player);
