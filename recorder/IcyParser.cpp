@@ -53,6 +53,8 @@ IcyHeaderReader::Result IcyHeaderReader::Append(std::string_view sData)
 {
     if (Accepted())
         return Result::Accepted;
+    if (m_RecvBuffer.size() > kMaxHeaderBytes)
+        return Result::TooLong;
     m_RecvBuffer.append(sData);
     std::size_t found = 0;
     if (m_HeaderEnd == npos && FindFrom(m_RecvBuffer, kHeaderEnd, m_SearchedEnd, found))

@@ -36,8 +36,11 @@ class IcyHeaderReader
 
     void Reset();
     // sRecvBuffer grows by sData; the header is accepted once "\r\n\r\n" has arrived and
-    // "ICY 200 OK" occurs in what has arrived.
+    // "ICY 200 OK" occurs in what has arrived. Past kMaxHeaderBytes it is TooLong and takes
+    // nothing more.
     Result Append(std::string_view sData);
+    // Bytes held: at most kMaxHeaderBytes plus the arrival that crossed it.
+    std::size_t Buffered() const { return m_RecvBuffer.size(); }
 
     bool Accepted() const { return m_HeaderEnd != npos && m_IcyFound; }
     std::string_view sHeader() const;

@@ -8,34 +8,28 @@
 
 namespace recorder {
 
-QString RecordUsage()
-{
-    return QStringLiteral(
-        "usage: corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay]\n"
-        "Records the ICY stream at URL (http://host:port/) to MP3 files.\n"
-        "  --dir FOLDER  folder for the recordings (default: the current folder)\n"
-        "  --by-song     one file per song, named after the stream title\n"
-        "  --name NAME   file name of the recording (default: File<seconds since midnight>)\n"
-        "  --relay       serve the stream to one player on 127.0.0.1:8000\n"
-        "Stops at the end of the stream or on Ctrl-C, with every file closed.");
-}
-
 ParsedOptions ParseRecordOptions(const QStringList& arguments)
 {
     QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Records the ICY stream at URL (http://host:port/) to MP3 files. Stops at the end of the "
+        "stream or on Ctrl-C, with every file closed."));
     parser.addPositionalArgument("URL", "stream address, http://host:port/");
-    const QCommandLineOption dir("dir", "folder for the recordings (default: current folder)",
+    const QCommandLineOption dir("dir", "folder for the recordings (default: the current folder)",
                                  "FOLDER", ".");
-    const QCommandLineOption bySong("by-song", "one file per song, named after the title");
-    const QCommandLineOption name("name", "file name of the recording", "NAME");
-    const QCommandLineOption relay("relay", "serve the stream to a player on 127.0.0.1:8000");
+    const QCommandLineOption bySong("by-song", "one file per song, named after the stream title");
+    const QCommandLineOption name(
+        "name", "file name of the recording (default: File<seconds since midnight>)", "NAME");
+    const QCommandLineOption relay("relay", "serve the stream to one player on 127.0.0.1:8000");
+    const QCommandLineOption help = parser.addHelpOption();
     parser.addOptions({dir, bySong, name, relay});
-    const QString usage = QStringLiteral(
-        "usage: corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay]");
+    const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
-        return {std::nullopt, parser.errorText() + "\n" + usage};
+        return {std::nullopt, parser.errorText() + tryHelp, {}};
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        return {std::nullopt, {}, parser.helpText()};
     if (parser.positionalArguments().size() != 1)
-        return {std::nullopt, usage};
+        return {std::nullopt, QStringLiteral("one stream address expected") + tryHelp, {}};
 
     RecordOptions options;
     const QString url = parser.positionalArguments().front();
@@ -43,8 +37,9 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     bool numeric = false;
     const uint port = core::GetPort(url).toUInt(&numeric);
     if (host.isEmpty() || !numeric || port == 0 || port > 65535)
-        return {std::nullopt, QStringLiteral("bad address '%1': expected http://host:port/")
-                                  .arg(parser.positionalArguments().front())};
+        return {std::nullopt,
+                QStringLiteral("bad address '%1': expected http://host:port/").arg(url),
+                {}};
     options.host = host;
     options.port = static_cast<quint16>(port);
     options.dir = parser.value(dir);
@@ -52,11 +47,11 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     options.bySong = parser.isSet(bySong);
     options.relay = parser.isSet(relay);
     if (options.bySong && !options.name.isEmpty())
-        return {std::nullopt, QStringLiteral("--name and --by-song exclude each other")};
+        return {std::nullopt, QStringLiteral("--name and --by-song exclude each other"), {}};
     const QFileInfo folder(options.dir);
     if (!folder.isDir() || !folder.isWritable())
-        return {std::nullopt, QStringLiteral("cannot write to folder '%1'").arg(options.dir)};
-    return {options, {}};
+        return {std::nullopt, QStringLiteral("cannot write to folder '%1'").arg(options.dir), {}};
+    return {options, {}, {}};
 }
 
 RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTextStream& err)
@@ -65,11 +60,9 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     if (!options.relay)
         m_Recorder.DisableRelay();
     auto print = [this](const QString& line) { m_Out << line << Qt::endl; };
-    connect(&m_Recorder, &StreamRecorder::RadioText, this, [this, print](const QString& text) {
-        print(m_Recorder.HeaderDone() && text != "Disconnected" && text != "Error ocurred"
-                  ? "Station: " + text
-                  : text);
-    });
+    connect(&m_Recorder, &StreamRecorder::StatusText, this, print);
+    connect(&m_Recorder, &StreamRecorder::StationName, this,
+            [print](const QString& name) { print("Station: " + name); });
     connect(&m_Recorder, &StreamRecorder::BitrateText, this, print);
     connect(&m_Recorder, &StreamRecorder::TitleText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileOpened, this,

@@ -22,15 +22,15 @@ struct RecordOptions
     bool relay = false;
 };
 
-// The options, or an error text for the user when they do not make a usable command.
+// What the command line asks for: the options, the help text, or an error text for the user
+// when the arguments do not make a usable command.
 struct ParsedOptions
 {
     std::optional<RecordOptions> options;
     QString error;
+    QString help; // --help was given: print this and stop
 };
 ParsedOptions ParseRecordOptions(const QStringList& arguments);
-// The usage lines with every option, for --help.
-QString RecordUsage();
 
 // Runs one recording; Finished carries the exit code once every file is closed.
 class RecordCommand : public QObject

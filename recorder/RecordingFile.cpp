@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace recorder {
 namespace {
@@ -53,6 +54,14 @@ QString SafeFileName(const QString& name)
     return stem.isEmpty() ? QString() : stem + ext;
 }
 
+QString DefaultRecordFolder()
+{
+    const QString music = QStandardPaths::writableLocation(QStandardPaths::MusicLocation);
+    if (!music.isEmpty() && QDir().mkpath(music))
+        return music;
+    return QDir::homePath();
+}
+
 QString DefaultFileName(const QTime& now)
 {
     const auto seconds = (now.msecsSinceStartOfDay() + 500) / 1000;
@@ -84,7 +93,7 @@ bool RecordingFile::CreateOutFile(const QString& folder, const QString& name,
     const auto extAt = ExtensionStart(safe);
     const QString stem = safe.left(extAt);
     const QString ext = safe.mid(extAt);
-    const QDir dir(folder.isEmpty() ? QDir::rootPath() : folder);
+    const QDir dir(folder.isEmpty() ? DefaultRecordFolder() : folder);
     for (int n = 1; n < 10000; ++n) {
         const QString path = dir.filePath(Candidate(stem, ext, n));
         iFileNum.setFileName(path);
@@ -118,7 +127,15 @@ bool RecordingFile::Flush()
     if (!IsOpen() || m_Pending.empty())
         return true;
     const auto size = static_cast<qint64>(m_Pending.size());
-    const bool written = iFileNum.write(m_Pending.data(), size) == size;
+    qint64 done = 0;
+    // After a short write the rest is tried again, so a full disk or a size limit gives its reason.
+    while (done < size) {
+        const qint64 n = iFileNum.write(m_Pending.data() + done, size - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool written = done == size;
     m_Pending.clear();
     if (!written) {
         m_Error = QStringLiteral("cannot write %1: %2").arg(m_Path, iFileNum.errorString());

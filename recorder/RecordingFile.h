@@ -16,6 +16,10 @@ namespace recorder {
 // when nothing usable is left of the stem; the extension (".mp3" and the like) is kept apart.
 QString SafeFileName(const QString& name);
 
+// Where recordings go while the user has chosen no folder: the user's music folder (made when it
+// is missing), else the home folder. Never the root folder, which a user cannot write.
+QString DefaultRecordFolder();
+
 // "File" + seconds since midnight + ".mp3": the name offered for a new recording.
 QString DefaultFileName(const QTime& now);
 
@@ -28,8 +32,9 @@ class RecordingFile
   public:
     ~RecordingFile() { CloseOutFile(); }
 
-    // Opens a new file in folder named after name (made safe; a free name beside it when taken;
-    // fallbackStem when nothing of the name is usable). False, with ErrorText, when it cannot.
+    // Opens a new file in folder (DefaultRecordFolder when empty) named after name (made safe; a
+    // free name beside it when taken; fallbackStem when nothing of the name is usable). False,
+    // with ErrorText, when it cannot.
     bool CreateOutFile(const QString& folder, const QString& name, const QString& fallbackStem);
     // Appends the bytes unchanged. They are gathered and reach the file at the next Flush (one
     // write per arrival instead of one per audio interval). False when a write failed; the file

@@ -17,11 +17,19 @@ RelayServer::~RelayServer()
 void RelayServer::StartServer()
 {
     DownServer();
-    // Loopback only: the relay is for a player on this computer, not for the network.
-    if (!m_Server.listen(QHostAddress::LocalHost, m_Port))
-        qWarning("relay: cannot listen on 127.0.0.1:%u: %s", m_Port,
-                 qPrintable(m_Server.errorString()));
-    emit StatusText(QStringLiteral("Waiting for Winamp player open url '127.0.0.1:8000'..."));
+    // Loopback only: the relay is for a player on this computer, not for the network. The port
+    // taken once stays the one shown to the user while the window lives.
+    const quint16 port = m_Bound ? m_Bound : m_Port;
+    if (!m_Server.listen(QHostAddress::LocalHost, port)) {
+        m_Bound = 0;
+        emit StatusText(QStringLiteral("Winamp relay off: cannot open 127.0.0.1:%1 (%2)")
+                            .arg(port)
+                            .arg(m_Server.errorString()));
+        return;
+    }
+    m_Bound = m_Server.serverPort();
+    emit StatusText(
+        QStringLiteral("Waiting for Winamp player open url '127.0.0.1:%1'...").arg(m_Bound));
 }
 
 void RelayServer::DownServer()

@@ -20,6 +20,7 @@ class RelayServer : public QObject
 {
     Q_OBJECT
   public:
+    // port 0 takes any free port.
     explicit RelayServer(quint16 port = kRelayPort, QObject* parent = nullptr);
     ~RelayServer() override;
 
@@ -40,7 +41,9 @@ class RelayServer : public QObject
     bool Pending() const { return bRelayPending; }
     bool Streaming() const { return bRelayStreaming; }
     qint64 QueuedBytes() const { return m_Player ? m_Player->bytesToWrite() : 0; }
-    quint16 Port() const { return m_Port; }
+    // The port the relay listens on (or listened on, while a player is served); 0 when it could
+    // not open one.
+    quint16 Port() const { return m_Bound; }
 
   signals:
     void StatusText(const QString& text);
@@ -52,7 +55,8 @@ class RelayServer : public QObject
     void Send(std::string_view bytes);
     void DropPlayer();
 
-    quint16 m_Port;
+    quint16 m_Port;      // asked for; 0 lets the system choose (tests)
+    quint16 m_Bound = 0; // the port taken, kept for the next player
     QTcpServer m_Server;
     QPointer<QTcpSocket> m_Player;
     QByteArray m_Header;

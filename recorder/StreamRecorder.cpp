@@ -1,23 +1,14 @@
 #include "StreamRecorder.h"
 
-#include <QStringDecoder>
+#include "Text.h"
 
 namespace recorder {
 namespace {
 
-QString Latin1(std::string_view bytes)
+// Stream texts as the labels show them, and the one reading of their bytes the file names share.
+QString Shown(std::string_view bytes)
 {
-    // Stream texts are shown one byte per character, as they came.
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-
-// File names are bytes on Linux: a title in UTF-8 (as most servers send it) keeps its letters;
-// anything else is taken one byte per character, as the label shows it.
-QString FileText(std::string_view bytes)
-{
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    return utf8.hasError() ? Latin1(bytes) : text;
+    return core::ShowBytes(bytes);
 }
 
 std::string_view View(const QByteArray& bytes)
@@ -66,7 +57,7 @@ void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& 
 
 void StreamRecorder::OnConnected()
 {
-    emit RadioText(QStringLiteral("Connected"));
+    emit StatusText(QStringLiteral("Connected"));
     const auto request =
         IcyRequest(m_Host.toLatin1().toStdString(), sPath.toLatin1().toStdString());
     sckReceiver.write(request.data(), static_cast<qint64>(request.size()));
@@ -112,7 +103,7 @@ void StreamRecorder::DataArrived(std::string_view sData)
         m_Relay.StartCheck(sData, bInMeta, m_Parser.AtIntervalStart());
     }
     if (!m_File.Flush())
-        emit FileFailed(m_File.ErrorText());
+        StopOnFileError();
     if (m_File.IsOpen())
         emit Progress();
 }
@@ -125,7 +116,7 @@ void StreamRecorder::OnDisconnected()
     if (sckReceiver.bytesAvailable() > 0)
         OnReadyRead();
     m_Ended = true;
-    emit RadioText(QStringLiteral("Disconnected"));
+    emit StatusText(QStringLiteral("Disconnected"));
     emit StreamEnded();
 }
 
@@ -142,20 +133,20 @@ void StreamRecorder::Fail(const QString& why)
     m_Ended = true;
     m_ErrorText = why;
     sckReceiver.abort();
-    emit RadioText(QStringLiteral("Error ocurred"));
+    emit StatusText(QStringLiteral("Error ocurred"));
     emit StreamFailed();
 }
 
 void StreamRecorder::ShowInfo(std::string_view sIcy)
 {
-    emit RadioText(Latin1(recorder::StationText(sIcy)));
-    emit BitrateText(Latin1(recorder::BitrateText(sIcy)));
+    emit StationName(Shown(recorder::StationText(sIcy)));
+    emit BitrateText(Shown(recorder::BitrateText(sIcy)));
 }
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
 {
     if (const auto caption = recorder::TitleCaption(sMetaData)) {
-        m_TitleCaption = Latin1(*caption);
+        m_TitleCaption = Shown(*caption);
         emit TitleText(m_TitleCaption);
     }
     // Servers repeat the title in every block: only a new one starts a new song file.
@@ -166,16 +157,28 @@ void StreamRecorder::ShowTitle(std::string_view sMetaData)
 void StreamRecorder::WriteOutFile(std::string_view sBuff)
 {
     if (!m_File.WriteOutFile(sBuff))
-        emit FileFailed(m_File.ErrorText());
+        StopOnFileError();
+}
+
+// A recording that cannot be written is over: saying "recording" while nothing reaches the disk
+// would lose the user's recording silently.
+void StreamRecorder::StopOnFileError()
+{
+    const QString why = m_File.ErrorText();
+    m_Recording = false;
+    m_File.CloseOutFile();
+    emit FileFailed(why);
 }
 
 bool StreamRecorder::CreateOutFile(const QString& name)
 {
-    if (!m_File.Flush())
-        emit FileFailed(m_File.ErrorText());
+    if (!m_File.Flush()) {
+        StopOnFileError();
+        return false;
+    }
     const QString fallback = DefaultFileName(QTime::currentTime()).chopped(4);
     if (!m_File.CreateOutFile(m_Folder, name, fallback)) {
-        emit FileFailed(m_File.ErrorText());
+        StopOnFileError();
         return false;
     }
     emit FileOpened(m_File.FileName());
@@ -185,8 +188,10 @@ bool StreamRecorder::CreateOutFile(const QString& name)
 bool StreamRecorder::CreateSongFile()
 {
     m_FileTitle = m_TitleCaption;
-    const auto name = SongFileName(m_TitleCaption.toLatin1().toStdString());
-    return CreateOutFile(FileText(name));
+    // Cut from the caption as the label shows it, so the file reads as the title does.
+    const QByteArray caption = m_TitleCaption.toUtf8();
+    const auto name = SongFileName(View(caption));
+    return CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
 }
 
 bool StreamRecorder::StartRecording(const QString& folder, const QString& name)

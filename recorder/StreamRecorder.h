@@ -25,8 +25,9 @@ class StreamRecorder : public QObject, private IcySink
     // Why the stream failed, for a front end that explains it.
     QString ErrorText() const { return m_ErrorText; }
 
-    // The record toggle pressed: a file named by the user, or named after the current title.
-    // False (the toggle goes back) when the file cannot be opened; FileFailed says why.
+    // The record toggle pressed: a file named by the user, or named after the current title, in
+    // folder (the user's music folder when empty). False (the toggle goes back) when the file
+    // cannot be opened; FileFailed says why.
     bool StartRecording(const QString& folder, const QString& name);
     bool StartSongRecording(const QString& folder);
     // The toggle released: the file is closed.
@@ -41,10 +42,13 @@ class StreamRecorder : public QObject, private IcySink
     bool HeaderDone() const { return bHeaderDone; }
 
   signals:
-    void RadioText(const QString& text);   // lblRadio
+    // lblRadio shows both: the connection's state, then the station's name once the header is in.
+    void StatusText(const QString& text); // "Connected", "Disconnected", "Error ocurred"
+    void StationName(const QString& name);
     void BitrateText(const QString& text); // lblBitrate
     void TitleText(const QString& text);   // lblTitle
     void FileOpened(const QString& name);
+    // A file could not be opened or written: recording has stopped and the file is closed.
     void FileFailed(const QString& message);
     void Progress(); // after an arrival while a file is open
     void HeaderAccepted();
@@ -59,6 +63,7 @@ class StreamRecorder : public QObject, private IcySink
     void ShowInfo(std::string_view sIcy);
     bool CreateOutFile(const QString& name);
     bool CreateSongFile();
+    void StopOnFileError();
     void OnConnected();
     void OnReadyRead();
     void OnDisconnected();

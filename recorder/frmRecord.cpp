@@ -1,8 +1,11 @@
 #include "frmRecord.h"
 
 #include "Address.h"
+#include "Config.h"
 #include "Questions.h"
+#include "Text.h"
 #include "Twips.h"
+#include "WindowRegistry.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -15,9 +18,6 @@ namespace recorder {
 using namespace controls;
 
 namespace {
-
-const QString kSettings = QStringLiteral("Settings.ini");
-const QString kSection = QStringLiteral("Record");
 
 // The designed width of the skin picture; the window takes it at load.
 constexpr int kPicWidthTwips = 5400;
@@ -35,13 +35,11 @@ QLabel* Label(const QString& text, const char* name)
 
 } // namespace
 
-frmRecord::frmRecord(std::shared_ptr<RecorderSettings> settings,
-                     const core::ChannelSelection& selection, QWidget* player, quint16 relayPort)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Settings(std::move(settings)),
-      m_Core(relayPort)
+frmRecord::frmRecord(const core::ChannelSelection& selection, QWidget* player, quint16 relayPort)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_Core(relayPort)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    setObjectName(QStringLiteral("frmRecord"));
+    setObjectName(QString::fromLatin1(core::WindowName::Recorder));
     setWindowTitle(QStringLiteral("Record"));
     BuildControls();
     Form_Load(selection, player);
@@ -132,25 +130,25 @@ void frmRecord::BuildControls()
     connect(chkFilebysong, &QCheckBox::clicked, this, &frmRecord::chkFilebysong_Click);
     connect(btnBrowse, &dcButton::Click, this, &frmRecord::btnBrowse_Click);
 
-    connect(&m_Core, &StreamRecorder::RadioText, lblRadio, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::StatusText, lblRadio, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::StationName, lblRadio, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::BitrateText, lblBitrate, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::TitleText, lblTitle, &QLabel::setText);
     connect(&m_Core.Relay(), &RelayServer::StatusText, lblWinampStatus, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::FileOpened, this,
             [this](const QString& name) { lblFile->setText("File: " + name); });
-    // A file that cannot be opened or written is said so, not silently counted.
-    connect(&m_Core, &StreamRecorder::FileFailed, this,
-            [this](const QString& why) { lblFile->setText("File: " + why); });
+    connect(&m_Core, &StreamRecorder::FileFailed, this, &frmRecord::ShowFileError);
     connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
 }
 
 void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* player)
 {
-    txtOutPath->setText(m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath")));
+    // Until the user chooses a folder, recordings go to the music folder: show where.
+    const QString folder = core::Config::Read(core::Config::RecordFolder);
+    txtOutPath->setText(folder.isEmpty() ? DefaultRecordFolder() : folder);
     bool numeric = false;
-    const int bySong = m_Settings->GetValue(kSettings, kSection, QStringLiteral("FileName"))
-                           .trimmed()
-                           .toInt(&numeric);
+    const int bySong =
+        core::Config::Read(core::Config::RecordFilePerSong).trimmed().toInt(&numeric);
     chkFilebysong->setChecked(numeric && bySong == 1);
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     ShowIdle();
@@ -192,8 +190,11 @@ void frmRecord::ApplySkin()
 
 void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
 {
-    const QString address = m_Settings->GetValue(
-        QStringLiteral("Channel.ini"), selection.SelectedType(), selection.SelectedChannel());
+    // The selected names are looked up as the directory shows them.
+    const std::string type = core::StoreText(selection.SelectedType());
+    const std::string channel = core::StoreText(selection.SelectedChannel());
+    const QString address =
+        core::Config::Read({core::Config::ChannelFile, type.c_str(), channel.c_str()});
     const QString host = core::GetHost(address);
     const QString portText = core::GetPort(address);
     txtServer->setText(host);
@@ -243,6 +244,19 @@ void frmRecord::ShowIdle()
         label->setEnabled(false);
 }
 
+// The recording has stopped on its own (a file that cannot be opened or written): the toggle goes
+// back without running its handler again, and the reason stays readable where the file name was.
+void frmRecord::ShowFileError(const QString& why)
+{
+    {
+        const QSignalBlocker quiet(CmdRecord);
+        CmdRecord->setChecked(false);
+    }
+    ShowIdle();
+    lblFile->setText("File: " + why);
+    lblFile->setEnabled(true);
+}
+
 void frmRecord::ShowSizeAndTime()
 {
     const auto& file = m_Core.File();
@@ -252,20 +266,22 @@ void frmRecord::ShowSizeAndTime()
 
 void frmRecord::chkFilebysong_Click()
 {
-    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FileName"),
-                           chkFilebysong->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    core::Config::Write(core::Config::RecordFilePerSong,
+                        chkFilebysong->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m_Core.SetFileBySong(chkFilebysong->isChecked());
 }
 
 void frmRecord::btnBrowse_Click()
 {
-    const QString start = m_Settings->GetValue(kSettings, kSection, QStringLiteral("FolderPath"));
+    QString start = core::Config::Read(core::Config::RecordFolder);
+    if (start.isEmpty())
+        start = txtOutPath->text();
     // The desktop's folder chooser starts at the nearest folder that still exists.
     const auto chosen = core::Ask().Folder(this, QStringLiteral("Select a folder to save"), start);
     if (!chosen || chosen->isEmpty())
         return;
     txtOutPath->setText(*chosen);
-    m_Settings->WriteValue(kSettings, kSection, QStringLiteral("FolderPath"), *chosen);
+    core::Config::Write(core::Config::RecordFolder, *chosen);
 }
 
 void frmRecord::closeEvent(QCloseEvent* event)

@@ -2,8 +2,8 @@
 // turns the user's clicks into the core's record toggle; the stream work happens in the core.
 #pragma once
 
+#include "Channels.h"
 #include "FormSkin.h"
-#include "RecorderSettings.h"
 #include "StreamRecorder.h"
 #include "dcButton.h"
 
@@ -15,8 +15,6 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include <memory>
-
 namespace recorder {
 
 class frmRecord : public QWidget
@@ -24,8 +22,9 @@ class frmRecord : public QWidget
     Q_OBJECT
   public:
     // The selection is read once, at load: choosing another channel later does not retune.
-    frmRecord(std::shared_ptr<RecorderSettings> settings, const core::ChannelSelection& selection,
-              QWidget* player = nullptr, quint16 relayPort = kRelayPort);
+    // Settings come from the program's own "Settings.ini" and "Channel.ini" (core::Config).
+    explicit frmRecord(const core::ChannelSelection& selection, QWidget* player = nullptr,
+                       quint16 relayPort = kRelayPort);
     ~frmRecord() override;
 
     StreamRecorder& Core() { return m_Core; }
@@ -42,10 +41,10 @@ class frmRecord : public QWidget
     void btnBrowse_Click();
     bool CreateOutFile();
     void ShowIdle();
+    void ShowFileError(const QString& why);
     void ShowSizeAndTime();
     void ApplySkin();
 
-    std::shared_ptr<RecorderSettings> m_Settings;
     StreamRecorder m_Core;
 
     controls::FormSkin* Skin;

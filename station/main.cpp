@@ -1,42 +1,15 @@
 // corvane-station: the demo operator and its stream servers, on 127.0.0.1 only.
+#include "QuitSignals.h"
 #include "Station.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSocketNotifier>
 #include <QStandardPaths>
-#include <csignal>
 #include <cstdio>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-int g_signalPipe[2] = {-1, -1};
-volatile std::sig_atomic_t g_stopRequested = 0;
-
-void OnSignal(int)
-{
-    g_stopRequested = 1;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-}
-
-// SIGINT and SIGTERM end the event loop, so the ports close and the process exits cleanly.
-void QuitOnSignals(QCoreApplication& app)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
-        return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] { QCoreApplication::quit(); });
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
 
 void Say(const QString& line)
 {
@@ -122,14 +95,15 @@ int main(int argc, char** argv)
                            : QDir(data).absoluteFilePath(QStringLiteral("media"));
     options.siteDir = parser.isSet(siteOption) ? parser.value(siteOption) : DefaultSiteDir();
 
-    QuitOnSignals(app);
-    options.stopRequested = [] { return g_stopRequested != 0; };
+    // SIGINT and SIGTERM end the event loop, so the ports close and the process exits cleanly.
+    platform::OnQuitSignal(&app, [] { QCoreApplication::quit(); });
+    options.stopRequested = [] { return platform::QuitSignalArrived(); };
     Station station(options);
     QObject::connect(&station, &Station::Note, &app, [](const QString& line) { Say(line); });
     QString error;
     if (!station.Start(
             error, [](const QString& line) { Say(QStringLiteral("corvane-station: ") + line); })) {
-        if (g_stopRequested) {
+        if (platform::QuitSignalArrived()) {
             Say(QStringLiteral("corvane-station: stopped"));
             return 0;
         }

@@ -17,16 +17,16 @@ namespace {
 
 struct Recorder : ::testing::Test
 {
-    PortLock lock;
     QTemporaryDir dir;
     TestServer server;
-    StreamRecorder rec;
+    StreamRecorder rec{0};
     QStringList radio, titles, opened, status;
     bool ended = false, failed = false;
 
     void SetUp() override
     {
-        QObject::connect(&rec, &StreamRecorder::RadioText, [this](auto t) { radio << t; });
+        QObject::connect(&rec, &StreamRecorder::StatusText, [this](auto t) { radio << t; });
+        QObject::connect(&rec, &StreamRecorder::StationName, [this](auto t) { radio << t; });
         QObject::connect(&rec, &StreamRecorder::TitleText, [this](auto t) { titles << t; });
         QObject::connect(&rec, &StreamRecorder::FileOpened, [this](auto t) { opened << t; });
         QObject::connect(&rec.Relay(), &RelayServer::StatusText, [this](auto t) { status << t; });
@@ -108,6 +108,26 @@ TEST_F(Recorder, OneFilePerSongRollsOverOnlyOnANewTitle)
             << i;
 }
 
+// Servers send UTF-8 or, older ones, Windows-1252: either way the labels show the letters, and a
+// song's file is named as its title reads.
+TEST_F(Recorder, TextsInUtf8OrWindows1252ReadTheSameOnLabelsAndInFileNames)
+{
+    rec.SetFileBySong(true);
+    ASSERT_TRUE(rec.StartSongRecording(dir.path()));
+    const std::string texts[] = {Title("Caf\xc3\xa9 \xe2\x80\x93 A"), Title("Caf\xe9 \x96 B")};
+    const auto stream = BuildStream(1000, 2, 10, [&](int i) { return texts[i]; });
+    server.Send(Header(1000, "icy-name:Radio \xc9t\xe9\r\n") + stream.bytes);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    rec.StopRecording();
+    const QString cafe = QString::fromUtf8("Caf\xc3\xa9 \xe2\x80\x93 ");
+    EXPECT_EQ(radio.value(1), QString::fromUtf8("Radio \xc3\x89t\xc3\xa9"));
+    EXPECT_EQ(titles, (QStringList{"Title: '" + cafe + "A'", "Title: '" + cafe + "B'"}));
+    ASSERT_EQ(opened.mid(1), (QStringList{"'" + cafe + "A'.mp3", "'" + cafe + "B'.mp3"}));
+    for (const QString& name : opened)
+        EXPECT_TRUE(QFileInfo::exists(dir.filePath(name))) << name.toStdString();
+}
+
 TEST(RecordingFile, NamesStayInsideTheFolderAndNeverReplaceAFile)
 {
     QTemporaryDir dir;
@@ -151,7 +171,8 @@ TEST_F(Recorder, FfmpegJoinsMidStreamAtAnIntervalBoundary)
     QProcess ffmpeg;
     const QString out = dir.filePath("player.raw");
     ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-f", "s8", "-i",
-                            "http://127.0.0.1:8000/", "-c", "copy", "-f", "s8", "-y", out});
+                            QString("http://127.0.0.1:%1/").arg(rec.Relay().Port()), "-c", "copy",
+                            "-f", "s8", "-y", out});
     ASSERT_TRUE(WaitFor([&] { return rec.Relay().Pending(); }));
     // The rest in pieces that do not respect interval boundaries.
     for (std::size_t at = firstPart; at < stream.bytes.size(); at += 3001)
@@ -177,11 +198,11 @@ TEST_F(Recorder, RelayServesOnePlayerAtATimeAndDropsAStalledOne)
     server.Send(header);
     ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
     QTcpSocket first, second;
-    first.connectToHost(QHostAddress::LocalHost, kRelayPort);
+    first.connectToHost(QHostAddress::LocalHost, rec.Relay().Port());
     first.write("GET / HTTP/1.0\r\n\r\n");
     ASSERT_TRUE(WaitFor([&] { return first.bytesAvailable() >= qint64(header.size()); }));
     EXPECT_EQ(first.readAll().toStdString(), header);
-    second.connectToHost(QHostAddress::LocalHost, kRelayPort);
+    second.connectToHost(QHostAddress::LocalHost, rec.Relay().Port());
     ASSERT_TRUE(WaitFor([&] { return second.state() == QAbstractSocket::UnconnectedState; }));
     EXPECT_EQ(second.error(), QAbstractSocket::ConnectionRefusedError);
     // Without metadata any arrival is a boundary: the next one is forwarded whole.
@@ -193,7 +214,7 @@ TEST_F(Recorder, RelayServesOnePlayerAtATimeAndDropsAStalledOne)
 
     // The next player asks and then never reads: nothing is taken from its receive buffer.
     second.setReadBufferSize(1);
-    second.connectToHost(QHostAddress::LocalHost, kRelayPort);
+    second.connectToHost(QHostAddress::LocalHost, rec.Relay().Port());
     ASSERT_TRUE(second.waitForConnected(15000));
     second.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4096);
     second.write("GET / HTTP/1.0\r\n\r\n");
@@ -205,7 +226,8 @@ TEST_F(Recorder, RelayServesOnePlayerAtATimeAndDropsAStalledOne)
         sent += qint64(chunk.size());
         ASSERT_LE(rec.Relay().QueuedBytes(), kMaxRelayQueue);
     }
-    const QString waiting = "Waiting for Winamp player open url '127.0.0.1:8000'...";
+    const QString waiting =
+        QString("Waiting for Winamp player open url '127.0.0.1:%1'...").arg(rec.Relay().Port());
     EXPECT_EQ(status, (QStringList{waiting, "Winamp Connected", "Winamp Disconnected", waiting,
                                    "Winamp Connected", "Winamp Disconnected", waiting}));
     EXPECT_TRUE(rec.Relay().Listening());

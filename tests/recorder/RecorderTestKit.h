@@ -10,10 +10,6 @@
 #include <QTcpSocket>
 #include <QTest>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 namespace icytest {
 
 // Socket events are delivered by the event loop; wait on a condition, never on a fixed time.
@@ -37,14 +33,6 @@ inline bool HeldOpen(const QString& path)
             return true;
     return false;
 }
-
-// The relay's port is fixed at 8000: tests that use it take turns, across processes too.
-struct PortLock
-{
-    int fd = open("/tmp/corvane-relay-8000.lock", O_CREAT | O_RDWR, 0666);
-    PortLock() { flock(fd, LOCK_EX); }
-    ~PortLock() { close(fd); }
-};
 
 class TestServer : public QObject
 {
