@@ -400,12 +400,17 @@ void MpvEngine::Drain()
             return;  // a slot deleted the player
         }
     }
+    if (m_endError < 0) {
+        const int error = std::exchange(m_endError, 0);
+        Fail(m_firstError.isEmpty() ? QString::fromUtf8(mpv_error_string(error)) : m_firstError);
+    }
 }
 
 void MpvEngine::OnStartFile(const mpv_event&)
 {
     m_pendingLoads = std::max(0, m_pendingLoads - 1);
-    m_lastError.clear();
+    m_firstError.clear();
+    m_endError = 0;
     m_frameShown = false;
     m_frameDue = false;
     m_videoTrack = 0;
@@ -434,7 +439,9 @@ void MpvEngine::OnEndFile(const mpv_event& event)
         if (end->error == MPV_ERROR_VO_INIT_FAILED && m_videoDropped) {
             SetState(State::Ended);
         } else {
-            Fail(m_lastError.isEmpty() ? QString::fromUtf8(mpv_error_string(end->error)) : m_lastError);
+            // Told once this drain is through: the engine hands out its log lines (the cause)
+            // after its events.
+            m_endError = end->error;
         }
         break;
     case MPV_END_FILE_REASON_REDIRECT:
@@ -457,12 +464,17 @@ void MpvEngine::OnLogMessage(const mpv_event& event)
 {
     const auto* message = static_cast<const mpv_event_log_message*>(event.data);
     if (Debugging()) {
-        qDebug("[%s] %s", message->prefix, QByteArray(message->text).trimmed().constData());
+        qDebug("[%s:%d] %s", message->prefix, message->log_level,
+               QByteArray(message->text).trimmed().constData());
         if (message->log_level > MPV_LOG_LEVEL_ERROR) {
             return;
         }
     }
-    m_lastError = QString::fromUtf8(message->text).trimmed();
+    // The first error of a file names the cause ("Connection refused", "No such file"); the
+    // later ones only say that opening failed.
+    if (m_firstError.isEmpty()) {
+        m_firstError = QString::fromUtf8(message->text).trimmed();
+    }
 }
 
 void MpvEngine::OnPropertyChange(const mpv_event& event)

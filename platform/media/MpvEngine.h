@@ -89,7 +89,9 @@ class MpvEngine : public QObject
     State m_state = State::Stopped;
     int m_pendingLoads = 0;  // loads asked for whose start the engine has not reported yet
     bool m_loadWaiting = false;
-    QString m_icyTitle, m_tagTitle, m_title, m_lastError;
+    QString m_icyTitle, m_tagTitle, m_title;
+    QString m_firstError;  // of the file playing
+    int m_endError = 0;    // its end, when that was an error not yet told
     int64_t m_videoTrack = 0;
     bool m_videoDropped = false;  // this file lost its video output through us (no GL context)
     bool m_frameDue = false;

@@ -1,6 +1,7 @@
 // Video of the media component on the shared X server: frames through both renderers, full screen
 // and back, presses on the video area, and a player given an address before it is on screen.
 #include "MediaTestKit.h"
+#include "StationProcess.h"
 
 #include <QApplication>
 #include <QImage>
@@ -150,6 +151,43 @@ TEST_P(MediaVideoTest, DestroyingWhilePlayingVideoIsClean)
     next->show();
     next->setURL(card);
     EXPECT_TRUE(WaitFor([&] { return nextFrames.count() > 0; }));
+}
+
+TEST_P(MediaVideoTest, FullScreenWithoutSharedContextsKeepsThePicture)
+{
+    // Without shared contexts the view gets a new GL context in each window: the engine must
+    // give up its video output and take it up again each time.
+    if (std::string(GetParam()) != "gl") {
+        GTEST_SKIP() << "only the GL view has a context";
+    }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, false);
+    QSignalSpy errors(player, &MediaPlayer::ErrorOccurred);
+    QSignalSpy frames(player, &MediaPlayer::FrameShown);
+    window.show();
+    player->setURL(card);
+    ASSERT_TRUE(WaitFor([&] { return frames.count() > 0; }));
+    QWidget* area = VideoArea();
+    for (int round = 0; round < 2; ++round) {
+        player->setFullScreen(true);
+        ASSERT_TRUE(player->fullScreen());
+        EXPECT_TRUE(ShowsPicture(area)) << "full screen, round " << round;
+        player->setFullScreen(false);
+        EXPECT_TRUE(ShowsPicture(area)) << "back, round " << round;
+    }
+    EXPECT_EQ(player->state(), State::Playing);
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST_P(MediaVideoTest, StationTvChannelShowsFrames)
+{
+    StationProcess station;
+    ASSERT_TRUE(station.Start()) << station.output().toStdString();
+    QSignalSpy frames(player, &MediaPlayer::FrameShown);
+    window.show();
+    player->setURL(QString::fromLatin1(station.tvUrl()));
+    ASSERT_TRUE(WaitFor([&] { return frames.count() > 0; })) << "state " << int(player->state());
+    EXPECT_EQ(player->state(), State::Playing);
+    EXPECT_TRUE(ShowsPicture(VideoArea()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, MediaVideoTest, ::testing::Values("gl", "sw"),
