@@ -324,6 +324,9 @@ void MpvEngine::Stop()
     if (m_softView) {
         m_softView->Clear();
     }
+    if (m_glView) {
+        m_glView->update();
+    }
     SetState(State::Stopped);
 }
 
@@ -471,8 +474,9 @@ void MpvEngine::OnLogMessage(const mpv_event& event)
         }
     }
     // The first error of a file names the cause ("Connection refused", "No such file"); the
-    // later ones only say that opening failed.
-    if (m_firstError.isEmpty()) {
+    // later ones only say that opening failed. A sound device that fails is no cause: the engine
+    // falls back to silence.
+    if (m_firstError.isEmpty() && !QByteArray(message->prefix).startsWith("ao")) {
         m_firstError = QString::fromUtf8(message->text).trimmed();
     }
 }
@@ -571,6 +575,10 @@ void MpvEngine::OnRenderUpdate()
         return;
     }
     if (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME) {
+        if (!View()->isVisible()) {
+            SkipFrame();
+            return;
+        }
         m_frameDue = true;
         if (m_softView) {
             RenderSoftware();
@@ -578,6 +586,20 @@ void MpvEngine::OnRenderUpdate()
             m_glView->update();
         }
     }
+}
+
+// A frame nobody can see (the player is hidden) is taken without drawing, so that the engine's
+// video thread does not wait for it and the sound plays on undisturbed.
+void MpvEngine::SkipFrame()
+{
+    int skip = 1;
+    int block = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(m_render, params);
 }
 
 void MpvEngine::PaintGl(unsigned fbo, QSize pixels)

@@ -72,6 +72,7 @@ class MpvEngine : public QObject
     void CreateRenderContext(bool openGl);
     void FreeRenderContext();
     void OnRenderUpdate();
+    void SkipFrame();
     void PaintGl(unsigned fbo, QSize pixels);
     void RenderSoftware();
     void NoteFrameDrawn();

@@ -3,6 +3,7 @@
 #include "MediaTestKit.h"
 #include "StationProcess.h"
 
+#include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -51,6 +52,17 @@ TEST(MediaPlayerTest, ShortFileOpensPlaysAndEnds)
     player->setURL(tone);
     ASSERT_TRUE(WaitForState(*player, State::Ended));
     EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
+
+    // A playlist (stations often hand out .m3u and .pls) is no end in itself: its entry plays.
+    QFile list(dir.filePath(QStringLiteral("station.m3u")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write(tone.toUtf8() + '\n');
+    list.close();
+    log.states.clear();
+    player->setURL(list.fileName());
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
+    EXPECT_EQ(errors.count(), 0);
 }
 
 TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
