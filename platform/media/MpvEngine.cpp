@@ -7,9 +7,6 @@
 
 #include "VideoViews.h"
 
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QPointer>
 
@@ -26,49 +23,6 @@
 namespace platform {
 
 namespace {
-
-// A QOpenGLWidget that moves into the full-screen window keeps its context (and the engine its
-// video output) only when contexts are shared; Qt wants this set before the application exists.
-void ShareGlContexts()
-{
-    if (!QCoreApplication::instance()) {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
-}
-Q_CONSTRUCTOR_FUNCTION(ShareGlContexts)
-
-enum class Renderer { None, OpenGL, Software };
-
-bool OpenGlUsable()
-{
-    static const bool usable = [] {
-        const QString platform = QGuiApplication::platformName();
-        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-            return false;
-        }
-        QOpenGLContext context;
-        QOffscreenSurface surface;
-        surface.create();
-        return context.create() && context.makeCurrent(&surface);
-    }();
-    return usable;
-}
-
-// CORVANE_MPV_RENDER=gl|sw chooses the renderer (tests use it to cover both).
-Renderer ChooseRenderer(MediaPlayer::Video video)
-{
-    if (video == MediaPlayer::Video::Off) {
-        return Renderer::None;
-    }
-    const QByteArray forced = qgetenv("CORVANE_MPV_RENDER");
-    if (forced == "sw") {
-        return Renderer::Software;
-    }
-    if (forced == "gl") {
-        return Renderer::OpenGL;
-    }
-    return OpenGlUsable() ? Renderer::OpenGL : Renderer::Software;
-}
 
 void* GetProcAddress(void*, const char* name)
 {
@@ -164,20 +118,18 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
             Load();
         }
     });
-    switch (ChooseRenderer(video)) {
-    case Renderer::OpenGL:
+    if (video == Video::Off) {
+        return;
+    }
+    if (UseOpenGlVideo()) {
         m_glView = new GlVideoView(q);
         m_glView->onContextReady = [this] { CreateRenderContext(true); };
         m_glView->onContextGone = [this] { FreeRenderContext(); };
         m_glView->onPaint = [this](unsigned fbo, QSize pixels) { PaintGl(fbo, pixels); };
-        break;
-    case Renderer::Software:
+    } else {
         m_softView = new SoftwareVideoView(q);
         m_softView->onResized = [this] { RenderSoftware(); };
         CreateRenderContext(false);
-        break;
-    case Renderer::None:
-        break;
     }
 }
 
@@ -241,10 +193,7 @@ void MpvEngine::Configure(Video video)
 
 QWidget* MpvEngine::View() const
 {
-    if (m_glView) {
-        return m_glView;
-    }
-    return m_softView;
+    return m_glView ? static_cast<QWidget*>(m_glView) : m_softView;
 }
 
 // ---- commands -------------------------------------------------------------------------------
@@ -333,7 +282,10 @@ void MpvEngine::Stop()
 void MpvEngine::SetVolume(int percent)
 {
     m_volume = std::clamp(percent, 0, 100);
-    SetDouble("volume", m_volume);
+    double level = m_volume;
+    if (m_handle) {
+        mpv_set_property_async(m_handle, 0, "volume", MPV_FORMAT_DOUBLE, &level);
+    }
 }
 
 void MpvEngine::SetMute(bool on)
@@ -356,14 +308,7 @@ void MpvEngine::SetFlag(const char* name, bool value)
 {
     int flag = value ? 1 : 0;
     if (m_handle) {
-        mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag);
-    }
-}
-
-void MpvEngine::SetDouble(const char* name, double value)
-{
-    if (m_handle) {
-        mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_DOUBLE, &value);
+        mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag);  // copied at once
     }
 }
 

@@ -55,7 +55,6 @@ class MpvEngine : public QObject
     void Fail(const QString& text);
     void Command(std::initializer_list<const char*> words, uint64_t reply = 0);
     void SetFlag(const char* name, bool value);
-    void SetDouble(const char* name, double value);
 
     void Drain();
     void OnStartFile(const mpv_event& event);

@@ -1,7 +1,10 @@
 #include "VideoViews.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QPainter>
@@ -9,6 +12,28 @@
 namespace platform {
 
 namespace {
+
+// A QOpenGLWidget that moves into the full-screen window keeps its context (and the engine its
+// video output) only when contexts are shared; Qt wants this set before the application exists.
+void ShareGlContexts()
+{
+    if (!QCoreApplication::instance()) {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    }
+}
+Q_CONSTRUCTOR_FUNCTION(ShareGlContexts)
+
+bool GlContextAtHand()
+{
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
+        return false;
+    }
+    QOpenGLContext context;
+    QOffscreenSurface surface;
+    surface.create();
+    return context.create() && context.makeCurrent(&surface);
+}
 
 void PaintBlack(QWidget* widget)
 {
@@ -19,6 +44,16 @@ void PaintBlack(QWidget* widget)
 }
 
 }  // namespace
+
+bool UseOpenGlVideo()
+{
+    const QByteArray forced = qgetenv("CORVANE_MPV_RENDER");
+    if (forced == "gl" || forced == "sw") {
+        return forced == "gl";
+    }
+    static const bool atHand = GlContextAtHand();
+    return atHand;
+}
 
 GlVideoView::GlVideoView(QWidget* parent) : QOpenGLWidget(parent)
 {

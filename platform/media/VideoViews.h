@@ -10,6 +10,10 @@
 
 namespace platform {
 
+// Whether video goes through OpenGL: CORVANE_MPV_RENDER=gl|sw decides when set (the tests cover
+// both), else a GL context must be at hand (never on the offscreen platform).
+bool UseOpenGlVideo();
+
 // Video through OpenGL: the engine draws into this widget's framebuffer.
 class GlVideoView : public QOpenGLWidget
 {
