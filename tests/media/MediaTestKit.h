@@ -2,6 +2,7 @@
 // Shared by the media tests: media made with ffmpeg, and a record of what a player reported.
 #include "MediaPlayer.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -44,6 +45,19 @@ inline QString MakeTestCard(const QTemporaryDir& dir, int seconds)
                      {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=" + duration,
                       "-f", "lavfi", "-i", "sine=frequency=330:duration=" + duration,
                       "-c:v", "mpeg2video", "-c:a", "mp2", "-shortest"});
+}
+
+// Colour somewhere in the picture: the test card is never all black.
+inline bool HasPicture(const QImage& image)
+{
+    for (int y = 0; y < image.height(); y += 7) {
+        for (int x = 0; x < image.width(); x += 7) {
+            if (qGray(image.pixel(x, y)) > 40) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 using State = platform::MediaPlayer::State;
