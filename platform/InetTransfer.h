@@ -48,7 +48,7 @@ class InetTransfer : public QObject
         None,      // nothing asked yet, or a request is running
         Answered,  // a response arrived whole (an error page counts)
         Failed,    // state 11 was raised
-        Cancelled, // Cancel() ended it: no body, no further notification
+        Cancelled, // Cancel(), or the program quitting, ended it: no body, no notification
     };
 
     explicit InetTransfer(QObject* parent = nullptr);
