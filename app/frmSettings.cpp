@@ -107,7 +107,8 @@ void frmSettings::Form_Load()
 void frmSettings::btnEdit_Click()
 {
     Ask().Message(this, QStringLiteral("Corvane net player"),
-                  QStringLiteral("Do not change te ServerURL if not necessary"), Questions::Icon::None);
+                  QStringLiteral("Do not change te ServerURL if not necessary"),
+                  Questions::Icon::None);
     txtServerURL->setFocus();
     txtServerURL->setReadOnly(false);
     btnSave->SetEnabled(true);

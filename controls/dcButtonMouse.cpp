@@ -90,7 +90,8 @@ void dcButton::mouseMoveEvent(QMouseEvent* e)
             RedrawButton(m_drawnDown ? 2 : 1);
         }
         if (m_tracking) {
-            short button = short(ButtonCode(e->buttons())), shift = short(ShiftCode(e->modifiers()));
+            short button = short(ButtonCode(e->buttons())),
+                  shift = short(ShiftCode(e->modifiers()));
             float x = Twips(e->position().x()), y = Twips(e->position().y());
             emit MouseMove(button, shift, x, y);
         } else {

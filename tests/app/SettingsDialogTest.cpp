@@ -21,10 +21,7 @@ namespace {
 class SettingsDialogTest : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        Open();
-    }
+    void SetUp() override { Open(); }
     void TearDown() override { CloseAllWindows(); }
 
     void Open() { (dialog = new frmSettings)->show(); }
