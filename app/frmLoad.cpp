@@ -19,7 +19,8 @@ using namespace core;
 using platform::InetTransfer;
 
 frmLoad::frmLoad(QWidget* parent)
-    : QWidget(parent), Skin(new FormSkin(this)), pic(new QLabel(this)), lblStatus(new QLabel(this))
+    : QWidget(parent), Skin(new FormSkin(this)), pic(new QLabel(this)), lblStatus(new QLabel(this)),
+      iNetChannel(this), InetRSettings(this)
 {
     setObjectName(QStringLiteral("frmLoad"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -84,7 +85,6 @@ void frmLoad::TimerGetSett_Timer()
 {
     Download(iNetChannel, QString::fromLatin1(Config::ChannelFile));
     TimerGetSett.stop();
-    UnloadIfIdle();
 }
 
 void frmLoad::Trans_Timer()
@@ -151,15 +151,10 @@ void frmLoad::StartFadeOut()
 
 void frmLoad::HandOver()
 {
-    ShowPlayerWindow();
     Timer3.stop();
     Trans.stop();
-    if (iFetchDepth > 0) {
-        hide();
-        bUnloadWhenIdle = true;
-    } else {
-        close();
-    }
+    bHandOverWhenIdle = true;
+    HandOverIfIdle();
 }
 
 void frmLoad::Download(InetTransfer& Inet, const QString& FileName)
@@ -167,12 +162,16 @@ void frmLoad::Download(InetTransfer& Inet, const QString& FileName)
     ++iFetchDepth;
     DownloadSettingsFile(Inet, FileName);
     --iFetchDepth;
+    HandOverIfIdle();
 }
 
-void frmLoad::UnloadIfIdle()
+void frmLoad::HandOverIfIdle()
 {
-    if (bUnloadWhenIdle && iFetchDepth == 0)
-        close();
+    if (!bHandOverWhenIdle || iFetchDepth > 0)
+        return;
+    bHandOverWhenIdle = false;
+    ShowPlayerWindow();
+    close();
 }
 
 } // namespace app

@@ -6,6 +6,7 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 
 class QLabel;
 
@@ -14,7 +15,6 @@ class FormSkin;
 } // namespace controls
 
 namespace app {
-
 
 class frmLoad : public QWidget
 {
@@ -52,13 +52,20 @@ class frmLoad : public QWidget
     void StartFadeOut();
     void HandOver();
     void Download(platform::InetTransfer& Inet, const QString& FileName);
-    void UnloadIfIdle();
+    void HandOverIfIdle();
 
-    // A fetch runs a nested event loop, and a handler inside it may close the splash; the
-    // window (and with it the transfer that is still on the stack) is only destroyed once every
-    // fetch has returned.
+    // The splash's opacity (0 transparent .. 255 opaque) and where the running fade stops; both
+    // fades share them.
+    int16_t FadeAlpha = 0;
+    int16_t FadeTarget = 0;
+
+    // A fetch runs a nested event loop, and a handler inside it (an error of the remote
+    // settings) may ask for the hand-over while the channel list's fetch is still on the stack
+    // with its body not yet stored. The player opens, and the splash goes, only once every fetch
+    // has returned: the player then reads the fresh files, and no transfer is destroyed while
+    // its fetch is running.
     int iFetchDepth = 0;
-    bool bUnloadWhenIdle = false;
+    bool bHandOverWhenIdle = false;
 };
 
 } // namespace app

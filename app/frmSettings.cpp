@@ -11,14 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QWindow>
 
 namespace app {
 
 using namespace controls;
 using namespace core;
-
-
 
 namespace {
 // The dialog's buttons share the style of the program's other dialogs.
@@ -27,8 +24,8 @@ constexpr unsigned DialogButtonBackColor = 0x404040;
 } // namespace
 
 frmSettings::frmSettings(QWidget* parent)
-    : QWidget(parent), Skin(new FormSkin(this)), Picture1(new QLabel(this)),
-      Label1(new QLabel(this)), txtServerURL(new QLineEdit(this))
+    : QWidget(parent), Skin(new FormSkin(this)), Picture1(Skin->pic()), Label1(new QLabel(this)),
+      txtServerURL(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmSettings"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -38,9 +35,6 @@ frmSettings::frmSettings(QWidget* parent)
 
     const QImage artwork(QStringLiteral(":/startup/frmSettings.png"));
     Skin->setPicture(artwork);
-    Picture1->setPixmap(QPixmap::fromImage(artwork));
-    Picture1->setGeometry(0, 0, artwork.width(), artwork.height());
-    Picture1->installEventFilter(this);
 
     Label1->setText(QStringLiteral("Server URL"));
     Label1->move(TwipsToPixels(2040), TwipsToPixels(600));
@@ -98,7 +92,7 @@ void frmSettings::Form_Load()
 {
     Skin->move(0, 0);
     Skin->MakeSkin(true);
-    Picture1->raise();
+    Skin->lower();
     Label1->raise();
     txtServerURL->raise();
     for (QWidget* control : {static_cast<QWidget*>(btnEdit), static_cast<QWidget*>(btnCancel),
@@ -113,7 +107,8 @@ void frmSettings::Form_Load()
 void frmSettings::btnEdit_Click()
 {
     Ask().Message(this, QStringLiteral("Corvane net player"),
-                  QStringLiteral("Do not change te ServerURL if not necessary"), Questions::Icon::None);
+                  QStringLiteral("Do not change te ServerURL if not necessary"),
+                  Questions::Icon::None);
     txtServerURL->setFocus();
     txtServerURL->setReadOnly(false);
     btnSave->SetEnabled(true);
@@ -149,13 +144,6 @@ void frmSettings::ingClose_Click()
     close();
 }
 
-void frmSettings::Picture1_MouseDown(const QPoint& GlobalPosition)
-{
-    QWindow* window = windowHandle();
-    bDragging = !(window && window->startSystemMove());
-    ptDragOffset = pos() - GlobalPosition;
-}
-
 bool frmSettings::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
@@ -164,19 +152,6 @@ bool frmSettings::eventFilter(QObject* watched, QEvent* event)
         ingClose->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
         ingClose_Click();
         return true;
-    }
-    if (watched == Picture1) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (type == QEvent::MouseButtonPress) {
-            Picture1_MouseDown(mouse->globalPosition().toPoint());
-            return true;
-        }
-        if (type == QEvent::MouseMove && bDragging) {
-            move(mouse->globalPosition().toPoint() + ptDragOffset);
-            return true;
-        }
-        if (type == QEvent::MouseButtonRelease)
-            bDragging = false;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -2,7 +2,6 @@
 // takes effect at the next start.
 #pragma once
 
-#include <QPoint>
 #include <QWidget>
 
 class QLabel;
@@ -15,7 +14,6 @@ class dcButton;
 
 namespace app {
 
-
 class frmSettings : public QWidget
 {
     Q_OBJECT
@@ -24,7 +22,8 @@ class frmSettings : public QWidget
     explicit frmSettings(QWidget* parent = nullptr);
 
     controls::FormSkin* Skin;
-    QLabel* Picture1;
+    // The background artwork: the skin's own picture, so it drags the window as every skin does.
+    QWidget* Picture1;
     QLabel* Label1;
     QLineEdit* txtServerURL;
     controls::dcButton* btnEdit;
@@ -43,14 +42,9 @@ class frmSettings : public QWidget
     void btnCancel_Click();
     void dcButton1_Click();
     void ingClose_Click();
-    void Picture1_MouseDown(const QPoint& GlobalPosition);
 
-    controls::dcButton* MakeButton(const char* name, const QString& caption, const QString& tip, int left,
-                         int top, int width);
-
-    // Dragging by hand where the window manager will not move the window.
-    bool bDragging = false;
-    QPoint ptDragOffset;
+    controls::dcButton* MakeButton(const char* name, const QString& caption, const QString& tip,
+                                   int left, int top, int width);
 };
 
 } // namespace app

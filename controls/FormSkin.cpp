@@ -1,7 +1,7 @@
 #include "FormSkin.h"
 
 #include "MakeSk.h"
-#include "MouseCodes.h"
+#include "InputCodes.h"
 #include "PropertyBag.h"
 #include "X11Move.h"
 

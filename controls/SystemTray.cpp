@@ -1,6 +1,6 @@
 #include "SystemTray.h"
 
-#include "MouseCodes.h"
+#include "InputCodes.h"
 #include "PropertyBag.h"
 
 #include <QApplication>

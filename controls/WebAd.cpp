@@ -1,6 +1,6 @@
 #include "WebAd.h"
 
-#include "MouseCodes.h"
+#include "InputCodes.h"
 #include "OleColor.h"
 #include "PropertyBag.h"
 #include "Twips.h"
@@ -33,59 +33,6 @@ QByteArray Bytes(const QVariant& value)
     if (value.typeId() == QMetaType::QByteArray)
         return value.toByteArray();
     return value.toString().toUtf8();
-}
-
-// Key codes as the events carry them: letters and digits are their upper-case characters, the
-// rest the numbers of the standard key table.
-int KeyCode(int key)
-{
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return key;
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 0x70 + (key - Qt::Key_F1);
-    switch (key) {
-    case Qt::Key_Backspace:
-        return 0x08;
-    case Qt::Key_Tab:
-        return 0x09;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 0x0D;
-    case Qt::Key_Shift:
-        return 0x10;
-    case Qt::Key_Control:
-        return 0x11;
-    case Qt::Key_Alt:
-        return 0x12;
-    case Qt::Key_Pause:
-        return 0x13;
-    case Qt::Key_Escape:
-        return 0x1B;
-    case Qt::Key_Space:
-        return 0x20;
-    case Qt::Key_PageUp:
-        return 0x21;
-    case Qt::Key_PageDown:
-        return 0x22;
-    case Qt::Key_End:
-        return 0x23;
-    case Qt::Key_Home:
-        return 0x24;
-    case Qt::Key_Left:
-        return 0x25;
-    case Qt::Key_Up:
-        return 0x26;
-    case Qt::Key_Right:
-        return 0x27;
-    case Qt::Key_Down:
-        return 0x28;
-    case Qt::Key_Insert:
-        return 0x2D;
-    case Qt::Key_Delete:
-        return 0x2E;
-    default:
-        return 0;
-    }
 }
 
 } // namespace
@@ -288,10 +235,10 @@ bool WebAd::OverlayKey(QEvent* event)
     auto* key = static_cast<QKeyEvent*>(event);
     const int shift = controls::ShiftCode(key->modifiers());
     if (event->type() == QEvent::KeyRelease) {
-        emit KeyUp(KeyCode(key->key()), shift);
+        emit KeyUp(controls::KeyCode(key->key()), shift);
         return true;
     }
-    emit KeyDown(KeyCode(key->key()), shift);
+    emit KeyDown(controls::KeyCode(key->key()), shift);
     const QString text = key->text();
     if (text.size() == 1 && text.at(0).unicode() < 256)
         emit KeyPress(text.at(0).unicode());

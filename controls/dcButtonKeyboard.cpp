@@ -1,8 +1,9 @@
 // Keyboard, access keys, focus and window activation of dcButton.
 #include "dcButton.h"
 
-#include "dcButtonInputCodes.h"
+#include "InputCodes.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QShortcutEvent>
 
@@ -75,8 +76,8 @@ bool dcButton::event(QEvent* e)
 
 void dcButton::keyPressEvent(QKeyEvent* e)
 {
-    short code = KeyCodeOf(e);
-    short shift = ShiftOf(e->modifiers());
+    short code = short(KeyCode(e->key()));
+    short shift = short(ShiftCode(e->modifiers()));
     if (code == 32 && shift != 4) {
         m_drawnDown = m_spaceHeld = true;
         Capture();
@@ -120,8 +121,8 @@ void dcButton::keyReleaseEvent(QKeyEvent* e)
 {
     if (e->isAutoRepeat())
         return; // the key is still down
-    short code = KeyCodeOf(e);
-    short shift = ShiftOf(e->modifiers());
+    short code = short(KeyCode(e->key()));
+    short shift = short(ShiftCode(e->modifiers()));
     if (code != 32) {
         emit KeyUp(code, shift);
         e->ignore();

@@ -1,13 +1,26 @@
 // Mouse handling of dcButton: hover, press, release, double click and the click itself.
 #include "dcButton.h"
 
-#include "dcButtonInputCodes.h"
+#include "InputCodes.h"
+#include "Twips.h"
 
 #include <QMenu>
+#include <QMouseEvent>
 
 namespace controls {
 
 using namespace dcbutton;
+
+namespace {
+
+// The button's mouse events carry positions in twips, like every other position the windows
+// handle.
+float Twips(qreal pixels)
+{
+    return float(pixels * TwipsPerPixel);
+}
+
+} // namespace
 
 bool dcButton::IsOverButton(const QPoint& pos) const
 {
@@ -37,7 +50,7 @@ void dcButton::ReleaseCapture()
 void dcButton::mousePressEvent(QMouseEvent* e)
 {
     const QPoint pos = e->position().toPoint();
-    m_lastButton = ButtonOf(e->button());
+    m_lastButton = short(ButtonCode(e->button()));
     if (e->button() == Qt::LeftButton) {
         if (!hasFocus())
             setFocus(Qt::MouseFocusReason);
@@ -52,7 +65,7 @@ void dcButton::mousePressEvent(QMouseEvent* e)
         }
     }
     if (!m_menu) {
-        short button = m_lastButton, shift = ShiftOf(e->modifiers());
+        short button = m_lastButton, shift = short(ShiftCode(e->modifiers()));
         float x = Twips(e->position().x()), y = Twips(e->position().y());
         emit MouseDown(button, shift, x, y);
     } else if (m_closedOnButton || m_menuShown) {
@@ -77,7 +90,8 @@ void dcButton::mouseMoveEvent(QMouseEvent* e)
             RedrawButton(m_drawnDown ? 2 : 1);
         }
         if (m_tracking) {
-            short button = ButtonsOf(e->buttons()), shift = ShiftOf(e->modifiers());
+            short button = short(ButtonCode(e->buttons())),
+                  shift = short(ShiftCode(e->modifiers()));
             float x = Twips(e->position().x()), y = Twips(e->position().y());
             emit MouseMove(button, shift, x, y);
         } else {
@@ -97,7 +111,7 @@ void dcButton::mouseMoveEvent(QMouseEvent* e)
 
 void dcButton::mouseReleaseEvent(QMouseEvent* e)
 {
-    const short button = ButtonOf(e->button());
+    const short button = short(ButtonCode(e->button()));
     if (button != 1 && !m_menu && !m_closedOnButton)
         return;
     const QPoint pos = e->position().toPoint();
@@ -115,7 +129,7 @@ void dcButton::mouseReleaseEvent(QMouseEvent* e)
             RedrawButton(0);
         m_menuShown = m_closedOnButton = false;
     } else {
-        short b = button, shift = ShiftOf(e->modifiers());
+        short b = button, shift = short(ShiftCode(e->modifiers()));
         float x = Twips(e->position().x()), y = Twips(e->position().y());
         emit MouseUp(b, shift, x, y);
     }

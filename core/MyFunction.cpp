@@ -45,10 +45,15 @@ void UnloadAllForms()
 
 void EndProgram()
 {
-    ProgramEnding = true;
     const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* window : windows)
+    for (QWidget* window : windows) {
         window->hide();
+        // A fetch still on the stack (the splash's channel list under its remote settings)
+        // returns cancelled, and what called it stores nothing.
+        const auto transfers = window->findChildren<platform::InetTransfer*>();
+        for (platform::InetTransfer* transfer : transfers)
+            transfer->Cancel();
+    }
     // exit() ends the main loop and every nested loop running on this thread.
     QCoreApplication::exit(0);
 }
@@ -57,8 +62,9 @@ bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
 {
     QPointer<platform::InetTransfer> inet(&Inet);
     const QByteArray body = Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
-    // The fetch ran a nested event loop: the program may be ending, or the component gone.
-    if (ProgramEnding || !inet || inet->StillExecuting() ||
+    // The fetch ran a nested event loop: the component may be gone, or its request cancelled.
+    if (!inet || inet->StillExecuting() ||
+        inet->LastOutcome() != platform::InetTransfer::Outcome::Answered ||
         !body.startsWith(Config::ValidityMarker))
         return false;
     QSaveFile file(ProgramFolder() + QLatin1Char('/') + FileName);

@@ -19,7 +19,8 @@ void CenterForm(QWidget& Window);
 void UnloadAllForms();
 
 // Ends the program at once, as the splash's double-click does: every window disappears, every
-// event loop (nested fetches included) is told to stop, and nothing further is written.
+// fetch a window runs (its InetTransfer children) is cancelled, every event loop is told to stop,
+// and nothing further is written.
 void EndProgram();
 
 // Fetches ServerURL + "/Settings/" + FileName with Inet (a nested event loop runs meanwhile) and,

@@ -97,12 +97,24 @@ void InetTransfer::SetTimeouts(int IdleMs, int TotalMs)
     iTotalTimeoutMs = TotalMs;
 }
 
+void InetTransfer::Cancel()
+{
+    if (!bExecuting)
+        return;
+    bCancelled = true;
+    if (pFetch) {
+        pFetch->Stop(Fetch::End::Cancelled);
+        pFetch->Abort();
+    }
+}
+
+// Whether the request may go on: false when a handler destroyed this component or cancelled it.
 bool InetTransfer::Raise(int State)
 {
     QPointer<InetTransfer> self(this);
     iLastState = State;
     emit StateChanged(State);
-    return !self.isNull();
+    return !self.isNull() && !bCancelled;
 }
 
 bool InetTransfer::Advance(int State)
@@ -128,19 +140,23 @@ QByteArray InetTransfer::OpenURL(const QString& Address)
     sResponseInfo.clear();
     iResponseCode = 0;
     iLastState = icNone;
+    bCancelled = false;
+    eOutcome = Outcome::None;
 
     const QUrl url(Address);
     if (!IsUsableAddress(url)) {
         sResponseInfo = QStringLiteral("Invalid address");
+        eOutcome = Outcome::Failed;
         Raise(icError);
         return {};
     }
 
     bExecuting = true;
+    QPointer<InetTransfer> self(this);
+    if (!Advance(icResolvingHost))
+        return self ? Cancelled() : QByteArray();
     Fetch fetch;
     pFetch = &fetch;
-    if (!Advance(icResolvingHost))
-        return {};
 
     QNetworkRequest request(url);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -200,7 +216,6 @@ QByteArray InetTransfer::OpenURL(const QString& Address)
 
     fetch.idle.start();
     fetch.total.start();
-    QPointer<InetTransfer> self(this);
     if (fetch.end == Fetch::End::None)
         fetch.loop.exec();
     if (!self)
@@ -213,16 +228,15 @@ QByteArray InetTransfer::Finish(Fetch& fetch)
 {
     QNetworkReply* reply = fetch.reply;
     reply->deleteLater();
-    if (fetch.end == Fetch::End::None) {
-        // The loop was ended from outside (the program is quitting): no verdict, no notification.
+    // No verdict: cancelled, or the loop was ended from outside (the program is quitting).
+    if (fetch.end == Fetch::End::None || fetch.end == Fetch::End::Cancelled || bCancelled) {
         fetch.Abort();
-        bExecuting = false;
-        sResponseInfo = QStringLiteral("Cancelled");
-        return {};
+        return Cancelled();
     }
     if (fetch.end == Fetch::End::Failed) {
         bExecuting = false;
         sResponseInfo = fetch.reason;
+        eOutcome = Outcome::Failed;
         Raise(icError);
         return {};
     }
@@ -234,11 +248,22 @@ QByteArray InetTransfer::Finish(Fetch& fetch)
             .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
             .trimmed();
     QByteArray body = std::move(fetch.body);
+    // A handler of state 8 may run a whole other fetch, and cancel this one meanwhile.
+    QPointer<InetTransfer> self(this);
     if (!Advance(icReceivingResponse) || !Raise(icResponseReceived))
-        return {};
+        return self ? Cancelled() : QByteArray();
     bExecuting = false;
+    eOutcome = Outcome::Answered;
     Raise(icResponseCompleted);
     return body;
+}
+
+QByteArray InetTransfer::Cancelled()
+{
+    bExecuting = false;
+    eOutcome = Outcome::Cancelled;
+    sResponseInfo = QStringLiteral("Cancelled");
+    return {};
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // HTTP fetch with the contract of the desktop's old Internet Transfer control: OpenURL blocks its
 // caller but runs a nested event loop, so timers, clicks and the numbered state notifications are
 // handled while the request is outstanding. Callers must expect re-entry during OpenURL.
+// A window gives its transfers itself as parent, so that ending the program cancels them.
 #pragma once
 
 #include <QByteArray>
@@ -42,6 +43,14 @@ class InetTransfer : public QObject
     // Settings files are a few KiB; anything beyond this is not one of ours.
     static constexpr qint64 DefaultMaxBodyBytes = 4 * 1024 * 1024;
 
+    // How the last OpenURL ended.
+    enum class Outcome {
+        None,      // nothing asked yet, or a request is running
+        Answered,  // a response arrived whole (an error page counts)
+        Failed,    // state 11 was raised
+        Cancelled, // Cancel(), or the program quitting, ended it: no body, no notification
+    };
+
     explicit InetTransfer(QObject* parent = nullptr);
     ~InetTransfer() override;
 
@@ -51,7 +60,13 @@ class InetTransfer : public QObject
     // this component is still executing returns nothing at once.
     QByteArray OpenURL(const QString& Address);
 
+    // Ends the running request, from a handler inside OpenURL or a nested event loop: OpenURL
+    // returns nothing with the outcome Cancelled, even when the body has already arrived and a
+    // handler of state 8 is still running. Raises no notification. Does nothing when idle.
+    void Cancel();
+
     bool StillExecuting() const { return bExecuting; }
+    Outcome LastOutcome() const { return eOutcome; }
     // Status line of the last response ("200 OK"), or the reason the last request failed.
     QString ResponseInfo() const { return sResponseInfo; }
     // HTTP status of the last response, 0 when none arrived.
@@ -68,10 +83,13 @@ class InetTransfer : public QObject
     bool Advance(int State);
     bool Raise(int State);
     QByteArray Finish(Fetch& fetch);
+    QByteArray Cancelled();
 
     QNetworkAccessManager* pManager;
     Fetch* pFetch = nullptr;
     bool bExecuting = false;
+    bool bCancelled = false;
+    Outcome eOutcome = Outcome::None;
     int iLastState = icNone;
     QString sResponseInfo;
     int iResponseCode = 0;

@@ -2,6 +2,7 @@
 #include "AppTestSupport.h"
 #include "Config.h"
 #include "FakeQuestions.h"
+#include "FormSkin.h"
 #include "dcButton.h"
 #include "frmSettings.h"
 
@@ -20,10 +21,7 @@ namespace {
 class SettingsDialogTest : public ::testing::Test
 {
   protected:
-    void SetUp() override
-    {
-        Open();
-    }
+    void SetUp() override { Open(); }
     void TearDown() override { CloseAllWindows(); }
 
     void Open() { (dialog = new frmSettings)->show(); }
@@ -86,11 +84,12 @@ TEST_F(SettingsDialogTest, SaveAndCancelStoreTheTextAsTypedWhileOkAndCloseWriteN
     EXPECT_EQ(Config::Read(Config::ServerURL), "http://cancelled.example/");
 }
 
-TEST_F(SettingsDialogTest, DraggingThePictureMovesTheDialog)
+TEST_F(SettingsDialogTest, DraggingThePictureMovesTheDialogThroughItsSkin)
 {
-    // No window manager here to take the move over: the dialog follows the mouse itself.
+    // No window manager here to take the move over: the skin has the dialog follow the mouse.
     const QPoint start = dialog->pos();
     QTest::mousePress(dialog->Picture1, Qt::LeftButton, {}, QPoint(20, 150));
+    EXPECT_TRUE(dialog->Skin->IsDragging());
     QTest::mouseMove(dialog->Picture1, QPoint(60, 180));
     QTest::mouseRelease(dialog->Picture1, Qt::LeftButton, {}, QPoint(60, 180));
     EXPECT_EQ(dialog->pos(), start + QPoint(40, 30));

@@ -25,15 +25,30 @@ namespace {
 const QByteArray kOldChannel = "ok\r\n[Old]\r\nChannel=http://127.0.0.1:1/\r\n";
 const QByteArray kOldRSettings = "ok\r\n[Info]\r\nTitle=Old\r\n";
 
+// Calls back when the player window is shown, before anything else runs.
+class PlayerShowWatch : public QObject
+{
+  public:
+    explicit PlayerShowWatch(std::function<void()> Seen) : seen(std::move(Seen))
+    {
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->objectName() == "frmPlayer")
+            seen();
+        return false;
+    }
+
+  private:
+    std::function<void()> seen;
+};
+
 class SplashTest : public ::testing::Test
 {
   protected:
     void SetUp() override { ASSERT_TRUE(server.Listen()); }
-    void TearDown() override
-    {
-        CloseAllWindows();
-        ProgramEnding = false;
-    }
+    void TearDown() override { CloseAllWindows(); }
 
     // Starts the splash over the old files and records its status line.
     void Start(const QString& serverUrl)
@@ -59,6 +74,13 @@ class SplashTest : public ::testing::Test
     TestHttpServer server;
     QPointer<frmLoad> splash;
     QStringList statuses;
+    // What the player found in the program folder, and how opaque the splash was, as it opened.
+    QByteArray channelAtHandOver;
+    double splashOpacityAtHandOver = -1;
+    PlayerShowWatch watch{[this] {
+        channelAtHandOver = folder.Read("Channel.ini");
+        splashOpacityAtHandOver = splash ? splash->windowOpacity() : -1;
+    }};
 };
 
 } // namespace
@@ -84,7 +106,8 @@ TEST_F(SplashTest, ValidBodiesReplaceBothFilesThenFadeOutHandsOver)
                            "Loading player...", // channel list's response
                            "Connecting...", "Host resolved.", "Updateing channel list....",
                            "Update successfully!!", "Loading player...", "", ""}));
-    EXPECT_LT(FadeAlpha, 0) << "the fade-out ran to its end before the hand-over";
+    EXPECT_EQ(splashOpacityAtHandOver, 0.0) << "the fade-out ran to its end before the hand-over";
+    EXPECT_EQ(channelAtHandOver, channel);
 }
 
 TEST_F(SplashTest, BadBodiesAndErrorsKeepTheOldFilesAndErrorsSkipTheFadeOut)
@@ -94,7 +117,8 @@ TEST_F(SplashTest, BadBodiesAndErrorsKeepTheOldFilesAndErrorsSkipTheFadeOut)
     // Address, answers for the two files, the channel list afterwards, whether an error shows.
     const std::tuple<QString, Route, Route, QByteArray, bool> cases[] = {
         {base, {200, "OK\r\n[Radio]\r\n"}, {404, "<html>404</html>"}, kOldChannel, false},
-        // The channel list is stored once its fetch returns, after the hand-over it ran into.
+        // The remote settings fail while the channel list's fetch is still on the stack: the
+        // player waits for that fetch to return and store its body.
         {base, {200, "ok new"}, {200, "ok cut", Mode::ShortBody}, "ok new", true},
         {"http://127.0.0.1:1", {}, {}, kOldChannel, true}, // server down
         {"", {}, {}, kOldChannel, true},                   // first run: no address yet
@@ -106,27 +130,38 @@ TEST_F(SplashTest, BadBodiesAndErrorsKeepTheOldFilesAndErrorsSkipTheFadeOut)
         server.SetRoute("/Settings/RSettings.ini", rsettings);
         Start(url);
         ASSERT_TRUE(WaitUntil([&] { return PlayerShown() && splash.isNull(); }));
+        EXPECT_EQ(channelAtHandOver, channelAfter) << "the player reads the list as stored";
         EXPECT_EQ(folder.Read("Channel.ini"), channelAfter);
         EXPECT_EQ(folder.Read("RSettings.ini"), kOldRSettings);
         EXPECT_EQ(statuses.filter(QRegularExpression("^Error \\S")).size(), error ? 1 : 0)
             << statuses.join('|').toStdString();
-        EXPECT_EQ(FadeTarget, error ? 255 : 0) << "a fade-out only without errors";
+        // An error skips the fade-out: the splash is still visible when the player opens.
+        if (error)
+            EXPECT_GT(splashOpacityAtHandOver, 0.0);
+        else
+            EXPECT_EQ(splashOpacityAtHandOver, 0.0);
         CloseAllWindows();
     }
 }
 
-TEST_F(SplashTest, DoubleClickOnThePictureEndsTheProgramDuringTheFetch)
+TEST_F(SplashTest, DoubleClickDuringTheDownloadsEndsTheProgramAndStoresNothing)
 {
-    server.SetRoute("/Settings/Channel.ini", {200, "ok", Mode::Stall});
+    // The channel list has arrived whole; the remote settings never answer, and the click lands
+    // while their fetch runs inside the list's.
+    server.SetRoute("/Settings/Channel.ini", {200, "ok new"});
+    server.SetRoute("/Settings/RSettings.ini", {200, "ok", Mode::Stall});
     Start(server.BaseUrl());
     QObject::connect(splash, &frmLoad::StatusChanged, [&](const QString& s) {
-        if (s == "Updateing channel list....")
-            QTimer::singleShot(50, [&] { QTest::mouseDClick(splash->pic, Qt::LeftButton); });
+        if (s == "Update successfully!!")
+            QTimer::singleShot(0, [&] { QTest::mouseDClick(splash->pic, Qt::LeftButton); });
     });
     QTimer::singleShot(15'000, [] { QCoreApplication::exit(1); }); // guard against a hang
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(PlayerShown()) << "no hand-over after the end";
     EXPECT_FALSE(splash->iNetChannel.StillExecuting());
+    EXPECT_FALSE(splash->InetRSettings.StillExecuting());
+    EXPECT_EQ(folder.Read("Channel.ini"), kOldChannel) << "nothing written after the end";
+    EXPECT_EQ(folder.Read("RSettings.ini"), kOldRSettings);
 }
 
 TEST_F(SplashTest, TheRealProgramDownloadsIntoItsOwnFolderAndHandsOverToThePlayer)

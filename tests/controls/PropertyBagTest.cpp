@@ -18,17 +18,3 @@ TEST(PropertyBag, ValuesEqualToTheirDefaultAreNotStored)
     bag.WriteProperty("Tip", "0", "0");
     EXPECT_FALSE(bag.Contains("Tip"));
 }
-
-TEST(PropertyBag, SurvivesARoundTripAndRefusesForeignBytes)
-{
-    PropertyBag bag;
-    bag.WriteProperty("BackColor", 0x404040u, 0x8000000Fu);
-    bag.WriteProperty("Caption", QString("&OK"), QString());
-    PropertyBag copy;
-    ASSERT_TRUE(copy.Load(bag.Save()));
-    EXPECT_EQ(copy.ReadProperty("BackColor", 0x8000000Fu).toUInt(), 0x404040u);
-    EXPECT_EQ(copy.ReadProperty("Caption").toString(), "&OK");
-
-    EXPECT_FALSE(copy.Load(QByteArray("not a bag")));
-    EXPECT_TRUE(copy.IsEmpty());
-}

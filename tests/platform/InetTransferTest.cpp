@@ -55,8 +55,10 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
         if (expected.isEmpty()) { // a failure: state 11 instead of 8 and 12
             EXPECT_EQ(states.value(states.size() - 1), 11);
             EXPECT_FALSE(states.contains(8));
+            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Failed);
         } else {
             EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
+            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Answered);
         }
         EXPECT_TRUE(inet.ResponseInfo().startsWith(info)) << inet.ResponseInfo().toStdString();
     }
@@ -74,4 +76,56 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
     });
     EXPECT_TRUE(doomed->OpenURL(base + "/endless").isEmpty());
     EXPECT_EQ(after, 4) << "states 1-4 before, nothing after the deletion";
+}
+
+TEST(InetTransfer, CancelEndsARunningFetchAndOneWhoseBodyAlreadyArrived)
+{
+    TestHttpServer server;
+    ASSERT_TRUE(server.Listen());
+    server.SetRoute("/slow", {200, "ok " + QByteArray(2'000, 'o'), Mode::Trickle});
+    server.SetRoute("/stall", {200, "ok", Mode::Stall});
+    server.SetRoute("/list", {200, "ok list"});
+    const QString base = server.BaseUrl();
+    using Outcome = InetTransfer::Outcome;
+
+    // Cancelled while the body trickles in: nothing returned, nothing raised after.
+    InetTransfer inet;
+    QList<int> states;
+    auto record = QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
+        states << s;
+        if (s == 7)
+            inet.Cancel();
+    });
+    EXPECT_TRUE(inet.OpenURL(base + "/slow").isEmpty());
+    EXPECT_EQ(inet.LastOutcome(), Outcome::Cancelled);
+    EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7}));
+    EXPECT_FALSE(inet.StillExecuting());
+    QObject::disconnect(record);
+    EXPECT_EQ(inet.OpenURL(base + "/list"), "ok list") << "a cancel ends one request only";
+    EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
+
+    // The splash's shape: the list's body has arrived, and its state 8 runs a second fetch on a
+    // server that never answers; both are cancelled from inside that nested fetch.
+    InetTransfer list, settings;
+    QList<int> listStates, settingsStates;
+    QByteArray nested = "not run";
+    QObject::connect(&list, &InetTransfer::StateChanged, [&](int s) {
+        listStates << s;
+        if (s == 8)
+            nested = settings.OpenURL(base + "/stall");
+    });
+    QObject::connect(&settings, &InetTransfer::StateChanged, [&](int s) {
+        settingsStates << s;
+        if (s == 4) {
+            list.Cancel();
+            settings.Cancel();
+        }
+    });
+    EXPECT_TRUE(list.OpenURL(base + "/list").isEmpty()) << "its body had arrived, yet it is void";
+    EXPECT_TRUE(nested.isEmpty());
+    EXPECT_EQ(list.LastOutcome(), Outcome::Cancelled);
+    EXPECT_EQ(settings.LastOutcome(), Outcome::Cancelled);
+    EXPECT_EQ(listStates, QList<int>({1, 2, 3, 4, 7, 8})) << "no 12 after the cancel";
+    EXPECT_EQ(settingsStates, QList<int>({1, 2, 3, 4}));
+    EXPECT_FALSE(list.StillExecuting());
 }

@@ -1,12 +1,13 @@
-// Renders every button style in every state into one picture for reviewing the look:
-//   ctest -R dcButtonGallery   (or run build/tests/test_controls_dcbutton_gallery)
-// writes dcButton-gallery.png into the build folder, or to the path in DCBUTTON_GALLERY.
+// dcbutton-gallery PATH: renders every button style in every state into one picture, for
+// reviewing the look after a change to the drawing. Runs on any display, offscreen included:
+//   QT_QPA_PLATFORM=offscreen build/bin/dcbutton-gallery /tmp/gallery.png
+// Says on stderr where a state that should look different from the normal one does not.
 #include "dcButton.h"
 
-#include <QDir>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QPainter>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <cstdio>
 
 using namespace controls;
 
@@ -52,14 +53,24 @@ void ShowColumn(dcButton& b, int column, const QImage& picture)
 
 } // namespace
 
-TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
+int main(int argc, char** argv)
 {
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: dcbutton-gallery PATH\n"
+                             "Renders every dcButton style in every state into the image PATH.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    const QString path = QString::fromLocal8Bit(argv[1]);
     const QImage picture = SamplePicture();
     const int columns = int(std::size(Columns)), rows = 13;
+    // The focused look needs an active window.
     QWidget window;
     window.show();
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, 15000));
+    const QDeadlineTimer deadline(5'000);
+    while (!window.isActiveWindow() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 
     QImage gallery(LabelW + CellW * columns, HeaderH + CellH * rows, QImage::Format_RGB32);
     gallery.fill(QColor(0xF4, 0xF4, 0xF4));
@@ -67,6 +78,7 @@ TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
     for (int c = 0; c < columns; ++c)
         out.drawText(QRect(LabelW + CellW * c, 0, CellW, HeaderH), Qt::AlignCenter, Columns[c]);
 
+    int alike = 0;
     for (int r = 0; r < rows; ++r) {
         // Styles 0-11 in their own colour schemes, then the program's own dark-grey buttons.
         const int style = r < 12 ? r : 5;
@@ -93,16 +105,20 @@ TEST(dcButtonGallery, RendersEveryStyleInEveryStateAndTheLooksDiffer)
             out.drawImage(at, faces.last());
             out.restore();
         }
-        // The looks a review relies on really differ; the classic style 6 has no hover look.
-        for (int c : {2, 3, 5, 6})
-            EXPECT_NE(faces[0], faces[c]) << title.toStdString() << ", " << Columns[c];
-        if (style != 6) {
-            EXPECT_NE(faces[0], faces[1]) << title.toStdString();
+        // The classic style 6 has no hover look.
+        for (int c : {1, 2, 3, 5, 6}) {
+            if (faces[0] == faces[c] && !(c == 1 && style == 6)) {
+                std::fprintf(stderr, "%s: \"%s\" looks like \"normal\"\n", qPrintable(title),
+                             Columns[c]);
+                ++alike;
+            }
         }
     }
     out.end();
-    const QString path = qEnvironmentVariable(
-        "DCBUTTON_GALLERY",
-        QDir(qEnvironmentVariable("CORVANE_BINARY_DIR", ".")).filePath("dcButton-gallery.png"));
-    ASSERT_TRUE(gallery.save(path)) << path.toStdString();
+    if (!gallery.save(path)) {
+        std::fprintf(stderr, "dcbutton-gallery: cannot write %s\n", qPrintable(path));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return alike == 0 ? 0 : 3;
 }
