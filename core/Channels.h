@@ -15,6 +15,10 @@ class ChannelSelection
     virtual ~ChannelSelection() = default;
     virtual QString SelectedType() const = 0;
     virtual QString SelectedChannel() const = 0;
+    // The selected channel's stream address from "Channel.ini", looked up with the bytes its
+    // names were read with (the shown texts may not convert back to them); empty when nothing is
+    // selected.
+    virtual QString SelectedAddress() const = 0;
 };
 
 // The player window as the directory drives it.

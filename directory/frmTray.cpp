@@ -186,6 +186,15 @@ QString frmTray::SelectedChannel() const
     return item ? item->text() : QString();
 }
 
+QString frmTray::SelectedAddress() const
+{
+    const QListWidgetItem* type = Selected(ListType);
+    const QListWidgetItem* channel = Selected(ListChannel);
+    if (!type || !channel)
+        return {};
+    return core::ShowBytes(ChannelList::Address(NameBytes(type), NameBytes(channel)));
+}
+
 void frmTray::ListType_Click()
 {
     if (!Selected(ListType))

@@ -29,6 +29,7 @@ class frmTray : public QWidget, public core::ChannelSelection
     // The texts of the selected type and channel (the recorder tunes to them).
     QString SelectedType() const override;
     QString SelectedChannel() const override;
+    QString SelectedAddress() const override;
 
     // Selects the first entry of lst whose whole text is strText, letter case ignored, as a
     // user's click would, and gives lst the focus; changes nothing when no entry matches.

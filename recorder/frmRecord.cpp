@@ -190,11 +190,7 @@ void frmRecord::ApplySkin()
 
 void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
 {
-    // The selected names are looked up as the directory shows them.
-    const std::string type = core::StoreText(selection.SelectedType());
-    const std::string channel = core::StoreText(selection.SelectedChannel());
-    const QString address =
-        core::Config::Read({core::Config::ChannelFile, type.c_str(), channel.c_str()});
+    const QString address = selection.SelectedAddress();
     const QString host = core::GetHost(address);
     const QString portText = core::GetPort(address);
     txtServer->setText(host);

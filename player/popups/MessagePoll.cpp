@@ -45,7 +45,8 @@ void MessagePoll::TimerMsg_Timer()
     const int stops = iStops;
     const QByteArray body = pInetMsg->OpenURL(core::Config::MessageAddress(core::ServerURL));
     // The fetch ran a nested event loop: the player may have closed, or stopped the poll.
-    if (!self || core::ProgramEnding || iStops != stops)
+    if (!self || iStops != stops ||
+        pInetMsg->LastOutcome() != platform::InetTransfer::Outcome::Answered)
         return;
     if (!IsMessageAnswer(pInetMsg->ResponseCode(), body))
         return;

@@ -34,7 +34,6 @@ class PopupTest : public ::testing::Test
         core::OpenIniFile(QString::fromLatin1(core::Config::SettingsFile));
         // Without the trailing "/" the operator's files must be reached all the same.
         core::ServerURL = server.BaseUrl();
-        core::ProgramEnding = false;
         player::RegisterPopupWindows();
     }
 

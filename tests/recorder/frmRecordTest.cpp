@@ -1,6 +1,7 @@
 // The recorder window on its own: real settings files through Quillet in a temporary program
 // folder, a stream server inside the test, the user's answers given through FakeQuestions.
 #include "frmRecord.h"
+#include "Config.h"
 #include "FakeQuestions.h"
 #include "IcyStream.h"
 #include "ProgramFolder.h"
@@ -27,6 +28,10 @@ struct Selection : core::ChannelSelection
 {
     QString SelectedType() const override { return "Radio"; }
     QString SelectedChannel() const override { return "Demo"; }
+    QString SelectedAddress() const override
+    {
+        return core::Config::Read({core::Config::ChannelFile, "Radio", "Demo"});
+    }
 };
 
 // A program folder with the channel "Demo" pointing at the test's stream server, and the
