@@ -26,21 +26,22 @@ QIcon TrayIcon()
         return QIcon(QPixmap::fromImage(art));
     if (!QApplication::windowIcon().isNull())
         return QApplication::windowIcon();
-    return QIcon(QPixmap::fromImage(ButtonImage(QString(), QSize(22, 22), QStringLiteral("\u266a"))));
+    return QIcon(
+        QPixmap::fromImage(ButtonImage(QString(), QSize(22, 22), QStringLiteral("\u266a"))));
 }
 
 } // namespace
 
-FrmSysTray::FrmSysTray(QWidget* parent) : QWidget(parent), SysIcon(this)
+FrmSysTray::FrmSysTray(QWidget* parent) : QWidget(parent), SysIcon(this), mnuFile(new QMenu(this))
 {
     setObjectName(QString::fromLatin1(WindowName::TrayMenu));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    mnuShow = mnuFile.addAction(QStringLiteral("Show"));
-    mnuFile.addSeparator();
-    mnuExit = mnuFile.addAction(QStringLiteral("Exit"));
-    mnuAbout = mnuFile.addAction(QStringLiteral("About"));
-    mnuFile.setDefaultAction(mnuShow);
+    mnuShow = mnuFile->addAction(QStringLiteral("Show"));
+    mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
+    mnuAbout = mnuFile->addAction(QStringLiteral("About"));
+    mnuFile->setDefaultAction(mnuShow);
     connect(&SysIcon, &controls::SystemTray::MouseClick, this, &FrmSysTray::SysIcon_MouseClick);
     connect(&SysIcon, &controls::SystemTray::MouseDblClick, this,
             &FrmSysTray::SysIcon_MouseDblClick);
@@ -76,7 +77,7 @@ void FrmSysTray::SysIcon_MouseClick(int Button, int)
     if (Button != controls::vbRightButton)
         return;
     emit MenuOpening();
-    mnuFile.exec(QCursor::pos(), mnuShow);
+    mnuFile->exec(QCursor::pos(), mnuShow);
 }
 
 void FrmSysTray::SysIcon_MouseDblClick(int, int)

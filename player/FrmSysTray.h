@@ -24,7 +24,9 @@ class FrmSysTray : public QWidget
     void setVisible(bool visible) override;
 
     controls::SystemTray SysIcon;
-    QMenu mnuFile;
+    // Owned by the window, not a member object: a popup menu is a top-level widget of its own,
+    // and whoever walks the top-level widgets may delete it first.
+    QMenu* mnuFile;
     QAction* mnuShow;
     QAction* mnuExit;
     QAction* mnuAbout;

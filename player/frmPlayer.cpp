@@ -90,15 +90,15 @@ void frmPlayer::CreateControls()
     lblTitle->setGeometry(26, 4, 264, 18);
     lblTitle->setStyleSheet(QStringLiteral("color: #dfe6ee; background: transparent;"));
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
-    ImgFullScreen = MakeImage(this, "ImgFullScreen", QStringLiteral("Full screen"), {296, 5},
-                              ButtonImage(QStringLiteral("ImgFullScreen"), SmallImage,
-                                          QStringLiteral("\u25a1")));
-    ImgSysTray = MakeImage(this, "ImgSysTray", QStringLiteral("Go to system tray"), {316, 5},
-                           ButtonImage(QStringLiteral("ImgSysTray"), SmallImage,
-                                       QStringLiteral("_")));
-    ingClose = MakeImage(this, "ingClose", QStringLiteral("Exit"), {338, 5},
-                         ButtonImage(QStringLiteral("ingClose"), SmallImage,
-                                     QStringLiteral("\u00d7")));
+    ImgFullScreen = MakeImage(
+        this, "ImgFullScreen", QStringLiteral("Full screen"), {296, 5},
+        ButtonImage(QStringLiteral("ImgFullScreen"), SmallImage, QStringLiteral("\u25a1")));
+    ImgSysTray =
+        MakeImage(this, "ImgSysTray", QStringLiteral("Go to system tray"), {316, 5},
+                  ButtonImage(QStringLiteral("ImgSysTray"), SmallImage, QStringLiteral("_")));
+    ingClose =
+        MakeImage(this, "ingClose", QStringLiteral("Exit"), {338, 5},
+                  ButtonImage(QStringLiteral("ingClose"), SmallImage, QStringLiteral("\u00d7")));
 
     PicPlayer = new QWidget(this);
     PicPlayer->setObjectName(QStringLiteral("PicPlayer"));
@@ -123,21 +123,24 @@ void frmPlayer::CreateControls()
     btnRecord = button("btnRecord", QStringLiteral("Radio recorder"), 282);
     btnMsg = button("btnMsg", QStringLiteral("Message"), 314);
 
-    PicBtnVolDown = MakeOutline(this, "PicBtnVolDown",
-                                ButtonImage(QStringLiteral("PicBtnVolDown"), ButtonSize,
-                                            QStringLiteral("\u2212")));
-    PicBtnVolUp = MakeOutline(this, "PicBtnVolUp",
-                              ButtonImage(QStringLiteral("PicBtnVolUp"), ButtonSize,
-                                          QStringLiteral("+")));
-    PicMute = MakeOutline(this, "PicMute", ButtonImage(QStringLiteral("PicMute"), ButtonSize,
-                                                       QStringLiteral("\u266a")));
-    picPlay = MakeOutline(this, "picPlay",
-                          ButtonImage(QStringLiteral("picPlay"), ButtonSize, QString()));
+    PicBtnVolDown = MakeOutline(
+        this, "PicBtnVolDown",
+        ButtonImage(QStringLiteral("PicBtnVolDown"), ButtonSize, QStringLiteral("\u2212")));
+    PicBtnVolUp =
+        MakeOutline(this, "PicBtnVolUp",
+                    ButtonImage(QStringLiteral("PicBtnVolUp"), ButtonSize, QStringLiteral("+")));
+    PicMute =
+        MakeOutline(this, "PicMute",
+                    ButtonImage(QStringLiteral("PicMute"), ButtonSize, QStringLiteral("\u266a")));
+    picPlay =
+        MakeOutline(this, "picPlay", ButtonImage(QStringLiteral("picPlay"), ButtonSize, QString()));
     BtnVolDown->setPicture(PicBtnVolDown->pixmap().toImage());
     BtnVolUp->setPicture(PicBtnVolUp->pixmap().toImage());
-    const std::pair<ImageButton*, const char*> faces[] = {
-        {btnInfo, "i"}, {BtnAbout, "?"}, {btnSettings, "\u2699"},
-        {btnRecord, "\u25cf"}, {btnMsg, "\u2709"}};
+    const std::pair<ImageButton*, const char*> faces[] = {{btnInfo, "i"},
+                                                          {BtnAbout, "?"},
+                                                          {btnSettings, "\u2699"},
+                                                          {btnRecord, "\u25cf"},
+                                                          {btnMsg, "\u2709"}};
     for (const auto& [face, glyph] : faces)
         face->setPicture(ButtonImage(face->objectName(), ButtonSize, QString::fromUtf8(glyph)));
 
