@@ -271,9 +271,10 @@ void frmPlayer::ImgTray_Click()
     // What is on screen decides: the directory may have been closed or restored elsewhere.
     m_bDirectoryOpen = FindWindow(directory) != nullptr;
     if (m_bDirectoryOpen) {
+        // A hidden window (the player came back from the tray alone) stays findable until its
+        // deletion, so the close's own answer says whether it went.
         if (QWidget* window = FindWindow(directory))
-            window->close();
-        m_bDirectoryOpen = FindWindow(directory) != nullptr;
+            m_bDirectoryOpen = !window->close();
     } else {
         m_bDirectoryOpen = ShowWindow(directory) != nullptr;
         TimerMove_Timer();

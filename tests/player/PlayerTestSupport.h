@@ -78,12 +78,15 @@ inline void RegisterStandIns(bool directory = true)
     RegisterWindow(WindowName::Message, nullptr);
 }
 
-// Deletes every window a test left behind (guarded: deleting one may delete others).
+// Deletes every window a test left behind (guarded: deleting one may delete others). The tray
+// icon's own widget belongs to its icon, which deletes it.
 inline void DeleteAllWindows()
 {
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        windows.append(window);
+        if (!window->inherits("QSystemTrayIconSys") &&
+            window->objectName() != QLatin1String("QSystemTrayIconSys"))
+            windows.append(window);
     for (const QPointer<QWidget>& window : windows)
         delete window.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
