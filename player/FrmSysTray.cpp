@@ -21,9 +21,14 @@ namespace {
 
 QIcon TrayIcon()
 {
-    const QImage art(QStringLiteral(":/artwork/icons/FrmSysTray.png"));
-    if (!art.isNull())
-        return QIcon(QPixmap::fromImage(art));
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64}) {
+        const QPixmap art(QStringLiteral(":/artwork/icons/corvane-%1.png").arg(size));
+        if (!art.isNull())
+            icon.addPixmap(art);
+    }
+    if (!icon.isNull())
+        return icon;
     if (!QApplication::windowIcon().isNull())
         return QApplication::windowIcon();
     return QIcon(

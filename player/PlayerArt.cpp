@@ -6,19 +6,16 @@ namespace player {
 
 namespace {
 
-// The stand-ins leave their top-left pixel in a colour of its own, so that shaping after them
-// cuts the rounded corners away as it would with real artwork.
-const QColor Transparent(255, 0, 255);
-
-QImage StandIn(QSize Size, const QColor& Fill, const QString& Glyph)
+// The stand-ins are transparent outside their rounded outline, as the real artwork is, so that
+// shaping after their top-left pixel cuts the corners away.
+QImage StandIn(QSize Size, const QColor& Fill, const QString& Glyph, int radius)
 {
-    QImage image(Size, QImage::Format_RGB32);
-    image.fill(Transparent);
+    QImage image(Size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QColor(150, 160, 175));
     painter.setBrush(Fill);
-    const int radius = qMin(Size.width(), Size.height()) / 5;
     painter.drawRoundedRect(QRect(QPoint(0, 0), Size).adjusted(0, 0, -1, -1), radius, radius);
     if (!Glyph.isEmpty()) {
         QFont font = painter.font();
@@ -35,13 +32,15 @@ QImage StandIn(QSize Size, const QColor& Fill, const QString& Glyph)
 QImage SkinImage(const QString& Name, QSize Size)
 {
     const QImage image(QStringLiteral(":/artwork/skins/%1.png").arg(Name));
-    return image.isNull() ? StandIn(Size, QColor(32, 38, 48), {}) : image;
+    return image.isNull() ? StandIn(Size, QColor(32, 38, 48), {}, 12) : image;
 }
 
 QImage ButtonImage(const QString& Name, QSize Size, const QString& Glyph)
 {
     const QImage image(QStringLiteral(":/artwork/buttons/%1.png").arg(Name));
-    return image.isNull() ? StandIn(Size, QColor(58, 66, 80), Glyph) : image;
+    return image.isNull()
+               ? StandIn(Size, QColor(58, 66, 80), Glyph, qMin(Size.width(), Size.height()) / 5)
+               : image;
 }
 
 QImage ImgList(int Index)
