@@ -1,81 +1,173 @@
 #include "MediaPlayer.h"
 
-#include <QEvent>
-#include <QResizeEvent>
+#include "MpvEngine.h"
+#include "VideoViews.h"
 
-#include <algorithm>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QResizeEvent>
 
 namespace platform {
 
-// Skeleton: state only, no engine yet.
-struct MediaPlayer::Engine
+// The engine, and the full-screen window the video moves into and back out of.
+struct MediaPlayer::Engine : MpvEngine
 {
-    QString url;
-    int volume = 100;
-    bool mute = false;
-    bool fullScreen = false;
-    State state = State::Stopped;
+    Engine(MediaPlayer* owner, Video video) : MpvEngine(owner, video), player(owner)
+    {
+        if (QWidget* view = View()) {
+            view->installEventFilter(player);
+            view->setGeometry(player->rect());
+        }
+    }
+
+    ~Engine() override
+    {
+        if (QWidget* view = View()) {
+            view->removeEventFilter(player);
+        }
+        // The view goes home first: the engine lets go of its GL context while it still exists.
+        LeaveFullScreen();
+    }
+
+    void EnterFullScreen()
+    {
+        QWidget* view = View();
+        if (!view || fullScreenWindow) {
+            return;
+        }
+        fullScreenWindow = new FullScreenWindow;
+        fullScreenWindow->onLeave = [this] { LeaveFullScreen(); };
+        fullScreenWindow->Hold(view);
+        fullScreenWindow->showFullScreen();
+        fullScreenWindow->activateWindow();
+        fullScreenWindow->setFocus();
+    }
+
+    void LeaveFullScreen()
+    {
+        QWidget* view = View();
+        if (!view || !fullScreenWindow) {
+            return;
+        }
+        view->setParent(player);
+        view->setGeometry(player->rect());
+        view->show();
+        fullScreenWindow->hide();
+        fullScreenWindow->onLeave = nullptr;
+        fullScreenWindow->deleteLater();  // we may be inside its own key handler
+        fullScreenWindow = nullptr;
+    }
+
+    MediaPlayer* player;
+    FullScreenWindow* fullScreenWindow = nullptr;
 };
 
-MediaPlayer::MediaPlayer(QWidget* parent, Video) : QWidget(parent), m(std::make_unique<Engine>()) {}
+MediaPlayer::MediaPlayer(QWidget* parent, Video video) : QWidget(parent)
+{
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    setAutoFillBackground(true);
+    m = std::make_unique<Engine>(this, video);
+}
 
-MediaPlayer::~MediaPlayer() = default;
+MediaPlayer::~MediaPlayer()
+{
+    m.reset();  // before the view, a child of ours, goes
+}
 
 void MediaPlayer::setURL(const QString& url)
 {
-    m->url = url;
+    m->Open(url);
 }
 
 QString MediaPlayer::URL() const
 {
-    return m->url;
+    return m->url();
 }
 
-void MediaPlayer::stop() {}
+void MediaPlayer::stop()
+{
+    m->Stop();
+}
 
 void MediaPlayer::setVolume(int percent)
 {
-    m->volume = std::clamp(percent, 0, 100);
+    m->SetVolume(percent);
 }
 
 int MediaPlayer::volume() const
 {
-    return m->volume;
+    return m->volume();
 }
 
 void MediaPlayer::setMute(bool on)
 {
-    m->mute = on;
+    m->SetMute(on);
 }
 
 bool MediaPlayer::mute() const
 {
-    return m->mute;
+    return m->muted();
 }
 
 void MediaPlayer::setFullScreen(bool on)
 {
-    m->fullScreen = on;
+    if (on) {
+        m->EnterFullScreen();
+    } else {
+        m->LeaveFullScreen();
+    }
 }
 
 bool MediaPlayer::fullScreen() const
 {
-    return m->fullScreen;
+    return m->fullScreenWindow != nullptr;
 }
 
 MediaPlayer::State MediaPlayer::state() const
 {
-    return m->state;
+    return m->state();
 }
 
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 {
-    return QWidget::eventFilter(watched, event);
+    if (!m || watched != m->View()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonDblClick:
+        if (fullScreen()) {
+            m->LeaveFullScreen();
+            return true;
+        }
+        emit MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        return true;
+    case QEvent::MouseButtonPress:
+        // Full screen, the video is no part of the player window: a press there must not start
+        // dragging the window behind it.
+        if (!fullScreen()) {
+            emit MouseDown(mouse->button(), mouse->globalPosition().toPoint());
+        }
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (!fullScreen()) {
+            emit MouseUp(mouse->button(), mouse->globalPosition().toPoint());
+        }
+        return true;
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
 }
 
 void MediaPlayer::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    QWidget* view = m ? m->View() : nullptr;
+    if (view && !fullScreen()) {
+        view->setGeometry(rect());
+    }
 }
 
 }  // namespace platform

@@ -1,0 +1,209 @@
+// Playback state, errors, volume and titles of the media component, with the real libmpv and no
+// video output.
+#include "MediaTestKit.h"
+#include "StationProcess.h"
+
+#include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <memory>
+
+using platform::MediaPlayer;
+using namespace mediatest;
+
+namespace {
+
+std::unique_ptr<MediaPlayer> AudioPlayer()
+{
+    return std::make_unique<MediaPlayer>(nullptr, MediaPlayer::Video::Off);
+}
+
+// A port nobody listens on: taken from the system, then given back.
+quint16 RefusedPort()
+{
+    QTcpServer server;
+    server.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
+
+}  // namespace
+
+TEST(MediaPlayerTest, ShortFileOpensPlaysAndEnds)
+{
+    QTemporaryDir dir;
+    const QString tone = MakeTone(dir, 1);
+    auto player = AudioPlayer();
+    StateLog log(*player);
+    QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
+
+    EXPECT_EQ(player->state(), State::Stopped);
+    player->setURL(tone);
+    EXPECT_EQ(player->URL(), tone);
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
+    EXPECT_EQ(errors.count(), 0);
+    EXPECT_EQ(player->URL(), tone) << "the address stays after the end";
+
+    // The same address again plays it again.
+    log.states.clear();
+    player->setURL(tone);
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
+
+    // A playlist (stations often hand out .m3u and .pls) is no end in itself: its entry plays.
+    QFile list(dir.filePath(QStringLiteral("station.m3u")));
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write(tone.toUtf8() + '\n');
+    list.close();
+    log.states.clear();
+    player->setURL(list.fileName());
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
+{
+    QTemporaryDir dir;
+    const quint16 port = RefusedPort();
+    // Each address with what its error must name: the cause, not just "loading failed".
+    const QList<QPair<QString, QString>> bad{
+        {QStringLiteral("http://127.0.0.1:%1/").arg(port), QString::number(port)},
+        {dir.filePath(QStringLiteral("no such file.mp3")), QStringLiteral("no such file.mp3")}};
+    auto player = AudioPlayer();
+    for (const auto& [url, cause] : bad) {
+        SCOPED_TRACE(url.toStdString());
+        StateLog log(*player);
+        QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
+        player->setURL(url);
+        ASSERT_TRUE(WaitForState(*player, State::Failed));
+        ASSERT_EQ(errors.count(), 1);
+        EXPECT_TRUE(errors.at(0).at(0).toString().contains(cause)) << errors.at(0).at(0).toString().toStdString();
+        EXPECT_FALSE(log.Saw(State::Playing));
+    }
+    // A failure leaves the player usable.
+    player->setURL(MakeTone(dir, 1));
+    EXPECT_TRUE(WaitForState(*player, State::Ended));
+}
+
+TEST(MediaPlayerTest, StopKeepsTheAddressAndAnEmptyAddressStops)
+{
+    QTemporaryDir dir;
+    const QString tone = MakeTone(dir, 60);
+    auto player = AudioPlayer();
+    StateLog log(*player);
+
+    player->setURL(tone);
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    player->stop();
+    EXPECT_EQ(player->state(), State::Stopped);
+    EXPECT_EQ(player->URL(), tone);
+
+    // A stop's late report from the engine does not spoil the next start.
+    player->setURL(player->URL());
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    player->setURL(QString());
+    EXPECT_EQ(player->state(), State::Stopped);
+    EXPECT_TRUE(player->URL().isEmpty());
+    QTest::qWait(300);
+    EXPECT_EQ(player->state(), State::Stopped) << "nothing plays on after the stop";
+    EXPECT_FALSE(log.Saw(State::Failed));
+}
+
+TEST(MediaPlayerTest, SwitchingAddressesReportsOnlyTheNewOne)
+{
+    QTemporaryDir dir;
+    const QString longTone = MakeTone(dir, 60);
+    const QString shortTone = MakeTone(dir, 1);
+    auto player = AudioPlayer();
+    player->setURL(longTone);
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+
+    StateLog log(*player);
+    player->setURL(shortTone);
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}))
+        << "the replaced file's end is not the player's stop";
+}
+
+TEST(MediaPlayerTest, VolumeIsClampedAndMuteKept)
+{
+    auto player = AudioPlayer();
+    player->setVolume(55);
+    EXPECT_EQ(player->volume(), 55);
+    player->setVolume(150);
+    EXPECT_EQ(player->volume(), 100);
+    player->setVolume(-20);
+    EXPECT_EQ(player->volume(), 0);
+    EXPECT_FALSE(player->mute());
+    player->setMute(true);
+    EXPECT_TRUE(player->mute());
+
+    // Settings made while nothing plays hold for what plays next, and do not disturb it.
+    QTemporaryDir dir;
+    player->setURL(MakeTone(dir, 1));
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(player->volume(), 0);
+    EXPECT_TRUE(player->mute());
+    player->setMute(false);
+    EXPECT_FALSE(player->mute());
+}
+
+TEST(MediaPlayerTest, MissingSoundDeviceFallsBackToSilence)
+{
+    // This machine has no sound card: ALSA cannot open, and playback must go on regardless.
+    qputenv("CORVANE_MPV_AO", "alsa");
+    auto player = AudioPlayer();
+    qputenv("CORVANE_MPV_AO", "null");
+    QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
+    QTemporaryDir dir;
+    player->setURL(MakeTone(dir, 1));
+    ASSERT_TRUE(WaitForState(*player, State::Ended)) << "state " << int(player->state());
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST(MediaPlayerTest, IcyStreamTitlesArrive)
+{
+    StationProcess station;
+    ASSERT_TRUE(station.Start()) << station.output().toStdString();
+    auto player = AudioPlayer();
+    QStringList titles;
+    QObject::connect(player.get(), &MediaPlayer::TitleChanged,
+                     [&](const QString& title) { titles << title; });
+    player->setURL(QString::fromLatin1(station.radioUrls().first()));
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    // Songs are a few seconds long: the first title comes with the first metadata block, the
+    // next with the next song.
+    ASSERT_TRUE(WaitFor([&] { return titles.size() >= 2; }, 3 * Patience)) << titles.join('|').toStdString();
+    EXPECT_FALSE(titles.first().isEmpty());
+    EXPECT_NE(titles.at(0), titles.at(1));
+    EXPECT_EQ(player->state(), State::Playing);
+}
+
+TEST(MediaPlayerTest, DestroyingWhileBusyReturnsPromptly)
+{
+    QTemporaryDir dir;
+    const QString tone = MakeTone(dir, 60);
+    {
+        auto player = AudioPlayer();
+        player->setURL(tone);
+        ASSERT_TRUE(WaitForState(*player, State::Playing));
+    }
+    // A server that accepts and then says nothing: the engine is still opening when it goes.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    auto player = AudioPlayer();
+    player->setURL(QStringLiteral("http://127.0.0.1:%1/stream").arg(silent.serverPort()));
+    ASSERT_TRUE(WaitFor([&] { return silent.hasPendingConnections(); }));
+    EXPECT_EQ(player->state(), State::Opening);
+    player.reset();
+    // The engine's threads are gone and the connection with them.
+    EXPECT_TRUE(WaitFor([&] {
+        QTcpSocket* socket = silent.nextPendingConnection();
+        return socket && (socket->state() == QAbstractSocket::UnconnectedState ||
+                          socket->waitForDisconnected(100));
+    }));
+}
