@@ -85,6 +85,12 @@ TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryDockedAndTheHiddenTray
     ShowWindow(WindowName::TrayMenu);
     EXPECT_FALSE(tray->isVisible()) << "the tray window is never seen";
 
+    // Full screen is the component's own window; it comes back by its own means.
+    Click(p->ImgFullScreen);
+    EXPECT_TRUE(p->Player->fullScreen());
+    p->Player->setFullScreen(false);
+    EXPECT_FALSE(FindWindow(WindowName::InfoViewer)) << "not asked for by the operator";
+
     // Dragging moves the directory with the player.
     p->move(p->pos() + QPoint(37, 21));
     EXPECT_TRUE(
@@ -148,14 +154,18 @@ TEST_F(PlayerWindow, VolumeStepsAreStoredAndUnmute)
     EXPECT_EQ(folder.Read("Settings.ini"), "[Player]\r\nVolume=90\r\n");
 }
 
-TEST_F(PlayerWindow, AutoplayKeepsTheStoredStreamPlaying)
+TEST_F(PlayerWindow, AutoplayKeepsTheStoredStreamPlayingAndTheOperatorCanAskForTheViewer)
 {
+    RegisterWindow(WindowName::InfoViewer, [] { return PlainWindow("frmInfoViewer"); });
+    folder.Write("RSettings.ini", "ok\r\n[InfoViewer]\r\nShow=1\r\n");
     frmPlayer* p =
         Open("[CheckBox]\r\nAutoplay=1\r\n[Path]\r\nLastPath=http://127.0.0.1:9/auto\r\n");
     ASSERT_TRUE(p);
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/auto");
     EXPECT_EQ(p->PlayImage(), Images::Playing);
     EXPECT_FALSE(PlayStopped);
+    QWidget* viewer = FindWindow(WindowName::InfoViewer);
+    EXPECT_TRUE(viewer && viewer->isVisible());
 }
 
 TEST_F(PlayerWindow, DirectoryToggleClosesAndReopensAndTheRecorderDocksBeside)
