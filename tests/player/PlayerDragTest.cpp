@@ -2,6 +2,7 @@
 // player moves itself): by its move handle and by its skin, with the directory docked under it
 // all the way.
 #include "FakeQuestions.h"
+#include "MediaPlayer.h"
 #include "PlayerTestSupport.h"
 #include "PlayerWindows.h"
 #include "ProgramState.h"
@@ -26,8 +27,9 @@ TEST(PlayerDrag, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollows)
     ASSERT_TRUE(directory);
     auto docked = [&] { return directory->pos() == DirectoryDockPosition(p->geometry()); };
 
-    // By Image4, then by the skin left of the media area.
-    const std::pair<QWidget*, QPoint> grips[] = {{p->Image4, {8, 8}}, {p, {8, 150}}};
+    // By Image4, by the skin left of the media area, and by the video area.
+    const std::pair<QWidget*, QPoint> grips[] = {
+        {p->Image4, {8, 8}}, {p, {8, 150}}, {p->Player, {160, 120}}};
     for (const auto& [part, at] : grips) {
         SCOPED_TRACE(part->objectName().toStdString());
         const QPoint start = p->pos();
