@@ -21,14 +21,17 @@ class WindowDrag : public QObject
     void Start(QPoint GlobalPos);
     // The release, where the part that was pressed reports one.
     void Stop();
-    bool Following() const { return m_Follow.isActive(); }
+    bool Following() const { return m_Timer.isActive() && !m_bSystemMove; }
 
   private:
-    void Follow();
+    void Tick();
 
     QPointer<QWidget> m_Window;
-    QTimer m_Follow;
-    QPoint m_Offset; // window position minus the pointer's
+    // Runs only while a button is held: a frame's worth of following is smooth enough.
+    QTimer m_Timer;
+    QPoint m_Press; // where the button went down
+    QPoint m_WindowAtPress;
+    bool m_bSystemMove = false; // the window manager was asked to move the window
 };
 
 } // namespace player

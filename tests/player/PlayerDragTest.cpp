@@ -1,6 +1,6 @@
-// Dragging the player with the real pointer on a private X server without a window manager (the
-// player moves itself): by its move handle and by its skin, with the directory docked under it
-// all the way.
+// Dragging the player with the real pointer on a private X server, without a window manager (the
+// player moves itself) and with one (PLAYER_DRAG_SUITE names which): by its move handle, its skin
+// and its video area, with the directory docked under it all the way.
 #include "FakeQuestions.h"
 #include "MediaPlayer.h"
 #include "PlayerTestSupport.h"
@@ -15,7 +15,7 @@
 using namespace core;
 using namespace player;
 
-TEST(PlayerDrag, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollows)
+TEST(PLAYER_DRAG_SUITE, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollows)
 {
     TempProgramFolder folder;
     AnsweredQuestions questions;
