@@ -1,3 +1,4 @@
+#include "PlayerHandOver.h"
 #include "StartupEnvironment.h"
 #include "frmLoad.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Corvane_net_player"));
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
+    app::RegisterWindows();
 
     (new app::frmLoad)->show();
     return QApplication::exec();

@@ -191,8 +191,8 @@ TEST_F(SplashTest, TheRealProgramDownloadsIntoItsOwnFolderAndHandsOverToThePlaye
         return search.readAllStandardOutput().count('\n');
     };
     EXPECT_TRUE(WaitUntil([&] { return visible("Loading\\.\\.\\.") == 1; }));
-    EXPECT_EQ(visible("Corvane net player"), 0);
-    EXPECT_TRUE(WaitUntil([&] { return visible("Corvane net player") == 1; }));
+    EXPECT_EQ(visible("Player"), 0);
+    EXPECT_TRUE(WaitUntil([&] { return visible("Player") == 1; }));
     EXPECT_TRUE(WaitUntil([&] { return visible("Loading\\.\\.\\.") == 0; }));
     EXPECT_EQ(folder.Read("Channel.ini"), channel);
 }

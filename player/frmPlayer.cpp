@@ -1,0 +1,447 @@
+#include "frmPlayer.h"
+
+#include "Config.h"
+#include "FormSkin.h"
+#include "FrmSysTray.h"
+#include "ImageButton.h"
+#include "MediaPlayer.h"
+#include "MessagePoll.h"
+#include "MyFunction.h"
+#include "PlayerArt.h"
+#include "ProgramState.h"
+#include "Questions.h"
+#include "WindowDrag.h"
+#include "WindowRegistry.h"
+#include "btnFunction.h"
+#include "frmMessage.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
+
+namespace player {
+
+using namespace core;
+using platform::MediaPlayer;
+
+namespace {
+
+// Design units are twips; the media area's numbers are the designed ones, to the nearest pixel.
+constexpr int Px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+constexpr QSize SkinSize(360, 320);
+constexpr QSize SmallImage(16, 16);
+constexpr QSize ButtonSize(28, 28);
+constexpr int ButtonRowTop = 278;
+
+QLabel* MakeImage(QWidget* parent, const char* Name, const QString& ToolTip, QPoint At,
+                  const QImage& Picture)
+{
+    auto* image = new QLabel(parent);
+    image->setObjectName(QString::fromLatin1(Name));
+    image->setToolTip(ToolTip);
+    image->setPixmap(QPixmap::fromImage(Picture));
+    image->setGeometry(QRect(At, Picture.size()));
+    image->setCursor(Qt::PointingHandCursor);
+    return image;
+}
+
+QLabel* MakeOutline(QWidget* parent, const char* Name, const QImage& Picture)
+{
+    auto* outline = new QLabel(parent);
+    outline->setObjectName(QString::fromLatin1(Name));
+    outline->setPixmap(QPixmap::fromImage(Picture));
+    outline->hide();
+    return outline;
+}
+
+} // namespace
+
+frmPlayer::frmPlayer(QWidget* parent)
+    : QWidget(parent), Skin(new controls::FormSkin(this)), m_Drag(new WindowDrag(this))
+{
+    setObjectName(QString::fromLatin1(WindowName::Player));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Player"));
+    resize(SkinSize);
+    // Findable from the first step of the load on: the directory and the tray window it opens
+    // look for the player while it is still loading.
+    AdoptWindow(QString::fromLatin1(WindowName::Player), this);
+    Poll = new MessagePoll(this);
+    ConnectMessagePopup(*Poll);
+    CreateControls();
+    Form_Load();
+}
+
+frmPlayer::~frmPlayer() = default;
+
+void frmPlayer::CreateControls()
+{
+    Skin->setPicture(SkinImage(QStringLiteral("frmPlayer"), SkinSize));
+    pic = Skin->pic();
+    Image4 = MakeImage(this, "Image4", QStringLiteral("Move"), {6, 5},
+                       ButtonImage(QStringLiteral("Image4"), SmallImage, QStringLiteral("\u2725")));
+    Image4->setCursor(Qt::SizeAllCursor);
+    lblTitle = new QLabel(QStringLiteral("TV Player"), this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setGeometry(26, 4, 264, 18);
+    lblTitle->setStyleSheet(QStringLiteral("color: #dfe6ee; background: transparent;"));
+    lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ImgFullScreen = MakeImage(
+        this, "ImgFullScreen", QStringLiteral("Full screen"), {296, 5},
+        ButtonImage(QStringLiteral("ImgFullScreen"), SmallImage, QStringLiteral("\u25a1")));
+    ImgSysTray =
+        MakeImage(this, "ImgSysTray", QStringLiteral("Go to system tray"), {316, 5},
+                  ButtonImage(QStringLiteral("ImgSysTray"), SmallImage, QStringLiteral("_")));
+    ingClose =
+        MakeImage(this, "ingClose", QStringLiteral("Exit"), {338, 5},
+                  ButtonImage(QStringLiteral("ingClose"), SmallImage, QStringLiteral("\u00d7")));
+
+    PicPlayer = new QWidget(this);
+    PicPlayer->setObjectName(QStringLiteral("PicPlayer"));
+    PicPlayer->setStyleSheet(QStringLiteral("background: black;"));
+    PicPlayer->setAttribute(Qt::WA_StyledBackground);
+    Player = new MediaPlayer(PicPlayer, MediaPlayer::Video::On);
+    Player->setObjectName(QStringLiteral("Player"));
+
+    auto button = [this](const char* name, const QString& tip, int left) {
+        auto* made = new ImageButton(this, QString::fromLatin1(name), tip);
+        made->setGeometry(QRect(QPoint(left, ButtonRowTop), ButtonSize));
+        return made;
+    };
+    btnPlay = button("btnPlay", QStringLiteral("Stop/Play"), 18);
+    BtnMute = button("BtnMute", QStringLiteral("Mute"), 50);
+    BtnVolDown = button("BtnVolDown", QStringLiteral("Volume down"), 82);
+    BtnVolUp = button("BtnVolUp", QStringLiteral("Volume up"), 114);
+    ImgTray = MakeImage(this, "ImgTray", QString(), {150, 280}, ImgList(Images::DirectoryClosed));
+    btnInfo = button("btnInfo", QStringLiteral("Information viewer"), 186);
+    BtnAbout = button("BtnAbout", QStringLiteral("About"), 218);
+    btnSettings = button("btnSettings", QStringLiteral("Settings"), 250);
+    btnRecord = button("btnRecord", QStringLiteral("Radio recorder"), 282);
+    btnMsg = button("btnMsg", QStringLiteral("Message"), 314);
+
+    PicBtnVolDown = MakeOutline(
+        this, "PicBtnVolDown",
+        ButtonImage(QStringLiteral("PicBtnVolDown"), ButtonSize, QStringLiteral("\u2212")));
+    PicBtnVolUp =
+        MakeOutline(this, "PicBtnVolUp",
+                    ButtonImage(QStringLiteral("PicBtnVolUp"), ButtonSize, QStringLiteral("+")));
+    PicMute =
+        MakeOutline(this, "PicMute",
+                    ButtonImage(QStringLiteral("PicMute"), ButtonSize, QStringLiteral("\u266a")));
+    picPlay =
+        MakeOutline(this, "picPlay", ButtonImage(QStringLiteral("picPlay"), ButtonSize, QString()));
+    BtnVolDown->setPicture(PicBtnVolDown->pixmap().toImage());
+    BtnVolUp->setPicture(PicBtnVolUp->pixmap().toImage());
+    const std::pair<ImageButton*, const char*> faces[] = {{btnInfo, "i"},
+                                                          {BtnAbout, "?"},
+                                                          {btnSettings, "\u2699"},
+                                                          {btnRecord, "\u25cf"},
+                                                          {btnMsg, "\u2709"}};
+    for (const auto& [face, glyph] : faces)
+        face->setPicture(ButtonImage(face->objectName(), ButtonSize, QString::fromUtf8(glyph)));
+
+    for (QLabel* image : {Image4, ImgFullScreen, ImgSysTray, ingClose, ImgTray})
+        image->installEventFilter(this);
+    connect(btnPlay, &QAbstractButton::clicked, this, &frmPlayer::btnPlay_Click);
+    connect(BtnMute, &QAbstractButton::clicked, this, &frmPlayer::BtnMute_Click);
+    connect(BtnVolUp, &QAbstractButton::clicked, this, &frmPlayer::BtnVolUp_Click);
+    connect(BtnVolDown, &QAbstractButton::clicked, this, &frmPlayer::BtnVolDown_Click);
+    connect(btnInfo, &QAbstractButton::clicked, this, &frmPlayer::btnInfo_Click);
+    connect(BtnAbout, &QAbstractButton::clicked, this, &frmPlayer::BtnAbout_Click);
+    connect(btnSettings, &QAbstractButton::clicked, this, &frmPlayer::btnSettings_Click);
+    connect(btnRecord, &QAbstractButton::clicked, this, &frmPlayer::btnRecord_Click);
+    connect(btnMsg, &QAbstractButton::clicked, this, &frmPlayer::btnMsg_Click);
+    connect(Player, &MediaPlayer::MouseDown, this, &frmPlayer::Player_MouseDown);
+    connect(Player, &MediaPlayer::MouseUp, this, &frmPlayer::Player_MouseUp);
+}
+
+void frmPlayer::Form_Load()
+{
+    // From here on the program ends through Exit (player or tray menu) only: closing the last
+    // visible window while the player waits in the notification area (About, a message) must
+    // not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CenterForm(*this);
+    Skin->move(0, 0);
+    Skin->MakeSkin(true);
+    Skin->lower();
+    m_bDirectoryOpen = false;
+    PlayStopped = false;
+    ShowPlayImage(Images::Playing);
+    ShowMuteImage(Images::NotMuted);
+    ShowTrayImage(Images::DirectoryClosed);
+    LoadSet();
+    ImgTray_Click();
+    LoadWindow(QString::fromLatin1(WindowName::TrayMenu));
+    ShapeButtons();
+    if (Config::IsFlagSet(Config::Read(Config::InfoViewerShow)))
+        ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
+    Poll->Start();
+}
+
+void frmPlayer::ShapeButtons()
+{
+    ShapeButton(*PicBtnVolDown, *BtnVolDown);
+    ShapeButton(*PicBtnVolUp, *BtnVolUp);
+    ShapeButton(*PicMute, *BtnMute);
+    for (ImageButton* button : {btnPlay, btnInfo, BtnAbout, btnRecord, btnSettings, btnMsg})
+        ShapeButton(*picPlay, *button);
+}
+
+void frmPlayer::LoadSet()
+{
+    Poll->LoadLastMessage();
+    ServerURL = Config::Read(Config::ServerURL);
+    m_Volume.Load();
+    Player->setVolume(m_Volume.EngineVolume());
+    PicPlayer->setGeometry(Px(270), Px(400), Px(4815), Px(3615));
+    Player->setGeometry(0, 0, PicPlayer->width(), PicPlayer->height());
+    // The stored stream starts and keeps playing (the toggle after it would stop it at once).
+    if (const auto address = AutoplayAddress()) {
+        GiveAddress(*address);
+        ShowPlayImage(Images::Playing);
+        PlayStopped = false;
+    }
+    PlayerTitle = Config::Read(Config::InfoTitle);
+    lblTitle->setText(PlayerTitle);
+}
+
+void frmPlayer::PlayChannel(const QString& Address)
+{
+    GiveAddress(Address);
+    ShowPlayImage(Images::Playing);
+    PlayStopped = false;
+}
+
+void frmPlayer::GiveAddress(const QString& Address)
+{
+    if (!Address.isEmpty())
+        m_sLastGiven = Address;
+    Player->setURL(Address);
+}
+
+void frmPlayer::btnPlay_Click()
+{
+    const PlayStep step = NextPlayStep(PlayStopped, Config::Read(Config::LastPath), m_sLastGiven);
+    if (step.Play)
+        GiveAddress(step.Address);
+    else
+        Player->stop();
+    ShowPlayImage(step.Image);
+    PlayStopped = step.PlayStopped;
+}
+
+void frmPlayer::BtnMute_Click()
+{
+    m_bMuted = !m_bMuted;
+    Player->setMute(m_bMuted);
+    ShowMuteImage(m_bMuted ? Images::Muted : Images::NotMuted);
+}
+
+void frmPlayer::BtnVolUp_Click()
+{
+    ApplyVolumeStep(m_Volume.StepUp());
+}
+
+void frmPlayer::BtnVolDown_Click()
+{
+    ApplyVolumeStep(m_Volume.StepDown());
+}
+
+void frmPlayer::ApplyVolumeStep(const CVolume::Step& Step)
+{
+    if (Step.Beep) {
+        ++m_iBeeps;
+        QApplication::beep();
+    }
+    Player->setVolume(m_Volume.EngineVolume());
+    // The button says "sound" from here on, so the component must not stay muted.
+    Player->setMute(false);
+    ShowMuteImage(Images::NotMuted);
+    m_bMuted = false;
+}
+
+void frmPlayer::ImgTray_Click()
+{
+    const QString directory = QString::fromLatin1(WindowName::Directory);
+    // What is on screen decides: the directory may have been closed or restored elsewhere.
+    m_bDirectoryOpen = FindWindow(directory) != nullptr;
+    if (m_bDirectoryOpen) {
+        // A hidden window (the player came back from the tray alone) stays findable until its
+        // deletion, so the close's own answer says whether it went.
+        if (QWidget* window = FindWindow(directory))
+            m_bDirectoryOpen = !window->close();
+    } else {
+        m_bDirectoryOpen = ShowWindow(directory) != nullptr;
+        TimerMove_Timer();
+    }
+    ShowTrayImage(m_bDirectoryOpen ? Images::DirectoryOpen : Images::DirectoryClosed);
+}
+
+void frmPlayer::DirectoryShown()
+{
+    m_bDirectoryOpen = FindWindow(QString::fromLatin1(WindowName::Directory)) != nullptr;
+    ShowTrayImage(m_bDirectoryOpen ? Images::DirectoryOpen : Images::DirectoryClosed);
+}
+
+void frmPlayer::ImgFullScreen_Click()
+{
+    Player->setFullScreen(true);
+}
+
+void frmPlayer::ImgSysTray_Click()
+{
+    LoadWindow(QString::fromLatin1(WindowName::TrayMenu));
+    QWidget* directory = FindWindow(QString::fromLatin1(WindowName::Directory));
+    // Without a notification area there would be no way back from hiding.
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showMinimized();
+        if (directory)
+            directory->showMinimized();
+        return;
+    }
+    hide();
+    if (directory)
+        directory->hide();
+}
+
+void frmPlayer::ingClose_Click()
+{
+    ExitProgram();
+}
+
+void frmPlayer::ExitProgram()
+{
+    if (m_bExiting)
+        return;
+    m_bExiting = true;
+    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu)))
+        tray->SysIcon.Remove();
+    Player->stop();
+    UnloadAllForms();
+}
+
+void frmPlayer::btnInfo_Click()
+{
+    ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
+}
+
+void frmPlayer::BtnAbout_Click()
+{
+    ShowWindow(QString::fromLatin1(WindowName::About));
+}
+
+void frmPlayer::btnSettings_Click()
+{
+    ShowWindow(QString::fromLatin1(WindowName::Settings));
+}
+
+void frmPlayer::btnRecord_Click()
+{
+    // A closed directory has nothing selected; it is not opened to be asked.
+    const auto* selection =
+        FindWindow<ChannelSelection>(QString::fromLatin1(WindowName::Directory));
+    if (!selection || selection->SelectedChannel().isEmpty()) {
+        Ask().Message(this, QStringLiteral("Error"),
+                      QStringLiteral("Please select a channel then try again"),
+                      Questions::Icon::None);
+        return;
+    }
+    ShowWindow(QString::fromLatin1(WindowName::Recorder));
+    TimerMove_Timer();
+}
+
+void frmPlayer::btnMsg_Click()
+{
+    // The poll keeps running: a new text goes into the open popup.
+    ShowMessage(Poll->LastMessage(), Poll);
+}
+
+void frmPlayer::TimerMove_Timer()
+{
+    const QRect player = geometry();
+    if (QWidget* directory = FindWindow(QString::fromLatin1(WindowName::Directory)))
+        directory->move(DirectoryDockPosition(player));
+    if (QWidget* recorder = FindWindow(QString::fromLatin1(WindowName::Recorder)))
+        recorder->move(RecorderDockPosition(player, recorder->width()));
+}
+
+void frmPlayer::ShowPlayImage(int Index)
+{
+    m_iPlayImage = Index;
+    btnPlay->setPicture(ImgList(Index));
+}
+
+void frmPlayer::ShowMuteImage(int Index)
+{
+    m_iMuteImage = Index;
+    BtnMute->setPicture(ImgList(Index));
+}
+
+void frmPlayer::ShowTrayImage(int Index)
+{
+    m_iTrayImage = Index;
+    ImgTray->setPixmap(QPixmap::fromImage(ImgList(Index)));
+}
+
+void frmPlayer::Player_MouseDown(Qt::MouseButton Button, QPoint GlobalPos)
+{
+    if (Button == Qt::LeftButton)
+        m_Drag->Start(GlobalPos);
+}
+
+void frmPlayer::Player_MouseUp(Qt::MouseButton, QPoint)
+{
+    m_Drag->Stop();
+}
+
+bool frmPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (watched == Image4) {
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+            m_Drag->Start(mouse->globalPosition().toPoint());
+        else if (type == QEvent::MouseButtonRelease)
+            m_Drag->Stop();
+        return true;
+    }
+    // The images act on release over themselves, as a click.
+    auto* image = qobject_cast<QWidget*>(watched);
+    if (type == QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton || !image ||
+        !image->rect().contains(mouse->position().toPoint()))
+        return type == QEvent::MouseButtonPress;
+    if (watched == ImgTray)
+        ImgTray_Click();
+    else if (watched == ImgFullScreen)
+        ImgFullScreen_Click();
+    else if (watched == ImgSysTray)
+        ImgSysTray_Click();
+    else if (watched == ingClose)
+        ingClose_Click();
+    return true;
+}
+
+void frmPlayer::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    TimerMove_Timer();
+}
+
+void frmPlayer::closeEvent(QCloseEvent* event)
+{
+    // The player is the program: closing it by the window manager ends it as Exit does.
+    event->accept();
+    ExitProgram();
+}
+
+} // namespace player

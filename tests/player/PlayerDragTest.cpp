@@ -1,0 +1,53 @@
+// Dragging the player with the real pointer on a private X server, without a window manager (the
+// player moves itself) and with one (PLAYER_DRAG_SUITE names which): by its move handle, its skin
+// and its video area, with the directory docked under it all the way.
+#include "FakeQuestions.h"
+#include "MediaPlayer.h"
+#include "PlayerTestSupport.h"
+#include "PlayerWindows.h"
+#include "ProgramState.h"
+#include "XTools.h"
+#include "frmPlayer.h"
+
+#include <QLabel>
+#include <gtest/gtest.h>
+
+using namespace core;
+using namespace player;
+
+TEST(PLAYER_DRAG_SUITE, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollows)
+{
+    TempProgramFolder folder;
+    AnsweredQuestions questions;
+    RegisterWindows();
+    RegisterStandIns();
+    auto* p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
+    ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p, 15000));
+    QWidget* directory = FindWindow(WindowName::Directory);
+    ASSERT_TRUE(directory);
+    auto docked = [&] { return directory->pos() == DirectoryDockPosition(p->geometry()); };
+
+    // By Image4, by the skin left of the media area, and by the video area.
+    const std::pair<QWidget*, QPoint> grips[] = {
+        {p->Image4, {8, 8}}, {p, {8, 150}}, {p->Player, {160, 120}}};
+    for (const auto& [part, at] : grips) {
+        SCOPED_TRACE(part->objectName().toStdString());
+        const QPoint start = p->pos();
+        const QPoint grip = part->mapToGlobal(at);
+        const QPoint delta(120, 70);
+        ASSERT_TRUE(xtools::MoveTo(grip));
+        ASSERT_TRUE(xtools::Button(1, true));
+        for (int step = 1; step <= 10; ++step) {
+            ASSERT_TRUE(xtools::MoveTo(grip + delta * step / 10));
+            QTest::qWait(20);
+        }
+        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta; }));
+        EXPECT_TRUE(docked()) << "docked while the button is still down";
+        ASSERT_TRUE(xtools::Button(1, false));
+        // The release must have arrived before the pointer goes elsewhere.
+        ASSERT_TRUE(WaitUntil([] { return QGuiApplication::mouseButtons() == Qt::NoButton; }));
+        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta && docked(); }));
+    }
+    DeleteAllWindows();
+    PlayStopped = false;
+}

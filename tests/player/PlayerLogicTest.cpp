@@ -1,0 +1,105 @@
+// The player's decisions without its window: reading the stored volume, the steps and what they
+// leave in "Settings.ini", the stop/play toggle, autoplay and docking.
+#include "PlayerLogic.h"
+#include "PlayerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using namespace player;
+
+TEST(PlayerLogic, StoredVolumeTextsReadAsTheOldRuntimeReadThem)
+{
+    const std::pair<const char*, std::optional<int16_t>> cases[] = {
+        {"", 0},    {"abc", 0},       {"40", 40},    {"  70dB", 70}, {"-20", -20},
+        {"2.5", 2}, {"3.5", 4},       {"95.5", 96},  {"1e2", 100},   {"7e", 7},
+        {"+.5", 0}, {"32767", 32767}, {"32768", {}}, {"-32769", {}}, {"99999999999", {}},
+        {".", 0},   {"-", 0},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(LeadingInteger(QString::fromLatin1(text)), expected) << text;
+}
+
+TEST(PlayerLogic, VolumeStepsAreTensFromTheStoredValueAndEachIsWritten)
+{
+    TempProgramFolder folder;
+    auto volumeAfter = [&](const QByteArray& stored, auto step) {
+        folder.Write("Settings.ini", "[Player]\r\nVolume=" + stored + "\r\n");
+        CVolume volume;
+        volume.Load();
+        const CVolume::Step result = (volume.*step)();
+        EXPECT_EQ(result.Level, volume.VolumeLevel());
+        return std::tuple(result.Level, result.Beep, folder.Read("Settings.ini"));
+    };
+    auto stored = [](const char* value) {
+        return QByteArray("[Player]\r\nVolume=") + value + "\r\n";
+    };
+    using T = std::tuple<int16_t, bool, QByteArray>;
+    EXPECT_EQ(volumeAfter("0", &CVolume::StepUp), T(10, false, stored("10")));
+    EXPECT_EQ(volumeAfter("90", &CVolume::StepUp), T(100, true, stored("100")));
+    EXPECT_EQ(volumeAfter("100", &CVolume::StepUp), T(100, true, stored("100")));
+    EXPECT_EQ(volumeAfter("95", &CVolume::StepUp), T(100, true, stored("100")));
+    EXPECT_EQ(volumeAfter("95", &CVolume::StepDown), T(85, false, stored("85")));
+    EXPECT_EQ(volumeAfter("10", &CVolume::StepDown), T(0, true, stored("0")));
+    EXPECT_EQ(volumeAfter("0", &CVolume::StepDown), T(0, true, stored("0")));
+    EXPECT_EQ(volumeAfter("15", &CVolume::StepDown), T(5, false, stored("5")));
+    // At the edge of the 16-bit range the step is skipped and the bound still applies.
+    EXPECT_EQ(volumeAfter("32765", &CVolume::StepUp), T(100, true, stored("100")));
+    EXPECT_EQ(volumeAfter("-32765", &CVolume::StepDown), T(0, true, stored("0")));
+
+    // No file: 0, silent until a step; the step creates the file.
+    QFile::remove(folder.dir.filePath("Settings.ini"));
+    CVolume fresh;
+    fresh.Load();
+    EXPECT_EQ(fresh.VolumeLevel(), 0);
+    EXPECT_EQ(fresh.StepUp().Level, 10);
+    EXPECT_EQ(folder.Read("Settings.ini"), stored("10"));
+}
+
+TEST(PlayerLogic, TheEngineGetsTheStoredVolumeHeldToItsScale)
+{
+    TempProgramFolder folder;
+    for (const auto& [stored, level, engine] :
+         {std::tuple("250", 250, 100), {"-40", -40, 0}, {"55", 55, 55}, {"70000", 0, 0}}) {
+        folder.Write("Settings.ini", QByteArray("[Player]\nVolume=") + stored + "\n");
+        CVolume volume;
+        volume.Load();
+        EXPECT_EQ(volume.VolumeLevel(), level) << stored;
+        EXPECT_EQ(volume.EngineVolume(), engine) << stored;
+    }
+}
+
+TEST(PlayerLogic, PlayAgainUsesLastPathElseTheAddressLastGiven)
+{
+    const PlayStep stop = NextPlayStep(false, "http://stored/", "http://given/");
+    EXPECT_FALSE(stop.Play);
+    EXPECT_EQ(stop.Image, Images::Stopped);
+    EXPECT_TRUE(stop.PlayStopped);
+
+    const PlayStep stored = NextPlayStep(true, "http://stored/", "http://given/");
+    EXPECT_TRUE(stored.Play);
+    EXPECT_EQ(stored.Address, "http://stored/");
+    EXPECT_EQ(stored.Image, Images::Playing);
+    EXPECT_FALSE(stored.PlayStopped);
+
+    EXPECT_EQ(NextPlayStep(true, "", "http://given/").Address, "http://given/");
+}
+
+TEST(PlayerLogic, AutoplayOnlyForTheExactFlag)
+{
+    TempProgramFolder folder;
+    folder.Write("Settings.ini", "[CheckBox]\nAutoplay=1\n[Path]\nLastPath=http://h:1/\n");
+    EXPECT_EQ(AutoplayAddress(), QString("http://h:1/"));
+    for (const char* flag : {"", "0", "true", "11", "1.0"}) {
+        folder.Write("Settings.ini", QByteArray("[CheckBox]\nAutoplay=") + flag +
+                                         "\n[Path]\nLastPath=http://h:1/\n");
+        EXPECT_EQ(AutoplayAddress(), std::nullopt) << flag;
+    }
+}
+
+TEST(PlayerLogic, DockingPositionsFollowThePlayer)
+{
+    // 100 twips of overlap are 6 2/3 pixels: the top is 4800 + 1500 - 100 = 6200 twips.
+    EXPECT_EQ(DirectoryDockPosition(QRect(40, 100, 360, 320)), QPoint(40, 413));
+    // Left = 600 + 4500 - 310 twips = 4790 twips.
+    EXPECT_EQ(RecorderDockPosition(QRect(40, 100, 360, 320), 300), QPoint(319, 100));
+}

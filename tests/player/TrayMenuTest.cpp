@@ -1,0 +1,135 @@
+// The tray menu window with a real notification area (trayer on a private X server): going to
+// the tray hides player and directory, the icon's menu and double clicks bring them back where
+// they were, and the menu's About opens while the player stays hidden.
+#include "FakeQuestions.h"
+#include "FrmSysTray.h"
+#include "PlayerTestSupport.h"
+#include "PlayerWindows.h"
+#include "ProgramState.h"
+#include "frmPlayer.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace core;
+using namespace player;
+
+namespace {
+
+class TrayMenu : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }))
+            << "no notification area on this display";
+        RegisterWindows();
+        RegisterStandIns();
+        folder.Write("RSettings.ini", "ok\r\n[Info]\r\nTitle=Demo radio\r\n");
+        p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
+        ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p));
+        tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
+        ASSERT_TRUE(tray);
+        directory = FindWindow(WindowName::Directory);
+        ASSERT_TRUE(directory && QTest::qWaitForWindowExposed(directory));
+        playerAt = p->geometry();
+        directoryAt = directory->geometry();
+    }
+    void TearDown() override
+    {
+        DeleteAllWindows();
+        PlayStopped = false;
+    }
+
+    bool Hidden() const { return !p->isVisible() && !directory->isVisible(); }
+    bool BackWhereTheyWere() const
+    {
+        return p->isVisible() && directory->isVisible() && p->geometry() == playerAt &&
+               directory->geometry() == directoryAt;
+    }
+    void GoToTray()
+    {
+        QTest::mouseClick(p->ImgSysTray, Qt::LeftButton);
+        EXPECT_TRUE(Hidden());
+    }
+
+    TempProgramFolder folder;
+    AnsweredQuestions questions;
+    frmPlayer* p = nullptr;
+    FrmSysTray* tray = nullptr;
+    QPointer<QWidget> directory;
+    QRect playerAt, directoryAt;
+};
+
+} // namespace
+
+TEST_F(TrayMenu, DoubleClicksOfAnyButtonRestorePlayerAndDirectoryInPlace)
+{
+    EXPECT_EQ(tray->SysIcon.Tip(), "Demo radio");
+    for (int message :
+         {controls::SystemTray::LeftDoubleClick, controls::SystemTray::MiddleDoubleClick,
+          controls::SystemTray::RightDoubleClick}) {
+        GoToTray();
+        EXPECT_FALSE(tray->isVisible());
+        tray->SysIcon.Dispatch(message, 0);
+        EXPECT_TRUE(WaitUntil([&] { return BackWhereTheyWere(); })) << message;
+    }
+    // Single clicks other than the right button do nothing.
+    GoToTray();
+    tray->SysIcon.Dispatch(controls::SystemTray::LeftUp, 0);
+    tray->SysIcon.Dispatch(controls::SystemTray::MiddleUp, 0);
+    EXPECT_TRUE(Hidden());
+}
+
+TEST_F(TrayMenu, RightClickMenuShowsAboutWhileHiddenAndShowBringsTheDirectoryBack)
+{
+    QStringList items;
+    for (QAction* action : tray->mnuFile->actions())
+        items << (action->isSeparator() ? "-" : action->text());
+    EXPECT_EQ(items, QStringList({"Show", "-", "Exit", "About"}));
+    EXPECT_EQ(tray->mnuFile->defaultAction(), tray->mnuShow) << "drawn bold";
+
+    GoToTray();
+    // The menu runs its own loop: choose About from inside it.
+    QObject::connect(tray, &FrmSysTray::MenuOpening, tray, [this] {
+        QTimer::singleShot(0, tray, [this] {
+            EXPECT_TRUE(WaitUntil([this] { return tray->mnuFile->isVisible(); }));
+            tray->mnuAbout->trigger();
+            tray->mnuFile->close();
+        });
+    });
+    tray->SysIcon.Dispatch(controls::SystemTray::RightUp, 0);
+    QWidget* about = FindWindow(WindowName::About);
+    ASSERT_TRUE(about);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(Hidden()) << "About opens while the player stays hidden";
+    about->close();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(FindWindow(WindowName::Player)) << "closing the last visible window ends nothing";
+
+    // Closed while in the tray, the directory comes back with Show, and the player's toggle
+    // agrees with the screen: its next press closes it.
+    p->ImgTray_Click();
+    EXPECT_EQ(p->TrayImage(), Images::DirectoryClosed);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(FindWindow(WindowName::Directory));
+    tray->mnuShow->trigger();
+    directory = FindWindow(WindowName::Directory);
+    ASSERT_TRUE(directory && p->isVisible());
+    EXPECT_EQ(p->TrayImage(), Images::DirectoryOpen);
+    QTest::mouseClick(p->ImgTray, Qt::LeftButton);
+    EXPECT_FALSE(FindWindow(WindowName::Directory));
+}
+
+TEST_F(TrayMenu, ExitFromTheMenuRemovesTheIconAndClosesEveryWindow)
+{
+    QPointer<FrmSysTray> guard(tray);
+    tray->mnuExit->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    for (const char* name : {WindowName::Player, WindowName::Directory, WindowName::TrayMenu})
+        EXPECT_FALSE(FindWindow(name)) << name;
+}
