@@ -30,8 +30,8 @@ class Station : public QObject
     // written. progress gets a line for each file made on first start.
     bool Start(QString& error, const std::function<void(const QString&)>& progress);
 
-    // The server address for "Settings.ini" [Server] URL. It ends in "/" so that the message
-    // poll, which appends "Settings/Message.ini" without a separator, reaches the file too.
+    // The server address for "Settings.ini" [Server] URL. It ends in "/", as operators' addresses
+    // usually do: the start-up fetches then ask for "//Settings/...", which the station serves too.
     QByteArray ServerUrl() const;
     QString Describe() const;
 

@@ -55,7 +55,7 @@ class StationTest : public ::testing::Test
 TEST_F(StationTest, ServesOperatorFilesByteForByteAndNothingOutsideItsFolder)
 {
     const QByteArray url = station.serverUrl();
-    EXPECT_TRUE(url.endsWith('/')) << "the message poll appends Settings/Message.ini directly";
+    EXPECT_TRUE(url.endsWith('/')) << "the address is written as operators write theirs";
     // The start-up fetches put "/" after a base address that already ends in one.
     for (const char* name : {"Settings/Channel.ini", "/Settings/RSettings.ini",
                              "Settings/Message.ini", "ad.html", "info.html", "about.html"}) {
