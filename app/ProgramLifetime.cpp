@@ -1,0 +1,81 @@
+#include "ProgramLifetime.h"
+
+#include "MyFunction.h"
+#include "QuitSignals.h"
+#include "WindowRegistry.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSessionManager>
+#include <QTimer>
+#include <QWidget>
+
+namespace app {
+namespace {
+
+// The player the splash handed over to, whether registered or adopted, or a stand-in of the same
+// name that is neither.
+QWidget* OpenPlayerWindow()
+{
+    if (QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player)))
+        return player;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (window->objectName() == QLatin1String(core::WindowName::Player))
+            return window;
+    }
+    return nullptr;
+}
+
+void Front(QWidget* Window)
+{
+    if (Window->isMinimized())
+        Window->showNormal();
+    Window->show();
+    Window->raise();
+    Window->activateWindow();
+}
+
+} // namespace
+
+void BringProgramToFront(QWidget* Splash)
+{
+    if (core::FindWindow(QString::fromLatin1(core::WindowName::Player))) {
+        core::ShowWindow(QString::fromLatin1(core::WindowName::Player));
+        return;
+    }
+    if (QWidget* player = OpenPlayerWindow())
+        Front(player);
+    else if (Splash)
+        Front(Splash);
+}
+
+void EndOnSignalsAndSessionEnd()
+{
+    auto* app = qApp;
+    // From the event loop, not the signal handler: the same ending as the program's own Exit.
+    platform::OnQuitSignal(app, [] { core::EndProgram(); });
+    // The session manager asks first and ends the program after; this player keeps nothing that
+    // a session could restore, so it asks not to be restarted and ends by itself, without
+    // waiting to be killed with its helpers.
+    QObject::connect(app, &QGuiApplication::commitDataRequest, app, [](QSessionManager& manager) {
+        manager.setRestartHint(QSessionManager::RestartNever);
+        QTimer::singleShot(0, qApp, [] { core::EndProgram(); });
+    });
+}
+
+void DestroyRemainingWindows()
+{
+    // Deleting a window deletes its children, some of them windows listed here too: guarded.
+    QList<QPointer<QWidget>> windows;
+    const auto all = QApplication::topLevelWidgets();
+    for (QWidget* window : all) {
+        if (!window->parentWidget())
+            windows.append(window);
+    }
+    for (const QPointer<QWidget>& window : windows)
+        delete window.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace app
