@@ -6,8 +6,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <QSessionManager>
-#include <QTimer>
 #include <QWidget>
 
 namespace app {
@@ -50,18 +48,10 @@ void BringProgramToFront(QWidget* Splash)
         Front(Splash);
 }
 
-void EndOnSignalsAndSessionEnd()
+void EndOnSignals()
 {
-    auto* app = qApp;
     // From the event loop, not the signal handler: the same ending as the program's own Exit.
-    platform::OnQuitSignal(app, [] { core::EndProgram(); });
-    // The session manager asks first and ends the program after; this player keeps nothing that
-    // a session could restore, so it asks not to be restarted and ends by itself, without
-    // waiting to be killed with its helpers.
-    QObject::connect(app, &QGuiApplication::commitDataRequest, app, [](QSessionManager& manager) {
-        manager.setRestartHint(QSessionManager::RestartNever);
-        QTimer::singleShot(0, qApp, [] { core::EndProgram(); });
-    });
+    platform::OnQuitSignal(qApp, [] { core::EndProgram(); });
 }
 
 void DestroyRemainingWindows()

@@ -11,9 +11,11 @@ namespace app {
 // again from the tray), else the splash while it still runs. Splash may be null or gone.
 void BringProgramToFront(QWidget* Splash);
 
-// SIGTERM, SIGINT and the session's end run the program's own ending (core::EndProgram): windows
-// hidden, downloads cancelled, every event loop left. Needs the QApplication.
-void EndOnSignalsAndSessionEnd();
+// SIGTERM and SIGINT run the program's own ending (core::EndProgram): windows hidden, downloads
+// cancelled, every event loop left. The session's end needs nothing more: the session manager's
+// quit ends the event loop whatever the windows say (a player gone to the tray too). Either way
+// main() then destroys the windows. Needs the QApplication.
+void EndOnSignals();
 
 // After the event loop: destroys the windows still there while the application exists, so the
 // web pages go before their profile and the helpers they started end with them.

@@ -37,6 +37,9 @@ int main(int argc, char** argv)
     if (options.Request != app::StartRequest::Run)
         return app::AnswerConsoleRequest(options);
 
+    // Before anything can be left behind (the instance's socket): a signal from now on waits
+    // for the event loop, which ends the program cleanly.
+    app::EndOnSignals();
     app::SingleInstance instance(app::SingleInstance::ServerPathFor(core::ProgramFolder()));
     switch (instance.ClaimOrRaise(5'000)) {
     case app::SingleInstance::Claim::Raised:
@@ -49,7 +52,6 @@ int main(int argc, char** argv)
     }
     // libmpv refuses to start unless numbers are formatted the C way.
     std::setlocale(LC_NUMERIC, "C");
-    app::EndOnSignalsAndSessionEnd();
 
     QPointer<QWidget> splash = new app::frmLoad;
     QObject::connect(&instance, &app::SingleInstance::RaiseRequested,

@@ -5,9 +5,11 @@
 #include "SingleInstance.h"
 #include "WindowRegistry.h"
 
+#include <QCloseEvent>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -160,4 +162,45 @@ TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
             << " helper processes";
         EXPECT_TRUE(InstanceSockets(runtime.path()).isEmpty());
     }
+}
+
+namespace {
+
+// Like a player that goes to the tray when closed.
+class ToTheTray : public QWidget
+{
+  protected:
+    void closeEvent(QCloseEvent* Event) override
+    {
+        Event->ignore();
+        hide();
+    }
+};
+
+// Runs the application's event loop until the quit a session manager sends at its end ends it,
+// or gives up; the status.
+int ExecWithQuit()
+{
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    safety.start(15'000);
+    QTimer::singleShot(0, qApp, [] {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+// The session manager's quit at the session's end ends the program even with a window that goes
+// to the tray instead of closing, and the windows are destroyed after the loop.
+TEST(ProgramEnd, TheSessionsEndIsNotRefusedByAWindow)
+{
+    QPointer<QWidget> player = new ToTheTray;
+    player->show();
+    EXPECT_EQ(ExecWithQuit(), 0);
+    app::DestroyRemainingWindows();
+    EXPECT_TRUE(player.isNull());
 }
