@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -144,9 +145,16 @@ TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
         PortableProgram tree(runtime.path());
         QProcess program;
         ASSERT_TRUE(tree.Start(program));
-        // Running its event loop: the splash has tried the server and handed over.
+        // The splash has tried the (closed) server and handed over to the player, whose web
+        // views have started their helpers.
         ASSERT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 1; }));
         const pid_t pid = pid_t(program.processId());
+        if (!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+            EXPECT_TRUE(WaitUntil([&] {
+                const QStringList titles = VisibleWindowTitles(pid);
+                return !titles.isEmpty() && !titles.contains(QStringLiteral("Loading..."));
+            }));
+        }
         const std::set<pid_t> helpers = Descendants(pid);
         ::kill(pid, signal);
         ASSERT_TRUE(WaitForEnd(program));

@@ -54,6 +54,9 @@ std::set<pid_t> Descendants(pid_t Root);
 // Whether Pid is still a process that has not ended (a zombie counts as ended).
 bool ProcessLives(pid_t Pid);
 
+// The titles of the process's windows on screen (xdotool); empty without xdotool.
+QStringList VisibleWindowTitles(qint64 Pid);
+
 // Waits (events running) until Process has ended, within the usual deadline.
 inline bool WaitForEnd(QProcess& Process)
 {

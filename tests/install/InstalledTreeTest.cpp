@@ -12,6 +12,13 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <ostream>
+
+// Paths in failures as text rather than as UTF-16 code units.
+inline void PrintTo(const QString& Text, std::ostream* Stream)
+{
+    *Stream << '"' << Text.toStdString() << '"';
+}
 
 namespace {
 
