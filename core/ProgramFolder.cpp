@@ -45,6 +45,16 @@ QString ProgramFolder()
     return folder;
 }
 
+QString InstalledDataFolder(const QString& ExecutableFolder)
+{
+    return QDir::cleanPath(QDir(ExecutableFolder).filePath(QStringLiteral(CORVANE_BIN_TO_DATA)));
+}
+
+QString InstalledDataFolder()
+{
+    return InstalledDataFolder(QCoreApplication::applicationDirPath());
+}
+
 void OverrideProgramFolder(const QString& Folder)
 {
     OverrideFolder() = Folder;

@@ -19,6 +19,12 @@ QString ProgramFolder();
 // The rule itself, for a given executable folder and per-user data folder.
 QString ChooseProgramFolder(const QString& ExecutableFolder, const QString& UserDataFolder);
 
+// The installed program's own read-only data (the "msg.wav" it ships): <prefix>/share/Corvane/
+// Corvane_net_player, found from the executable's folder, so that a tree installed under any
+// prefix (cmake --install --prefix DIR), or moved, finds it. Needs a QCoreApplication.
+QString InstalledDataFolder();
+QString InstalledDataFolder(const QString& ExecutableFolder);
+
 // Tests run the program's code against a temporary folder; an empty path restores the default.
 void OverrideProgramFolder(const QString& Folder);
 

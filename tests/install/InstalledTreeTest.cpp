@@ -98,8 +98,8 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
     ASSERT_TRUE(QFileInfo(program).isExecutable());
     EXPECT_FALSE(QFile::exists(bin + QStringLiteral("/portable")))
         << "the build's marker was installed";
-    EXPECT_TRUE(
-        QFile::exists(root.filePath(QStringLiteral("share/Corvane/Corvane_net_player/msg.wav"))));
+    // The chime is where the installed program looks, whatever the prefix.
+    EXPECT_TRUE(QFile::exists(core::InstalledDataFolder(bin) + QStringLiteral("/msg.wav")));
 
     // The library comes from the prefix, found through the run path.
     const QProcessEnvironment user = UserEnvironment(home.path());
