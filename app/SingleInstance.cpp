@@ -3,10 +3,10 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QPointer>
-#include <QStandardPaths>
 #include <unistd.h>
 
 namespace app {
@@ -32,8 +32,10 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::ServerPathFor(const QString& ProgramFolder)
 {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty())
+    // Without XDG_RUNTIME_DIR (no desktop session, a test's X server), the shared temporary
+    // folder; a socket there that another user made is not trusted (AskRunningToRaise).
+    QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtime.isEmpty() || !QFileInfo(runtime).isDir())
         runtime = QDir::tempPath();
     // A hash keeps the path short (a socket path has ~107 bytes) whatever the folder's length.
     const QByteArray folder = QDir::cleanPath(ProgramFolder).toUtf8();
@@ -69,6 +71,10 @@ SingleInstance::Claim SingleInstance::ClaimOrRaise(int TimeoutMs)
 bool SingleInstance::AskRunningToRaise(int TimeoutMs, bool& Answered)
 {
     const QDeadlineTimer deadline(TimeoutMs);
+    // Another user's socket under this name would answer for a player that is not running.
+    const QFileInfo existing(m_Path);
+    if (existing.exists() && existing.ownerId() != ::getuid())
+        return false;
     QLocalSocket socket;
     socket.connectToServer(m_Path);
     if (!socket.waitForConnected(int(qMax<qint64>(1, deadline.remainingTime()))))

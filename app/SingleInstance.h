@@ -25,7 +25,7 @@ class SingleInstance : public QObject
     ~SingleInstance() override;
 
     // The socket for this user and this program folder, in the user's runtime folder
-    // (XDG_RUNTIME_DIR); the user's id is in the name too, for a runtime folder shared in /tmp.
+    // (XDG_RUNTIME_DIR), else in the temporary folder with the user's id in the name.
     static QString ServerPathFor(const QString& ProgramFolder);
 
     // Asks a running instance to come to the front, else becomes the running instance. A socket
