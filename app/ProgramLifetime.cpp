@@ -11,12 +11,9 @@
 namespace app {
 namespace {
 
-// The player the splash handed over to, whether registered or adopted, or a stand-in of the same
-// name that is neither.
-QWidget* OpenPlayerWindow()
+// A player window the registry does not know (the stand-in the splash hands over to today).
+QWidget* UnregisteredPlayer()
 {
-    if (QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player)))
-        return player;
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
         if (window->objectName() == QLatin1String(core::WindowName::Player))
@@ -38,12 +35,11 @@ void Front(QWidget* Window)
 
 void BringProgramToFront(QWidget* Splash)
 {
-    if (core::FindWindow(QString::fromLatin1(core::WindowName::Player))) {
-        core::ShowWindow(QString::fromLatin1(core::WindowName::Player));
-        return;
-    }
-    if (QWidget* player = OpenPlayerWindow())
-        Front(player);
+    const QString player = QString::fromLatin1(core::WindowName::Player);
+    if (core::FindWindow(player))
+        core::ShowWindow(player); // from the tray too
+    else if (QWidget* standIn = UnregisteredPlayer())
+        Front(standIn);
     else if (Splash)
         Front(Splash);
 }
