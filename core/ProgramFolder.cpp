@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
-#include <unistd.h>
 
 namespace core {
 namespace {
@@ -14,25 +14,27 @@ QString& OverrideFolder()
     return folder;
 }
 
-bool IsWritableFolder(const QString& path)
-{
-    // access() also answers "no" on a read-only mount, which the permission bits do not show.
-    return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
-}
-
 QString ResolveProgramFolder()
 {
-    if (QCoreApplication::instance()) {
-        const QString exeFolder = QCoreApplication::applicationDirPath();
-        if (IsWritableFolder(exeFolder))
-            return exeFolder;
-    }
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return data;
+    const QString exeFolder =
+        QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+    const QString folder = ChooseProgramFolder(
+        exeFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 } // namespace
+
+QString ChooseProgramFolder(const QString& ExecutableFolder, const QString& UserDataFolder)
+{
+    // A folder named "portable" is no marker: only a file is, so a stray directory cannot
+    // turn an installed program's bin folder into its settings folder.
+    if (!ExecutableFolder.isEmpty() &&
+        QFileInfo(QDir(ExecutableFolder).filePath(QLatin1String(PortableMarker))).isFile())
+        return QDir::cleanPath(ExecutableFolder);
+    return QDir::cleanPath(UserDataFolder);
+}
 
 QString ProgramFolder()
 {
@@ -41,6 +43,16 @@ QString ProgramFolder()
     // The answer cannot change while the program runs, and it is asked before every INI access.
     static const QString folder = ResolveProgramFolder();
     return folder;
+}
+
+QString InstalledDataFolder(const QString& ExecutableFolder)
+{
+    return QDir::cleanPath(QDir(ExecutableFolder).filePath(QStringLiteral(CORVANE_BIN_TO_DATA)));
+}
+
+QString InstalledDataFolder()
+{
+    return InstalledDataFolder(QCoreApplication::applicationDirPath());
 }
 
 void OverrideProgramFolder(const QString& Folder)

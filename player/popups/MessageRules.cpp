@@ -143,7 +143,7 @@ QString MessageSoundFile()
     const QString local = core::ProgramFolder() + QLatin1String("/msg.wav");
     if (QFileInfo(local).isFile())
         return local;
-    const QString installed = QStringLiteral(CORVANE_DATA_DIR "/msg.wav");
+    const QString installed = core::InstalledDataFolder() + QLatin1String("/msg.wav");
     if (QFileInfo(installed).isFile())
         return installed;
     return {};

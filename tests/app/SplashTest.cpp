@@ -169,9 +169,10 @@ TEST_F(SplashTest, TheRealProgramDownloadsIntoItsOwnFolderAndHandsOverToThePlaye
     const QString xdotool = QStandardPaths::findExecutable("xdotool");
     if (qEnvironmentVariableIsEmpty("DISPLAY") || xdotool.isEmpty())
         GTEST_SKIP() << "needs an X server and xdotool";
-    // Started from a copy in the temporary folder: its own folder, being writable. The channel
-    // list trickles in slowly, so that the splash is seen waiting for it.
+    // Started from a portable copy in the temporary folder: its own folder. The channel list
+    // trickles in slowly, so that the splash is seen waiting for it.
     ASSERT_TRUE(QFile::copy(QStringLiteral(CORVANE_PROGRAM), folder.Path("Corvane_net_player")));
+    folder.Write("portable", "");
     folder.Write("Settings.ini", "[Server]\r\nURL=" + server.BaseUrl().toUtf8() + "\r\n");
     const QByteArray channel =
         "ok\r\n[Radio]\r\nOne=http://127.0.0.1:1/\r\n" + QByteArray(100, ';');

@@ -1,0 +1,24 @@
+// How the running program comes to the front and how it ends when asked from outside (a signal,
+// the desktop session ending), so that it leaves no process behind: the web views' helper
+// processes end with their windows.
+#pragma once
+
+class QWidget;
+
+namespace app {
+
+// Brings the program to the front for a second start: the player window when it is open (shown
+// again from the tray), else the splash while it still runs. Splash may be null or gone.
+void BringProgramToFront(QWidget* Splash);
+
+// SIGTERM and SIGINT run the program's own ending (core::EndProgram): windows hidden, downloads
+// cancelled, every event loop left. The session's end needs nothing more: the session manager's
+// quit ends the event loop whatever the windows say (a player gone to the tray too). Either way
+// main() then destroys the windows. Needs the QApplication.
+void EndOnSignals();
+
+// After the event loop: destroys the windows still there while the application exists, so the
+// web pages go before their profile and the helpers they started end with them.
+void DestroyRemainingWindows();
+
+} // namespace app

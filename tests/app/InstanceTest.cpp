@@ -1,0 +1,214 @@
+// One running player per user and program folder, and the program's ending from outside: real
+// processes of the program on the shared X server.
+#include "ProgramLifetime.h"
+#include "ProgramProcess.h"
+#include "SingleInstance.h"
+#include "WindowRegistry.h"
+
+#include <QCloseEvent>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using app::SingleInstance;
+using Claim = SingleInstance::Claim;
+
+namespace {
+
+bool Connectable(const QString& Path)
+{
+    QLocalSocket socket;
+    socket.connectToServer(Path);
+    return socket.waitForConnected(1'000);
+}
+
+} // namespace
+
+// A second start raises the first and ends; a socket left by a crashed instance does not stop
+// the next start, which then guards in turn; a clean end removes the socket.
+TEST(SingleInstance, SecondStartEndsAndCrashedInstanceDoesNotBlock)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server";
+    QTemporaryDir runtime;
+    PortableProgram tree(runtime.path());
+
+    QProcess first;
+    ASSERT_TRUE(tree.Start(first));
+    ASSERT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 1; }));
+    const QString socket = runtime.filePath(InstanceSockets(runtime.path()).first());
+
+    QProcess second;
+    ASSERT_TRUE(tree.Start(second));
+    ASSERT_TRUE(WaitForEnd(second));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // A crash leaves the socket file, which nobody answers any more.
+    first.kill();
+    ASSERT_TRUE(WaitForEnd(first));
+    ASSERT_TRUE(QFile::exists(socket));
+    ASSERT_FALSE(Connectable(socket));
+
+    QProcess third;
+    ASSERT_TRUE(tree.Start(third));
+    EXPECT_TRUE(WaitUntil([&] { return Connectable(socket); }));
+    EXPECT_EQ(third.state(), QProcess::Running);
+    QProcess fourth;
+    ASSERT_TRUE(tree.Start(fourth));
+    ASSERT_TRUE(WaitForEnd(fourth));
+    EXPECT_EQ(fourth.exitCode(), 0);
+    EXPECT_EQ(third.state(), QProcess::Running);
+
+    // Another program folder is another player.
+    PortableProgram other(runtime.path());
+    QProcess elsewhere;
+    ASSERT_TRUE(other.Start(elsewhere));
+    EXPECT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 2; }));
+    EXPECT_EQ(elsewhere.state(), QProcess::Running);
+
+    for (QProcess* process : {&third, &elsewhere}) {
+        ::kill(pid_t(process->processId()), SIGTERM);
+        ASSERT_TRUE(WaitForEnd(*process));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    }
+    EXPECT_TRUE(InstanceSockets(runtime.path()).isEmpty());
+}
+
+// The running instance here, the real program as the second start: the request arrives, and a
+// running instance that takes the request but never answers does not hang a start.
+TEST(SingleInstance, RequestReachesTheRunningInstance)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server";
+    QTemporaryDir runtime;
+    PortableProgram tree(runtime.path());
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    const QString path = SingleInstance::ServerPathFor(tree.tree.path());
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_TRUE(path.startsWith(runtime.path()));
+
+    SingleInstance running(path);
+    ASSERT_EQ(running.ClaimOrRaise(2'000), Claim::First);
+    ASSERT_TRUE(running.IsListening());
+    int raised = 0;
+    QObject::connect(&running, &SingleInstance::RaiseRequested, [&] { ++raised; });
+    QProcess second;
+    ASSERT_TRUE(tree.Start(second));
+    ASSERT_TRUE(WaitForEnd(second));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(raised, 1);
+
+    QTemporaryDir mute;
+    QLocalServer silent;
+    ASSERT_TRUE(silent.listen(mute.filePath("silent")));
+    SingleInstance late(mute.filePath("silent"));
+    EXPECT_EQ(late.ClaimOrRaise(300), Claim::Unanswered);
+}
+
+// The front is the player when it is open (hidden in the tray too), else the splash.
+TEST(SingleInstance, BringsThePlayerElseTheSplashToTheFront)
+{
+    const QString player = QString::fromLatin1(core::WindowName::Player);
+    auto splash = std::make_unique<QWidget>();
+    app::BringProgramToFront(splash.get());
+    EXPECT_TRUE(splash->isVisible());
+    splash->hide();
+
+    core::RegisterWindow(player, [] { return new QWidget; });
+    QWidget* window = core::ShowWindow(player);
+    ASSERT_NE(window, nullptr);
+    window->hide();
+    app::BringProgramToFront(splash.get());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(splash->isVisible());
+    app::BringProgramToFront(nullptr);
+    EXPECT_TRUE(window->isVisible());
+    delete window;
+}
+
+// SIGTERM and SIGINT end the program normally, and every process it started ends with it.
+TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs an X server";
+    for (const int signal : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(signal);
+        QTemporaryDir runtime;
+        PortableProgram tree(runtime.path());
+        QProcess program;
+        ASSERT_TRUE(tree.Start(program));
+        // The splash has tried the (closed) server and handed over to the player, whose web
+        // views have started their helpers.
+        ASSERT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 1; }));
+        const pid_t pid = pid_t(program.processId());
+        if (!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
+            EXPECT_TRUE(WaitUntil([&] {
+                const QStringList titles = VisibleWindowTitles(pid);
+                return !titles.isEmpty() && !titles.contains(QStringLiteral("Loading..."));
+            }));
+        }
+        const std::set<pid_t> helpers = Descendants(pid);
+        ::kill(pid, signal);
+        ASSERT_TRUE(WaitForEnd(program));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(WaitUntil([&] {
+            for (const pid_t helper : helpers) {
+                if (ProcessLives(helper))
+                    return false;
+            }
+            return true;
+        })) << helpers.size()
+            << " helper processes";
+        EXPECT_TRUE(InstanceSockets(runtime.path()).isEmpty());
+    }
+}
+
+namespace {
+
+// Like a player that goes to the tray when closed.
+class ToTheTray : public QWidget
+{
+  protected:
+    void closeEvent(QCloseEvent* Event) override
+    {
+        Event->ignore();
+        hide();
+    }
+};
+
+// Runs the application's event loop until the quit a session manager sends at its end ends it,
+// or gives up; the status.
+int ExecWithQuit()
+{
+    QTimer safety;
+    safety.setSingleShot(true);
+    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(7); });
+    safety.start(15'000);
+    QTimer::singleShot(0, qApp, [] {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    });
+    return QApplication::exec();
+}
+
+} // namespace
+
+// The session manager's quit at the session's end ends the program even with a window that goes
+// to the tray instead of closing, and the windows are destroyed after the loop.
+TEST(ProgramEnd, TheSessionsEndIsNotRefusedByAWindow)
+{
+    QPointer<QWidget> player = new ToTheTray;
+    player->show();
+    EXPECT_EQ(ExecWithQuit(), 0);
+    app::DestroyRemainingWindows();
+    EXPECT_TRUE(player.isNull());
+}
