@@ -9,6 +9,7 @@
 #include "dcButton.h"
 #include "dcButtonLook.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -57,7 +58,9 @@ frmSettings::frmSettings(QWidget* parent)
     ingClose = new QLabel(this);
     ingClose->setObjectName(QStringLiteral("ingClose"));
     // The close picture is smaller than its place: centred, it sits where the skin leaves room.
-    ingClose->setPixmap(QPixmap(QStringLiteral(":/artwork/buttons/ingClose.png")));
+    // Through QIcon the picture's @2x twin serves screens of twice the density.
+    ingClose->setPixmap(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png"))
+                            .pixmap(QSize(16, 16), devicePixelRatioF()));
     ingClose->setAlignment(Qt::AlignCenter);
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setGeometry(TwipsToPixels(4800), TwipsToPixels(240), TwipsToPixels(315),

@@ -72,7 +72,7 @@ void frmRecord::BuildControls()
     // window is dragged by its top as by any other part of the skin.
     Skin = Named(new FormSkin(this), "Skin");
     lblCaption = Label(QStringLiteral("Record"), "lblCaption");
-    lblCaption->setFixedHeight(24);
+    lblCaption->setFixedHeight(27); // the skin's title strip
     lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     ingClose = Named(new QToolButton(this), "ingClose");
     ingClose->setIcon(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png")));
@@ -187,7 +187,6 @@ void frmRecord::ApplySkin()
         skin.fill(QColor(0x17, 0x31, 0x4c));
     }
     setStyleSheet(QString::fromLatin1(kLook));
-    lblCaption->setFixedHeight(27);
     layout()->setContentsMargins(2, 0, 0, 0);
     setFixedSize(skin.size());
     Skin->setPicture(skin);

@@ -125,7 +125,7 @@ TEST(WindowLook, SplashAndServerDialogWearTheirSkinsAndTheirButtonsRead)
     EXPECT_EQ(dialog->size(), QSize(354, 179));
     ExpectControlsOnThePanel(*dialog);
     // The close picture sits in the middle of its place.
-    EXPECT_EQ(dialog->ingClose->pixmap().size(), QSize(16, 16));
+    EXPECT_EQ(dialog->ingClose->pixmap().deviceIndependentSize(), QSizeF(16, 16));
     EXPECT_EQ(dialog->ingClose->size(), QSize(21, 17));
     EXPECT_EQ(dialog->ingClose->alignment(), Qt::AlignCenter);
     for (controls::dcButton* button :
