@@ -28,7 +28,7 @@ frmLoad::frmLoad(QWidget* parent)
     setWindowTitle(QStringLiteral("Loading..."));
     resize(TwipsToPixels(6975), TwipsToPixels(4215));
 
-    const QImage artwork(QStringLiteral(":/startup/frmLoad.png"));
+    const QImage artwork(QStringLiteral(":/artwork/skins/frmLoad.png"));
     Skin->setPicture(artwork);
     pic->setPixmap(QPixmap::fromImage(artwork));
     pic->resize(artwork.size());

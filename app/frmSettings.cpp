@@ -7,7 +7,9 @@
 #include "Questions.h"
 #include "Twips.h"
 #include "dcButton.h"
+#include "dcButtonLook.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -16,12 +18,6 @@ namespace app {
 
 using namespace controls;
 using namespace core;
-
-namespace {
-// The dialog's buttons share the style of the program's other dialogs.
-constexpr int DialogButtonStyle = 5;
-constexpr unsigned DialogButtonBackColor = 0x404040;
-} // namespace
 
 frmSettings::frmSettings(QWidget* parent)
     : QWidget(parent), Skin(new FormSkin(this)), Picture1(Skin->pic()), Label1(new QLabel(this)),
@@ -33,19 +29,21 @@ frmSettings::frmSettings(QWidget* parent)
     setWindowTitle(QStringLiteral("Settings"));
     resize(TwipsToPixels(5310), TwipsToPixels(2685));
 
-    const QImage artwork(QStringLiteral(":/startup/frmSettings.png"));
+    const QImage artwork(QStringLiteral(":/artwork/skins/frmSettings.png"));
     Skin->setPicture(artwork);
 
     Label1->setText(QStringLiteral("Server URL"));
     Label1->move(TwipsToPixels(2040), TwipsToPixels(600));
-    Label1->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    Label1->setStyleSheet(QStringLiteral("color: #e8eef5; background: transparent;"));
     Label1->adjustSize();
 
     txtServerURL->setObjectName(QStringLiteral("txtServerURL"));
     txtServerURL->setGeometry(TwipsToPixels(360), TwipsToPixels(960), TwipsToPixels(4575),
                               TwipsToPixels(330));
     txtServerURL->setFont(QFont(QStringLiteral("Arial")));
-    txtServerURL->setStyleSheet(QStringLiteral("background: #e0e0e0; color: black;"));
+    // The box fills the skin's recessed well: light text on the well's dark.
+    txtServerURL->setStyleSheet(QStringLiteral(
+        "background: #060c14; color: #e8eef5; border: 1px solid #274666; padding: 0 4px;"));
     txtServerURL->setReadOnly(true);
 
     btnEdit = MakeButton("btnEdit", QStringLiteral("Edit"), QStringLiteral("Edit server URL"), 480,
@@ -59,7 +57,11 @@ frmSettings::frmSettings(QWidget* parent)
 
     ingClose = new QLabel(this);
     ingClose->setObjectName(QStringLiteral("ingClose"));
-    ingClose->setPixmap(QPixmap(QStringLiteral(":/startup/ingClose.png")));
+    // The close picture is smaller than its place: centred, it sits where the skin leaves room.
+    // Through QIcon the picture's @2x twin serves screens of twice the density.
+    ingClose->setPixmap(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png"))
+                            .pixmap(QSize(16, 16), devicePixelRatioF()));
+    ingClose->setAlignment(Qt::AlignCenter);
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setGeometry(TwipsToPixels(4800), TwipsToPixels(240), TwipsToPixels(315),
                           TwipsToPixels(255));
@@ -81,6 +83,7 @@ dcButton* frmSettings::MakeButton(const char* name, const QString& caption, cons
     button->setObjectName(QString::fromLatin1(name));
     button->SetButtonStyle(DialogButtonStyle);
     button->SetBackColor(DialogButtonBackColor);
+    button->SetForeColor(DialogButtonForeColor);
     button->SetCaption(caption);
     button->setToolTip(tip);
     button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),

@@ -101,6 +101,10 @@ void frmTray::BuildControls()
         // Entries stay in file order; a selection is one entry, made by a click or by FindItem.
         list->setSortingEnabled(false);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
+        // Light entries in the skin's dark wells; the selection in the buttons' face colour.
+        list->setStyleSheet(QStringLiteral(
+            "QListWidget { background: #060c14; color: #e8eef5; border: 1px solid #274666; }"
+            "QListWidget::item:selected { background: #2b4f75; color: #ffffff; }"));
     }
 
     WebAd = new controls::WebAd(this);

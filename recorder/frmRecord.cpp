@@ -6,10 +6,11 @@
 #include "Text.h"
 #include "Twips.h"
 #include "WindowRegistry.h"
+#include "dcButtonLook.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
-#include <QPainter>
+#include <QIcon>
 #include <QTime>
 #include <QVBoxLayout>
 
@@ -19,8 +20,24 @@ using namespace controls;
 
 namespace {
 
-// The designed width of the skin picture; the window takes it at load.
-constexpr int kPicWidthTwips = 5400;
+// The recorder's look on its dark skin: light text, controls in the skin's colours, the record
+// toggle red while it records. Every text keeps at least 4.5:1 against what lies behind it.
+const char* const kLook = R"(
+QLabel, QCheckBox { color: #e8eef5; background: transparent; }
+QLabel:disabled { color: #a9bcd0; }
+QLabel#lblCaption { font-weight: bold; padding-left: 8px; }
+QLabel#lblStatus { color: #ff6b63; font-weight: bold; }
+QLineEdit { background: #060c14; color: #e8eef5; border: 1px solid #274666; padding: 0 3px; }
+QCheckBox::indicator { width: 13px; height: 13px; border: 1px solid #4a749e; background: #060c14; }
+QCheckBox::indicator:checked { background: #f2b134; }
+QPushButton#CmdRecord { color: #e8eef5; background: #2b4f75; border: 1px solid #4a749e;
+                        border-radius: 4px; font-weight: bold; padding: 3px 10px; }
+QPushButton#CmdRecord:hover { background: #35608c; }
+QPushButton#CmdRecord:checked { color: #ffffff; background: #a8322c; border-color: #ff6b63; }
+QToolButton#ingClose { border: none; background: transparent; }
+)";
+// Where the skin's title strip leaves room for the close picture.
+constexpr QPoint kClosePlace{358, 5};
 
 template <typename T> T* Named(T* widget, const char* name)
 {
@@ -55,15 +72,14 @@ void frmRecord::BuildControls()
     // window is dragged by its top as by any other part of the skin.
     Skin = Named(new FormSkin(this), "Skin");
     lblCaption = Label(QStringLiteral("Record"), "lblCaption");
-    lblCaption->setFixedHeight(24);
-    lblCaption->setStyleSheet(QStringLiteral("color:white;font-weight:bold;padding-left:8px"));
+    lblCaption->setFixedHeight(27); // the skin's title strip
     lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     ingClose = Named(new QToolButton(this), "ingClose");
-    ingClose->setText(QStringLiteral("x"));
+    ingClose->setIcon(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png")));
+    ingClose->setIconSize(QSize(16, 16));
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setAutoRaise(true);
-    ingClose->setStyleSheet(QStringLiteral("color:white;font-weight:bold"));
-    ingClose->setFixedSize(20, 20);
+    ingClose->setFixedSize(16, 16);
 
     lblServer = Label(QStringLiteral("Server IP:"), "lblServer");
     txtServer = Named(new QLineEdit(QStringLiteral("0.0.0.0")), "txtServer");
@@ -75,8 +91,9 @@ void frmRecord::BuildControls()
     txtOutPath = Named(new QLineEdit(QStringLiteral("c:\\")), "txtOutPath");
     btnBrowse = new dcButton(nullptr, QStringLiteral("btnBrowse"));
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    btnBrowse->SetButtonStyle(5);
-    btnBrowse->SetBackColor(0x404040);
+    btnBrowse->SetButtonStyle(DialogButtonStyle);
+    btnBrowse->SetBackColor(DialogButtonBackColor);
+    btnBrowse->SetForeColor(DialogButtonForeColor);
     btnBrowse->SetCaption(QStringLiteral("Browse"));
     btnBrowse->setToolTip(QStringLiteral("Edit server URL"));
     btnBrowse->setFixedSize(controls::TwipsToPixels(1215), controls::TwipsToPixels(375));
@@ -94,7 +111,6 @@ void frmRecord::BuildControls()
     lblSize = Label(QStringLiteral("Size:"), "lblSize");
     lblTime = Label(QStringLiteral("Time:"), "lblTime");
     lblStatus = Label(QStringLiteral("REC"), "lblStatus");
-    lblStatus->setStyleSheet(QStringLiteral("color:red;font-weight:bold"));
     lblWinampStatus = Label(QStringLiteral("Winamp Status"), "lblWinampStatus");
     for (QLabel* wide : {lblRadio, lblTitle, lblFile, lblWinampStatus})
         wide->setMinimumWidth(1); // long titles must not widen the window
@@ -163,28 +179,20 @@ void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* play
 
 void frmRecord::ApplySkin()
 {
-    // The window takes the skin's size and outline: a rounded panel as wide as the designed
-    // picture and as tall as the controls need, with a dark band for the caption.
-    setFixedWidth(controls::TwipsToPixels(kPicWidthTwips));
-    adjustSize();
-    QImage skin(controls::TwipsToPixels(kPicWidthTwips), sizeHint().height(),
-                QImage::Format_ARGB32_Premultiplied);
-    skin.fill(Qt::transparent);
-    QPainter paint(&skin);
-    paint.setRenderHint(QPainter::Antialiasing, false);
-    paint.setPen(Qt::NoPen);
-    paint.setBrush(QColor(0xec, 0xec, 0xec));
-    paint.drawRoundedRect(skin.rect(), 8, 8);
-    paint.setBrush(QColor(0x40, 0x40, 0x40));
-    paint.drawRoundedRect(QRect(0, 0, skin.width(), lblCaption->height() + 8), 8, 8);
-    paint.drawRect(QRect(0, 8, skin.width(), lblCaption->height() - 8));
-    paint.end();
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // The window is its skin: the picture's size and outline, the caption in the title strip,
+    // the face starting two columns in, where the panel starts.
+    QImage skin(QStringLiteral(":/artwork/skins/frmRecord.png"));
+    if (skin.isNull()) {
+        skin = QImage(380, 330, QImage::Format_ARGB32);
+        skin.fill(QColor(0x17, 0x31, 0x4c));
+    }
+    setStyleSheet(QString::fromLatin1(kLook));
+    layout()->setContentsMargins(2, 0, 0, 0);
+    setFixedSize(skin.size());
     Skin->setPicture(skin);
     Skin->MakeSkin(true);
     Skin->lower();
-    ingClose->move(width() - ingClose->width() - 4, 2);
+    ingClose->move(kClosePlace);
     ingClose->raise();
 }
 

@@ -2,6 +2,8 @@
 // missing, and dragging a window by one of its pictures.
 #pragma once
 
+#include "dcButtonLook.h"
+
 #include <QColor>
 #include <QImage>
 #include <QSize>
@@ -13,10 +15,10 @@ namespace player {
 
 // The face of a window whose skin image is missing.
 inline const QColor FallbackFace{0x17, 0x31, 0x4c};
-// The face and caption colours of the popups' buttons (0x00BBGGRR).
-inline constexpr unsigned ButtonBackColor = 0x754f2b;
-inline constexpr unsigned ButtonForeColor = 0xf5eee8;
-inline constexpr int ButtonStyle = 5;
+// The popups' buttons look as every other window's.
+inline constexpr unsigned ButtonBackColor = controls::DialogButtonBackColor;
+inline constexpr unsigned ButtonForeColor = controls::DialogButtonForeColor;
+inline constexpr int ButtonStyle = controls::DialogButtonStyle;
 
 // The image at Path; when it is missing, a plain one of Size filled with Fill.
 QImage Artwork(const QString& Path, QSize Size, const QColor& Fill);
