@@ -1,7 +1,5 @@
 #include "RecordCommand.h"
 
-#include "Address.h"
-
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QTime>
@@ -13,16 +11,20 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Records the ICY stream at URL (http://host:port/) to MP3 files. Stops at the end of the "
-        "stream or on Ctrl-C, with every file closed."));
-    parser.addPositionalArgument("URL", "stream address, http://host:port/");
+        "stream or on Ctrl-C, with every file closed. Icecast and HTTPS stations, mount paths, "
+        "redirects and .pls/.m3u playlists are followed."));
+    parser.addPositionalArgument("URL", "stream address, http://host:port/ or "
+                                        "http(s)://host[:port]/path");
     const QCommandLineOption dir("dir", "folder for the recordings (default: the current folder)",
                                  "FOLDER", ".");
     const QCommandLineOption bySong("by-song", "one file per song, named after the stream title");
     const QCommandLineOption name(
         "name", "file name of the recording (default: File<seconds since midnight>)", "NAME");
     const QCommandLineOption relay("relay", "serve the stream to one player on 127.0.0.1:8000");
+    const QCommandLineOption reconnect(
+        "reconnect", "reopen a stream that drops or stalls (waits 1, 2, 4 ... 60 s) until Ctrl-C");
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({dir, bySong, name, relay});
+    parser.addOptions({dir, bySong, name, relay, reconnect});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
@@ -33,19 +35,16 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
 
     RecordOptions options;
     const QString url = parser.positionalArguments().front();
-    const QString host = core::GetHost(url);
-    bool numeric = false;
-    const uint port = core::GetPort(url).toUInt(&numeric);
-    if (host.isEmpty() || !numeric || port == 0 || port > 65535)
+    options.address = ParseStreamAddress(url);
+    if (!options.address.Valid())
         return {std::nullopt,
                 QStringLiteral("bad address '%1': expected http://host:port/").arg(url),
                 {}};
-    options.host = host;
-    options.port = static_cast<quint16>(port);
     options.dir = parser.value(dir);
     options.name = parser.value(name);
     options.bySong = parser.isSet(bySong);
     options.relay = parser.isSet(relay);
+    options.reconnect = parser.isSet(reconnect);
     if (options.bySong && !options.name.isEmpty())
         return {std::nullopt, QStringLiteral("--name and --by-song exclude each other"), {}};
     const QFileInfo folder(options.dir);
@@ -75,8 +74,8 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     connect(&m_Recorder, &StreamRecorder::HeaderAccepted, this, &RecordCommand::StartRecording);
     connect(&m_Recorder, &StreamRecorder::StreamEnded, this, [this] { Finish(0); });
     connect(&m_Recorder, &StreamRecorder::StreamFailed, this, [this] {
-        m_Err << "corvane-record: " << m_Options.host << ":" << m_Options.port << ": "
-              << m_Recorder.ErrorText() << Qt::endl;
+        m_Err << "corvane-record: " << m_Options.address.host << ":" << m_Options.address.port
+              << ": " << m_Recorder.ErrorText() << Qt::endl;
         Finish(1);
     });
 }
@@ -84,7 +83,8 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
 void RecordCommand::Start()
 {
     m_Recorder.SetFileBySong(m_Options.bySong);
-    m_Recorder.Tune(m_Options.host, m_Options.port);
+    m_Recorder.SetReconnect(m_Options.reconnect);
+    m_Recorder.Tune(m_Options.address);
 }
 
 void RecordCommand::StartRecording()

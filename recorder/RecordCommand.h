@@ -14,12 +14,12 @@ namespace recorder {
 
 struct RecordOptions
 {
-    QString host;
-    quint16 port = 0;
+    StreamAddress address;
     QString dir = QStringLiteral(".");
     QString name; // empty: the default "File" + seconds name
     bool bySong = false;
     bool relay = false;
+    bool reconnect = false; // reopen a stream that drops or stalls, until Ctrl-C
 };
 
 // What the command line asks for: the options, the help text, or an error text for the user
@@ -47,6 +47,7 @@ class RecordCommand : public QObject
 
   private:
     void StartRecording();
+    void Print(const QString& line);
     void Finish(int exitCode);
 
     RecordOptions m_Options;

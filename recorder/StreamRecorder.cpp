@@ -21,78 +21,71 @@ std::string_view View(const QByteArray& bytes)
 StreamRecorder::StreamRecorder(quint16 relayPort, QObject* parent)
     : QObject(parent), m_Relay(relayPort)
 {
-    connect(&sckReceiver, &QTcpSocket::connected, this, &StreamRecorder::OnConnected);
-    connect(&sckReceiver, &QTcpSocket::readyRead, this, &StreamRecorder::OnReadyRead);
-    connect(&sckReceiver, &QTcpSocket::disconnected, this, &StreamRecorder::OnDisconnected);
-    connect(&sckReceiver, &QTcpSocket::errorOccurred, this, &StreamRecorder::OnError);
 }
 
 StreamRecorder::~StreamRecorder()
 {
-    sckReceiver.disconnect(this);
+    m_Connection.Close();
     m_File.CloseOutFile();
 }
 
 void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& Path)
 {
+    Tune(StreamAddress{false, ServerIP, Port, Path.isEmpty() ? QStringLiteral("/") : Path});
+}
+
+void StreamRecorder::Tune(const StreamAddress& address)
+{
     m_Relay.DownServer();
     bHeaderDone = false;
     m_Header.clear();
-    m_HeaderReader.Reset();
     m_Parser.Reset(0);
     bInMeta = false;
-    sPath = Path.isEmpty() ? QStringLiteral("/") : Path;
+    m_AwaitTitle = false;
     if (m_RelayEnabled)
         m_Relay.StartServer();
     m_ErrorText.clear();
-    m_Host = ServerIP;
-    // Dropping an earlier connection is not the stream ending: keep its notifications out.
-    m_Ended = true;
-    sckReceiver.abort();
-    m_Ended = false;
-    // A large kernel buffer lets each wake-up take a large arrival from a fast server.
-    sckReceiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
-    sckReceiver.connectToHost(ServerIP, Port);
+    m_Connection.Open(address);
 }
 
-void StreamRecorder::OnConnected()
+void StreamRecorder::ConnectionUp()
 {
     emit StatusText(QStringLiteral("Connected"));
-    const auto request =
-        IcyRequest(m_Host.toLatin1().toStdString(), sPath.toLatin1().toStdString());
-    sckReceiver.write(request.data(), static_cast<qint64>(request.size()));
 }
 
-void StreamRecorder::OnReadyRead()
+void StreamRecorder::HeaderReceived(std::string_view header, const QString& extension, bool resumed)
 {
-    const QByteArray sData = sckReceiver.readAll();
-    DataArrived(View(sData));
-}
-
-void StreamRecorder::DataArrived(std::string_view sData)
-{
-    if (!bHeaderDone) {
-        switch (m_HeaderReader.Append(sData)) {
-        case IcyHeaderReader::Result::NeedMore:
-            return;
-        case IcyHeaderReader::Result::TooLong:
-            Fail(QStringLiteral("no ICY header within %1 bytes").arg(kMaxHeaderBytes));
-            return;
-        case IcyHeaderReader::Result::Accepted:
-            break;
+    m_Header = QByteArray(header.data(), static_cast<qsizetype>(header.size()));
+    m_Extension = extension;
+    m_Parser.Reset(MetaIntOf(header));
+    bInMeta = false;
+    if (resumed) {
+        // The relayed player counted intervals on the old connection: it joins afresh.
+        m_Relay.DownServer();
+        if (m_RelayEnabled)
+            m_Relay.StartServer();
+        // A song cut by the drop keeps what it has; the next title starts the next file.
+        if (m_Recording && m_BySong) {
+            if (m_File.Flush())
+                m_File.CloseOutFile();
+            else
+                StopOnFileError();
+            m_AwaitTitle = true;
+            m_JoinedTitle = false;
         }
-        const auto header = m_HeaderReader.sHeader();
-        m_Header = QByteArray(header.data(), static_cast<qsizetype>(header.size()));
-        m_Parser.Reset(MetaIntOf(header));
-        sData = m_HeaderReader.AfterHeader();
-        // Accepted before the texts go out, so that whoever shows them knows the station's.
-        bHeaderDone = true;
-        bInMeta = false;
-        ShowInfo(header);
-        m_Relay.SetHeader(m_Header);
-        m_Relay.StartCheck(sData, bInMeta, m_Parser.AtIntervalStart());
+    }
+    // Accepted before the texts go out, so that whoever shows them knows the station's.
+    bHeaderDone = true;
+    ShowInfo(header);
+    m_Relay.SetHeader(m_Header);
+    m_Relay.StartCheck({}, bInMeta, m_Parser.AtIntervalStart());
+    if (!resumed)
         emit HeaderAccepted();
-    } else if (m_Relay.Streaming()) {
+}
+
+void StreamRecorder::DataReceived(std::string_view sData)
+{
+    if (m_Relay.Streaming()) {
         m_Relay.Forward(sData);
     } else {
         // An arrival that itself starts an interval is a boundary too: forward it whole.
@@ -108,31 +101,22 @@ void StreamRecorder::DataArrived(std::string_view sData)
         emit Progress();
 }
 
-void StreamRecorder::OnDisconnected()
+void StreamRecorder::ConnectionWaiting()
 {
-    if (m_Ended)
-        return;
-    // Whatever arrived with the close is still part of the stream.
-    if (sckReceiver.bytesAvailable() > 0)
-        OnReadyRead();
-    m_Ended = true;
+    if (!m_File.Flush())
+        StopOnFileError();
+    emit StatusText(QString::fromUtf8("Reconnecting\u2026"));
+}
+
+void StreamRecorder::ConnectionEnded()
+{
     emit StatusText(QStringLiteral("Disconnected"));
     emit StreamEnded();
 }
 
-void StreamRecorder::OnError(QAbstractSocket::SocketError error)
+void StreamRecorder::ConnectionFailed(const QString& why)
 {
-    // The peer's close is an ending, not a failure; disconnected() reports it.
-    if (error == QAbstractSocket::RemoteHostClosedError || m_Ended)
-        return;
-    Fail(sckReceiver.errorString());
-}
-
-void StreamRecorder::Fail(const QString& why)
-{
-    m_Ended = true;
     m_ErrorText = why;
-    sckReceiver.abort();
     emit StatusText(QStringLiteral("Error ocurred"));
     emit StreamFailed();
 }
@@ -145,12 +129,24 @@ void StreamRecorder::ShowInfo(std::string_view sIcy)
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
 {
-    if (const auto caption = recorder::TitleCaption(sMetaData)) {
+    const auto caption = recorder::TitleCaption(sMetaData);
+    if (caption) {
         m_TitleCaption = Shown(*caption);
         emit TitleText(m_TitleCaption);
     }
+    if (!m_Recording || !m_BySong)
+        return;
+    // After a reconnect the first title names the song joined midway: only the next one starts
+    // a file, so no song file begins in the middle of its song.
+    if (m_AwaitTitle && !m_JoinedTitle) {
+        if (caption) {
+            m_FileTitle = m_TitleCaption;
+            m_JoinedTitle = true;
+        }
+        return;
+    }
     // Servers repeat the title in every block: only a new one starts a new song file.
-    if (m_Recording && m_BySong && m_TitleCaption != m_FileTitle)
+    if (m_TitleCaption != m_FileTitle)
         CreateSongFile();
 }
 
@@ -177,7 +173,7 @@ bool StreamRecorder::CreateOutFile(const QString& name)
         return false;
     }
     const QString fallback = DefaultFileName(QTime::currentTime()).chopped(4);
-    if (!m_File.CreateOutFile(m_Folder, name, fallback)) {
+    if (!m_File.CreateOutFile(m_Folder, WithExtension(name), fallback)) {
         StopOnFileError();
         return false;
     }
@@ -185,8 +181,19 @@ bool StreamRecorder::CreateOutFile(const QString& name)
     return true;
 }
 
+// The file's kind follows the stream: the ".mp3" the names are offered with becomes ".aac" or
+// ".ogg" for those streams.
+QString StreamRecorder::WithExtension(const QString& name) const
+{
+    if (m_Extension == QLatin1String(".mp3") ||
+        !name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
+        return name;
+    return name.chopped(4) + m_Extension;
+}
+
 bool StreamRecorder::CreateSongFile()
 {
+    m_AwaitTitle = false;
     m_FileTitle = m_TitleCaption;
     // Cut from the caption as the label shows it, so the file reads as the title does.
     const QByteArray caption = m_TitleCaption.toUtf8();
