@@ -219,6 +219,8 @@ void StreamConnection::StartStream(std::string_view header, const std::string& c
     m_Phase = Phase::Stream;
     m_Streamed = true;
     m_Attempt = 0;
+    if (m_Reconnect)
+        m_Stall.start();
     m_Chunked = chunked;
     m_Entries.clear();
     m_Receiver.HeaderReceived(header, QString::fromStdString(FileExtensionFor(contentType)),

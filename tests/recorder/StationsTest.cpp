@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 using namespace recorder;
 using namespace icytest;
 
@@ -184,4 +186,97 @@ TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
         ASSERT_EQ(opened.size(), 1);
         EXPECT_TRUE(Contents(dir.filePath(opened[0])).toStdString() == stream.audio.substr(5));
     }
+}
+
+// A drop and a stall are each followed by a reconnect: recording by file goes on in the same file,
+// which then holds what the server sent minus what it sent while we were away.
+TEST_F(Stations, ByFileADropAndAStallContinueTheSameFile)
+{
+    for (const bool stall : {false, true}) {
+        TestServer server;
+        radio.clear();
+        rec.SetReconnect(true);
+        rec.Connection().SetReconnectWaits([](int) { return 20; });
+        rec.Connection().SetStallTimeout(stall ? 300 : kStallMs);
+        Tune(server.Url());
+        ASSERT_TRUE(server.WaitForRequest());
+        const QString name = stall ? "stall.mp3" : "drop.mp3";
+        ASSERT_TRUE(rec.StartRecording(dir.path(), name));
+        const auto before =
+            BuildStream(1000, 5, 400, [](int i) { return Title(std::to_string(i)); });
+        server.Send(Header(1000) + before.bytes);
+        if (!stall)
+            server.Close();
+        ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+        // What the server sent into the dropped connection meanwhile never arrives.
+        const auto after = BuildStream(
+            1000, 4, 10, [](int) { return std::string(); }, 77);
+        server.Send(Header(1000) + after.bytes);
+        const auto total = qint64(before.audio.size() + after.audio.size());
+        ASSERT_TRUE(WaitFor([&] { return rec.File().BytesWritten() == total; }));
+        rec.StopRecording();
+        EXPECT_TRUE(Contents(dir.filePath(name)).toStdString() == before.audio + after.audio);
+        EXPECT_EQ(radio, (QStringList{"Connected", "Test FM", "Reconnecting\u2026", "Connected",
+                                      "Test FM"}));
+        rec.Connection().Close();
+    }
+}
+
+// By song, the song cut by the drop keeps what it had; the song joined midway after the reconnect
+// gets no file; the next title starts the next file.
+TEST_F(Stations, BySongADropCutsTheSongAndTheNextTitleStartsAFile)
+{
+    TestServer server;
+    rec.SetReconnect(true);
+    rec.Connection().SetReconnectWaits([](int) { return 10; });
+    rec.SetFileBySong(true);
+    Tune(server.Url());
+    ASSERT_TRUE(server.WaitForRequest());
+    ASSERT_TRUE(rec.StartSongRecording(dir.path()));
+    const auto titled = [](const char* first, const char* second) {
+        return [=](int i) {
+            return i == 0 ? Title(first) : i == 2 ? Title(second) : std::string();
+        };
+    };
+    const auto before = BuildStream(1000, 4, 100, titled("A", "B"));
+    server.Send(Header(1000) + before.bytes);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+    const auto after = BuildStream(1000, 4, 100, titled("B", "C"), 40);
+    server.Send(Header(1000) + after.bytes);
+    ASSERT_TRUE(WaitFor([&] {
+        return opened.size() == 4 &&
+               rec.File().BytesWritten() == qint64(after.audio.size() - after.textAt[1]);
+    }));
+    rec.StopRecording();
+    ASSERT_EQ(opened.mid(1), (QStringList{"'A'.mp3", "'B'.mp3", "'C'.mp3"}));
+    EXPECT_TRUE(Contents(dir.filePath("'B'.mp3")).toStdString() ==
+                before.audio.substr(before.textAt[1]));
+    EXPECT_TRUE(Contents(dir.filePath("'C'.mp3")).toStdString() ==
+                after.audio.substr(after.textAt[1]));
+}
+
+// corvane-record --reconnect says so and goes on until it is stopped.
+TEST(StationsCommand, ReconnectsUntilStopped)
+{
+    QTemporaryDir dir;
+    TestServer server;
+    QProcess run;
+    run.start(CORVANE_RECORD,
+              {server.Url() + "live", "--dir", dir.path(), "--name", "r.mp3", "--reconnect"});
+    ASSERT_TRUE(server.WaitForRequest());
+    const auto before = AudioBytes(5000, 1), after = AudioBytes(7000, 2);
+    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + before);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + after);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(dir.filePath("r.mp3")).size() == 12000; }));
+    ::kill(pid_t(run.processId()), SIGTERM);
+    ASSERT_TRUE(WaitFor([&] { return run.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(run.exitCode(), 0);
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("Connected\nStation: unknown station\nBitrate: unknown bitrate\n"
+                             "File: r.mp3\nReconnecting\u2026\nConnected\n"))
+        << out.toStdString();
+    EXPECT_TRUE(Contents(dir.filePath("r.mp3")).toStdString() == before + after);
 }
