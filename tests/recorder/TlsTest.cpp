@@ -13,16 +13,21 @@ namespace {
 
 struct Tls : ::testing::Test
 {
-    static inline TestCertificates certificates;
+    // Made once for the suite, while the application object exists.
+    static inline std::unique_ptr<TestCertificates> made;
     QTemporaryDir dir;
     StreamRecorder rec{0};
     bool ended = false, failed = false;
 
-    static void SetUpTestSuite() { certificates = TestCertificates::Make(); }
+    static void SetUpTestSuite()
+    {
+        made = std::make_unique<TestCertificates>(TestCertificates::Make());
+    }
+    static void TearDownTestSuite() { made.reset(); }
     void SetUp() override
     {
-        if (!certificates.error.isEmpty())
-            GTEST_SKIP() << certificates.error.toStdString();
+        if (!made->error.isEmpty())
+            GTEST_SKIP() << made->error.toStdString();
         QObject::connect(&rec, &StreamRecorder::StreamEnded, [this] { ended = true; });
         QObject::connect(&rec, &StreamRecorder::StreamFailed, [this] { failed = true; });
     }
@@ -36,8 +41,8 @@ struct Tls : ::testing::Test
 
 TEST_F(Tls, ATrustedStationBehindARedirectIsRecorded)
 {
-    TestServer moved(certificates.Listener()), station(certificates.Listener());
-    rec.Connection().AddCaCertificates({certificates.authority});
+    TestServer moved(made->Listener()), station(made->Listener());
+    rec.Connection().AddCaCertificates({made->authority});
     rec.Tune(ParseStreamAddress(Https(moved, "listen")));
     ASSERT_TRUE(moved.WaitForRequest());
     moved.Send("HTTP/1.1 308 Permanent\r\nLocation: " + Https(station, "live").toStdString() +
@@ -60,7 +65,7 @@ TEST_F(Tls, ATrustedStationBehindARedirectIsRecorded)
 
 TEST_F(Tls, AnUntrustedCertificateAndADowngradeAreRefused)
 {
-    TestServer station(certificates.Listener());
+    TestServer station(made->Listener());
     // The test's authority is not among the system's: the certificate is not trusted.
     rec.Tune(ParseStreamAddress(Https(station, "live")));
     ASSERT_TRUE(WaitFor([&] { return failed; }));
@@ -69,8 +74,8 @@ TEST_F(Tls, AnUntrustedCertificateAndADowngradeAreRefused)
     EXPECT_FALSE(rec.HeaderDone());
 
     failed = false;
-    TestServer secure(certificates.Listener()), plain;
-    rec.Connection().AddCaCertificates({certificates.authority});
+    TestServer secure(made->Listener()), plain;
+    rec.Connection().AddCaCertificates({made->authority});
     rec.Tune(ParseStreamAddress(Https(secure, "live")));
     ASSERT_TRUE(secure.WaitForRequest());
     secure.Send("HTTP/1.1 302 Found\r\nLocation: " + plain.Url().toStdString() + "\r\n\r\n");
