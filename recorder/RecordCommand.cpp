@@ -23,8 +23,12 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     const QCommandLineOption relay("relay", "serve the stream to one player on 127.0.0.1:8000");
     const QCommandLineOption reconnect(
         "reconnect", "reopen a stream that drops or stalls (waits 1, 2, 4 ... 60 s) until Ctrl-C");
+    const QCommandLineOption noTags("no-tags", "no ID3 tags on the song files of MP3 streams");
+    const QCommandLineOption saveOnSignal(
+        "save-on-signal", "record nothing until SIGUSR1 (or Enter on a terminal), then save the "
+                          "current song from its first byte to the next title");
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({dir, bySong, name, relay, reconnect});
+    parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
@@ -45,6 +49,13 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     options.bySong = parser.isSet(bySong);
     options.relay = parser.isSet(relay);
     options.reconnect = parser.isSet(reconnect);
+    options.tags = !parser.isSet(noTags);
+    options.saveOnSignal = parser.isSet(saveOnSignal);
+    if (options.saveOnSignal && (options.bySong || !options.name.isEmpty()))
+        return {std::nullopt,
+                QStringLiteral("--save-on-signal names its files after the songs: no --name or "
+                               "--by-song"),
+                {}};
     if (options.bySong && !options.name.isEmpty())
         return {std::nullopt, QStringLiteral("--name and --by-song exclude each other"), {}};
     const QFileInfo folder(options.dir);
@@ -66,6 +77,8 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     connect(&m_Recorder, &StreamRecorder::TitleText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileOpened, this,
             [print](const QString& name) { print("File: " + name); });
+    connect(&m_Recorder, &StreamRecorder::SongSaved, this,
+            [print](const QString& name) { print("Saved: " + name); });
     connect(&m_Recorder.Relay(), &RelayServer::StatusText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileFailed, this, [this](const QString& why) {
         m_Err << "corvane-record: " << why << Qt::endl;
@@ -84,6 +97,8 @@ void RecordCommand::Start()
 {
     m_Recorder.SetFileBySong(m_Options.bySong);
     m_Recorder.SetReconnect(m_Options.reconnect);
+    m_Recorder.SetSongTags(m_Options.tags);
+    m_Recorder.SetKeepSong(m_Options.saveOnSignal);
     m_Recorder.Tune(m_Options.address);
 }
 
@@ -91,12 +106,21 @@ void RecordCommand::StartRecording()
 {
     // Only once the server has answered as an ICY server: a refused or wrong address leaves no
     // empty file behind.
+    if (m_Options.saveOnSignal)
+        return;
     if (m_Options.bySong)
         m_Recorder.StartSongRecording(m_Options.dir);
     else
         m_Recorder.StartRecording(m_Options.dir, m_Options.name.isEmpty()
                                                      ? DefaultFileName(QTime::currentTime())
                                                      : m_Options.name);
+}
+
+void RecordCommand::SaveSong()
+{
+    if (!m_Options.saveOnSignal || !m_Recorder.HeaderDone())
+        return;
+    m_Recorder.SaveCurrentSong(m_Options.dir);
 }
 
 void RecordCommand::Stop()

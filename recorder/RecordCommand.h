@@ -19,7 +19,9 @@ struct RecordOptions
     QString name; // empty: the default "File" + seconds name
     bool bySong = false;
     bool relay = false;
-    bool reconnect = false; // reopen a stream that drops or stalls, until Ctrl-C
+    bool reconnect = false;    // reopen a stream that drops or stalls, until Ctrl-C
+    bool tags = true;          // ID3v2.4 tags on song files of MP3 streams
+    bool saveOnSignal = false; // write nothing until asked to save the current song
 };
 
 // What the command line asks for: the options, the help text, or an error text for the user
@@ -41,6 +43,8 @@ class RecordCommand : public QObject
     void Start();
     // Ctrl-C or SIGTERM: stop recording and finish normally.
     void Stop();
+    // SIGUSR1 or Enter with --save-on-signal: the current song from its first byte, as one file.
+    void SaveSong();
 
   signals:
     void Finished(int exitCode);

@@ -1,5 +1,6 @@
 #include "StreamRecorder.h"
 
+#include "Id3Tag.h"
 #include "Text.h"
 
 namespace recorder {
@@ -59,6 +60,8 @@ void StreamRecorder::HeaderReceived(std::string_view header, const QString& exte
     m_Extension = extension;
     m_Parser.Reset(MetaIntOf(header));
     bInMeta = false;
+    // Joined midway: what comes now is not the start of the song playing.
+    m_Song.NewSong(false);
     if (resumed) {
         // The relayed player counted intervals on the old connection: it joins afresh.
         m_Relay.DownServer();
@@ -123,16 +126,30 @@ void StreamRecorder::ConnectionFailed(const QString& why)
 
 void StreamRecorder::ShowInfo(std::string_view sIcy)
 {
-    emit StationName(Shown(recorder::StationText(sIcy)));
+    m_Station = Shown(recorder::StationText(sIcy));
+    emit StationName(m_Station);
     emit BitrateText(Shown(recorder::BitrateText(sIcy)));
 }
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
 {
     const auto caption = recorder::TitleCaption(sMetaData);
+    const QString before = m_TitleCaption;
     if (caption) {
         m_TitleCaption = Shown(*caption);
         emit TitleText(m_TitleCaption);
+    }
+    const bool newSong = m_TitleCaption != before;
+    if (newSong)
+        m_Song.NewSong(true);
+    if (m_SaveOne) {
+        if (newSong) {
+            // The saved song is complete.
+            const QString name = m_File.FileName();
+            StopRecording();
+            emit SongSaved(name);
+        }
+        return;
     }
     if (!m_Recording || !m_BySong)
         return;
@@ -152,6 +169,8 @@ void StreamRecorder::ShowTitle(std::string_view sMetaData)
 
 void StreamRecorder::WriteOutFile(std::string_view sBuff)
 {
+    if (m_KeepSong)
+        m_Song.Append(sBuff);
     if (!m_File.WriteOutFile(sBuff))
         StopOnFileError();
 }
@@ -162,6 +181,7 @@ void StreamRecorder::StopOnFileError()
 {
     const QString why = m_File.ErrorText();
     m_Recording = false;
+    m_SaveOne = false;
     m_File.CloseOutFile();
     emit FileFailed(why);
 }
@@ -198,12 +218,16 @@ bool StreamRecorder::CreateSongFile()
     // Cut from the caption as the label shows it, so the file reads as the title does.
     const QByteArray caption = m_TitleCaption.toUtf8();
     const auto name = SongFileName(View(caption));
-    return CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (!CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
+        return false;
+    WriteSongTag();
+    return m_File.IsOpen();
 }
 
 bool StreamRecorder::StartRecording(const QString& folder, const QString& name)
 {
     m_Folder = folder;
+    m_SaveOne = false;
     m_Recording = CreateOutFile(name);
     m_FileTitle = m_TitleCaption;
     return m_Recording;
@@ -212,13 +236,54 @@ bool StreamRecorder::StartRecording(const QString& folder, const QString& name)
 bool StreamRecorder::StartSongRecording(const QString& folder)
 {
     m_Folder = folder;
+    m_SaveOne = false;
     m_Recording = CreateSongFile();
+    if (m_Recording && m_KeepSong)
+        WriteSongSoFar();
     return m_Recording;
+}
+
+bool StreamRecorder::SaveCurrentSong(const QString& folder)
+{
+    // Already saving this song: it is one file.
+    if (m_SaveOne && m_Recording)
+        return true;
+    m_Folder = folder;
+    m_Recording = CreateSongFile();
+    m_SaveOne = m_Recording;
+    if (m_Recording)
+        WriteSongSoFar();
+    return m_Recording;
+}
+
+// What has been heard of the current song goes first, the live audio after it.
+void StreamRecorder::WriteSongSoFar()
+{
+    if (!m_File.WriteOutFile(m_Song.Audio()) || !m_File.Flush())
+        StopOnFileError();
+}
+
+void StreamRecorder::WriteSongTag()
+{
+    if (!m_SongTags || m_Extension != QLatin1String(".mp3"))
+        return;
+    // The caption reads "Title: 'Artist - Title'": the stream's value with its quotes.
+    QString title = m_TitleCaption.mid(m_TitleCaption.indexOf(QLatin1Char(':')) + 1).trimmed();
+    if (title.size() >= 2 && title.startsWith(QLatin1Char('\'')) &&
+        title.endsWith(QLatin1Char('\'')))
+        title = title.mid(1, title.size() - 2);
+    if (title.isEmpty())
+        return;
+    const QByteArray utf8 = title.toUtf8(), station = m_Station.toUtf8();
+    const auto tag = Id3v24Tag(TagsFromStreamTitle(View(utf8), View(station)));
+    if (!m_File.WriteOutFile(tag))
+        StopOnFileError();
 }
 
 void StreamRecorder::StopRecording()
 {
     m_Recording = false;
+    m_SaveOne = false;
     m_File.CloseOutFile();
 }
 

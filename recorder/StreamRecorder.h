@@ -6,6 +6,7 @@
 #include "IcyParser.h"
 #include "RecordingFile.h"
 #include "RelayServer.h"
+#include "SongMemory.h"
 #include "StreamConnection.h"
 
 #include <QObject>
@@ -38,6 +39,15 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     void StopRecording();
     // One file per song: a changed title closes the file and opens the next.
     void SetFileBySong(bool on) { m_BySong = on; }
+    // Song files of MP3 streams start with an ID3v2.4 tag (title, artist, the station as album).
+    void SetSongTags(bool on) { m_SongTags = on; }
+    // Keeps the current song's audio (SongMemory) so that StartSongRecording and SaveCurrentSong
+    // write it from its first byte, then go on live.
+    void SetKeepSong(bool on) { m_KeepSong = on; }
+    // The current song, from its first byte to the next title, as one file; nothing after it.
+    // False when the file cannot be opened (FileFailed says why).
+    bool SaveCurrentSong(const QString& folder);
+    const SongMemory& Song() const { return m_Song; }
 
     bool Recording() const { return m_Recording; }
     const RecordingFile& File() const { return m_File; }
@@ -53,6 +63,8 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     void BitrateText(const QString& text); // lblBitrate
     void TitleText(const QString& text);   // lblTitle
     void FileOpened(const QString& name);
+    // A song saved by SaveCurrentSong is complete: its next title has come, the file is closed.
+    void SongSaved(const QString& name);
     // A file could not be opened or written: recording has stopped and the file is closed.
     void FileFailed(const QString& message);
     void Progress(); // after an arrival while a file is open
@@ -74,6 +86,8 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     bool CreateSongFile();
     void StopOnFileError();
     QString WithExtension(const QString& name) const;
+    void WriteSongTag();
+    void WriteSongSoFar();
 
     RelayServer m_Relay;
     StreamConnection m_Connection{*this};
@@ -92,6 +106,11 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     QString m_ErrorText;
 
     QString m_TitleCaption = QStringLiteral("Title:");
+    QString m_Station;
+    bool m_SongTags = false;
+    bool m_KeepSong = false;
+    bool m_SaveOne = false;
+    SongMemory m_Song;
     QString m_Folder;
     bool m_Recording = false;
     bool m_BySong = false;

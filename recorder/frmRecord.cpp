@@ -203,8 +203,11 @@ void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
         txtServer->setText(stream.host);
         txtPort->setText(QString::number(stream.port));
     }
-    // Stations drop listeners now and then: the window keeps recording across it.
+    // Stations drop listeners now and then: the window keeps recording across it. Record by song
+    // takes the song playing from its start, tagged.
     m_Core.SetReconnect(true);
+    m_Core.SetKeepSong(true);
+    m_Core.SetSongTags(true);
     m_Core.Tune(stream);
 }
 

@@ -4,6 +4,7 @@
 #include "Config.h"
 #include "FakeQuestions.h"
 #include "IcyStream.h"
+#include "Id3Tag.h"
 #include "ProgramFolder.h"
 #include "RecorderTestKit.h"
 
@@ -184,8 +185,10 @@ TEST_F(Window, StopsAndSaysWhyWhenASongFileCannotBeCreatedOrAFileWritten)
     ASSERT_TRUE(WaitFor([&] { return !Record()->isChecked(); }));
     ExpectStoppedWith("cannot create");
     EXPECT_FALSE(HeldOpen(QDir(moved).filePath("'A'.mp3")));
-    EXPECT_TRUE(Contents(QDir(moved).filePath("'A'.mp3")).toStdString() ==
-                stream.audio.substr(stream.textAt[0], 1000));
+    // The song file: its tag, then the audio as received.
+    const auto songA = Contents(QDir(moved).filePath("'A'.mp3")).toStdString();
+    ASSERT_GT(Id3TagSize(songA), 0u);
+    EXPECT_TRUE(songA.substr(Id3TagSize(songA)) == stream.audio.substr(stream.textAt[0], 1000));
 
     ASSERT_TRUE(QFile::remove(folder) && QDir().rename(moved, folder));
     Child<QCheckBox>("chkFilebysong")->click();
