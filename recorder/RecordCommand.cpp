@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QSslCertificate>
 #include <QTime>
 
 namespace recorder {
@@ -27,8 +28,10 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     const QCommandLineOption saveOnSignal(
         "save-on-signal", "record nothing until SIGUSR1 (or Enter on a terminal), then save the "
                           "current song from its first byte to the next title");
+    const QCommandLineOption caFile(
+        "ca-file", "also trust the certificate authorities in FILE (PEM) for https", "FILE");
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal});
+    parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal, caFile});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
@@ -51,6 +54,9 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     options.reconnect = parser.isSet(reconnect);
     options.tags = !parser.isSet(noTags);
     options.saveOnSignal = parser.isSet(saveOnSignal);
+    options.caFile = parser.value(caFile);
+    if (!options.caFile.isEmpty() && QSslCertificate::fromPath(options.caFile).isEmpty())
+        return {std::nullopt, QStringLiteral("no certificate in '%1'").arg(options.caFile), {}};
     if (options.saveOnSignal && (options.bySong || !options.name.isEmpty()))
         return {std::nullopt,
                 QStringLiteral("--save-on-signal names its files after the songs: no --name or "
@@ -99,6 +105,8 @@ void RecordCommand::Start()
     m_Recorder.SetReconnect(m_Options.reconnect);
     m_Recorder.SetSongTags(m_Options.tags);
     m_Recorder.SetKeepSong(m_Options.saveOnSignal);
+    if (!m_Options.caFile.isEmpty())
+        m_Recorder.Connection().AddCaCertificates(QSslCertificate::fromPath(m_Options.caFile));
     m_Recorder.Tune(m_Options.address);
 }
 

@@ -22,6 +22,7 @@ struct RecordOptions
     bool reconnect = false;    // reopen a stream that drops or stalls, until Ctrl-C
     bool tags = true;          // ID3v2.4 tags on song files of MP3 streams
     bool saveOnSignal = false; // write nothing until asked to save the current song
+    QString caFile;            // authorities trusted besides the system's (PEM)
 };
 
 // What the command line asks for: the options, the help text, or an error text for the user

@@ -35,15 +35,11 @@ StreamConnection::StreamConnection(StreamReceiver& receiver, QObject* parent)
         m_Entries.clear();
         Connect(m_Original);
     });
-    connect(&m_Socket, &QSslSocket::connected, this, [this] {
-        if (!m_Current.secure)
-            SendRequest();
-    });
-    connect(&m_Socket, &QSslSocket::encrypted, this, &StreamConnection::SendRequest);
-    connect(&m_Socket, &QSslSocket::readyRead, this, &StreamConnection::OnReadyRead);
-    connect(&m_Socket, &QSslSocket::disconnected, this, &StreamConnection::OnDisconnected);
-    connect(&m_Socket, &QSslSocket::errorOccurred, this, &StreamConnection::OnError);
-    connect(&m_Socket, &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
+    Listen(m_PlainSocket);
+    Listen(m_Tls);
+    connect(&m_PlainSocket, &QTcpSocket::connected, this, &StreamConnection::SendRequest);
+    connect(&m_Tls, &QSslSocket::encrypted, this, &StreamConnection::SendRequest);
+    connect(&m_Tls, &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
         QStringList texts;
         for (const QSslError& error : errors)
             texts << error.errorString();
@@ -53,7 +49,15 @@ StreamConnection::StreamConnection(StreamReceiver& receiver, QObject* parent)
 
 StreamConnection::~StreamConnection()
 {
-    m_Socket.disconnect(this);
+    m_PlainSocket.disconnect(this);
+    m_Tls.disconnect(this);
+}
+
+void StreamConnection::Listen(QTcpSocket& socket)
+{
+    connect(&socket, &QTcpSocket::readyRead, this, &StreamConnection::OnReadyRead);
+    connect(&socket, &QTcpSocket::disconnected, this, &StreamConnection::OnDisconnected);
+    connect(&socket, &QTcpSocket::errorOccurred, this, &StreamConnection::OnError);
 }
 
 void StreamConnection::AddCaCertificates(const QList<QSslCertificate>& certificates)
@@ -85,8 +89,11 @@ void StreamConnection::Close()
 void StreamConnection::Drop()
 {
     m_Stall.stop();
-    const QSignalBlocker quiet(&m_Socket);
-    m_Socket.abort();
+    for (QTcpSocket* socket :
+         {static_cast<QTcpSocket*>(&m_PlainSocket), static_cast<QTcpSocket*>(&m_Tls)}) {
+        const QSignalBlocker quiet(socket);
+        socket->abort();
+    }
 }
 
 void StreamConnection::Connect(const StreamAddress& address)
@@ -100,19 +107,20 @@ void StreamConnection::Connect(const StreamAddress& address)
     m_SslErrors.clear();
     m_Phase = Phase::Head;
     // A large kernel buffer lets each wake-up take a large arrival from a fast server.
-    m_Socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
+    m_Socket = address.secure ? static_cast<QTcpSocket*>(&m_Tls) : &m_PlainSocket;
+    m_Socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
     if (m_Streamed && m_Reconnect)
         m_Stall.start();
     if (!address.secure) {
-        m_Socket.connectToHost(address.host, address.port);
+        m_PlainSocket.connectToHost(address.host, address.port);
         return;
     }
     QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
     if (!m_ExtraCa.isEmpty())
         tls.addCaCertificates(m_ExtraCa);
     tls.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    m_Socket.setSslConfiguration(tls);
-    m_Socket.connectToHostEncrypted(address.host, address.port);
+    m_Tls.setSslConfiguration(tls);
+    m_Tls.connectToHostEncrypted(address.host, address.port);
 }
 
 // Connects from the event loop, not from inside the socket's own notification; an Open or Close
@@ -134,12 +142,12 @@ void StreamConnection::SendRequest()
     m_Receiver.ConnectionUp();
     const auto request = IcyRequest(m_Current.host.toLatin1().toStdString(),
                                     m_Current.path.toLatin1().toStdString());
-    m_Socket.write(request.data(), static_cast<qint64>(request.size()));
+    m_Socket->write(request.data(), static_cast<qint64>(request.size()));
 }
 
 void StreamConnection::OnReadyRead()
 {
-    const QByteArray data = m_Socket.readAll();
+    const QByteArray data = m_Socket->readAll();
     if (m_Stall.isActive() || (m_Streamed && m_Reconnect))
         m_Stall.start();
     switch (m_Phase) {
@@ -290,7 +298,7 @@ bool StreamConnection::TryNextEntry()
 void StreamConnection::OnDisconnected()
 {
     // Whatever arrived with the close is still part of the answer.
-    if (m_Socket.bytesAvailable() > 0)
+    if (m_Socket->bytesAvailable() > 0)
         OnReadyRead();
     switch (m_Phase) {
     case Phase::Playlist:
@@ -318,9 +326,9 @@ void StreamConnection::OnError(QAbstractSocket::SocketError error)
         return;
     if (error == QAbstractSocket::SslHandshakeFailedError)
         Fail(QStringLiteral("certificate refused: %1")
-                 .arg(m_SslErrors.isEmpty() ? m_Socket.errorString() : m_SslErrors));
+                 .arg(m_SslErrors.isEmpty() ? m_Socket->errorString() : m_SslErrors));
     else
-        Fail(m_Socket.errorString());
+        Fail(m_Socket->errorString());
 }
 
 void StreamConnection::OnStalled()

@@ -70,6 +70,7 @@ class StreamConnection : public QObject
 
     void Connect(const StreamAddress& address);
     void Later(const StreamAddress& next);
+    void Listen(QTcpSocket& socket);
     void SendRequest();
     void OnReadyRead();
     void OnDisconnected();
@@ -89,7 +90,10 @@ class StreamConnection : public QObject
     void Drop();
 
     StreamReceiver& m_Receiver;
-    QSslSocket m_Socket;
+    // Plain streams go over a plain socket (no TLS layer copying every byte); https over m_Tls.
+    QTcpSocket m_PlainSocket;
+    QSslSocket m_Tls;
+    QTcpSocket* m_Socket = &m_PlainSocket;
     QList<QSslCertificate> m_ExtraCa;
     QString m_SslErrors;
     Phase m_Phase = Phase::Idle;
