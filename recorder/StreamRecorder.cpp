@@ -81,7 +81,6 @@ void StreamRecorder::HeaderReceived(std::string_view header, const QString& exte
     bHeaderDone = true;
     ShowInfo(header);
     m_Relay.SetHeader(m_Header);
-    m_Relay.StartCheck({}, bInMeta, m_Parser.AtIntervalStart());
     if (!resumed)
         emit HeaderAccepted();
 }
