@@ -117,6 +117,10 @@ bool IsPlaylist(std::string_view contentType, std::string_view path)
           "application/x-mpegurl", "application/vnd.apple.mpegurl", "application/pls+xml"})
         if (contentType == type)
             return true;
+    // A stream's own type wins over an address that happens to end like a list.
+    if (contentType == "audio/mpeg" || contentType == "audio/aac" || contentType == "audio/aacp" ||
+        contentType == "audio/ogg" || contentType == "application/ogg")
+        return false;
     const std::string lower = Lower(path.substr(0, path.find('?')));
     for (const std::string_view ending : {".pls", ".m3u", ".m3u8"})
         if (lower.size() >= ending.size() &&

@@ -32,6 +32,7 @@ StreamConnection::StreamConnection(StreamReceiver& receiver, QObject* parent)
     connect(&m_Stall, &QTimer::timeout, this, &StreamConnection::OnStalled);
     connect(&m_Wait, &QTimer::timeout, this, [this] {
         m_Hops = 0;
+        m_Lists = 0;
         m_Entries.clear();
         Connect(m_Original);
     });
@@ -71,6 +72,7 @@ void StreamConnection::Open(const StreamAddress& address)
     m_Streamed = false;
     m_Attempt = 0;
     m_Hops = 0;
+    m_Lists = 0;
     m_Entries.clear();
     m_Wait.stop();
     ++m_Generation;
@@ -269,6 +271,8 @@ void StreamConnection::PlaylistBody(std::string_view data)
 
 void StreamConnection::PlaylistDone()
 {
+    if (++m_Lists > kMaxRedirects)
+        return Fail(QStringLiteral("more than %1 playlists in a row").arg(kMaxRedirects));
     const StreamAddress list = m_Current;
     m_Entries.clear();
     for (const std::string& entry : PlaylistEntries(m_Playlist)) {

@@ -106,6 +106,7 @@ class StreamConnection : public QObject
     std::string m_Playlist;
     std::vector<StreamAddress> m_Entries;
     int m_Hops = 0;
+    int m_Lists = 0; // playlists read since Open: lists that name lists end somewhere
     int m_Generation = 0;
     bool m_Streamed = false;
     bool m_Reconnect = false;

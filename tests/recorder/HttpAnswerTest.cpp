@@ -103,6 +103,7 @@ TEST(Playlist, PlsAndM3uNameStreamsHlsNamesNone)
     EXPECT_TRUE(IsPlaylist("audio/x-scpls", "/"));
     EXPECT_TRUE(IsPlaylist("text/plain", "/listen.M3U?sid=1"));
     EXPECT_FALSE(IsPlaylist("audio/mpeg", "/live.mp3"));
+    EXPECT_FALSE(IsPlaylist("audio/mpeg", "/stream.m3u")); // the answer is the stream itself
     EXPECT_EQ(PlaylistEntries("[playlist]\r\nNumberOfEntries=2\r\nFile1=http://a:8000/\r\n"
                               "Title1=A\r\nfile2 = https://b/live\r\nVersion=2\r\n"),
               (std::vector<std::string>{"http://a:8000/", "https://b/live"}));

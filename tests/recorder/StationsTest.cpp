@@ -186,6 +186,19 @@ TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
         ASSERT_EQ(opened.size(), 1);
         EXPECT_TRUE(Contents(dir.filePath(opened[0])).toStdString() == stream.audio.substr(5));
     }
+    // A list that names itself is given up, not read for ever.
+    TestServer loop;
+    QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {
+        QTimer::singleShot(0, &loop, [&] {
+            loop.Send("HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\n\r\n" +
+                      loop.Url().toStdString() + "again.m3u\n");
+            loop.Close();
+        });
+    });
+    failed = false;
+    Tune(loop.Url() + "first.m3u");
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_EQ(rec.ErrorText(), "more than 10 playlists in a row");
 }
 
 // A drop and a stall are each followed by a reconnect: recording by file goes on in the same file,
