@@ -67,6 +67,12 @@ void StreamRecorder::HeaderReceived(std::string_view header, const QString& exte
         m_Relay.DownServer();
         if (m_RelayEnabled)
             m_Relay.StartServer();
+        // A song being saved ends at the drop with what it has: the rest of it is lost.
+        if (m_Recording && m_SaveOne) {
+            const QString name = m_File.FileName();
+            StopRecording();
+            emit SongSaved(name);
+        }
         // A song cut by the drop keeps what it has; the next title starts the next file.
         if (m_Recording && m_BySong) {
             if (m_File.Flush())

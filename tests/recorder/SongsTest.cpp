@@ -153,3 +153,30 @@ TEST(SongFiles, SaveOnSignalWritesTheSongFromItsFirstByte)
     EXPECT_TRUE(Contents(dir.filePath("'A'.mp3")).toStdString() ==
                 stream.audio.substr(stream.textAt[0], stream.textAt[1] - stream.textAt[0]));
 }
+
+// A song being saved when the connection drops ends there, with the part it has; the reconnect
+// writes nothing more into it.
+TEST(SongFiles, ASaveCutByADropKeepsWhatItHas)
+{
+    QTemporaryDir dir;
+    TestServer server;
+    StreamRecorder rec(0);
+    QStringList saved;
+    QObject::connect(&rec, &StreamRecorder::SongSaved, [&](auto name) { saved << name; });
+    rec.SetReconnect(true);
+    rec.SetKeepSong(true);
+    rec.Connection().SetReconnectWaits([](int) { return 10; });
+    rec.Tune("127.0.0.1", server.Port());
+    ASSERT_TRUE(server.WaitForRequest());
+    const auto stream = BuildStream(1000, 4, 300, [](int i) { return i == 0 ? Title("A") : ""; });
+    server.Send(Header(1000) + stream.bytes);
+    ASSERT_TRUE(WaitFor([&] { return rec.Song().Audio().size() == stream.audio.size() - 1000; }));
+    EXPECT_TRUE(rec.Song().FromStart());
+    ASSERT_TRUE(rec.SaveCurrentSong(dir.path()));
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+    server.Send(Header(1000) + AudioBytes(5000, 3));
+    ASSERT_TRUE(WaitFor([&] { return saved == QStringList{"'A'.mp3"}; }));
+    EXPECT_FALSE(rec.Recording());
+    EXPECT_TRUE(Contents(dir.filePath("'A'.mp3")).toStdString() == stream.audio.substr(1000));
+}
