@@ -3,6 +3,7 @@
 // starting the program to its exit at the end of the stream, and the file must be byte-identical
 // to the audio sent, to the last byte. Three answers: plain ICY, Icecast's HTTP/1.1 with chunked
 // coding (16 KiB chunks), and HTTP/1.1 over TLS (the server's own cost is on other cores).
+// record_cpu_s of the TLS run against the plain one is what decryption costs the recorder's core.
 #include "../../tests/recorder/IcyStream.h"
 
 #include <benchmark/benchmark.h>
