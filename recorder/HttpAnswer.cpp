@@ -35,10 +35,12 @@ int StatusOf(std::string_view line)
 {
     if (!StartsWith(line, "HTTP/1.0 ") && !StartsWith(line, "HTTP/1.1 "))
         return 0;
+    // Three digits, nothing else: "-02" or "+20" is no status.
     const auto code = line.substr(9, 3);
-    int status = 0;
-    const auto [end, error] = std::from_chars(code.data(), code.data() + code.size(), status);
-    return error == std::errc() && end == code.data() + 3 ? status : 0;
+    if (code.size() != 3 ||
+        !std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return 0;
+    return (code[0] - '0') * 100 + (code[1] - '0') * 10 + (code[2] - '0');
 }
 
 // "ice-samplerate=44100;ice-bitrate=128;ice-channels=2": the bitrate, or nothing.

@@ -52,6 +52,8 @@ TEST(HttpAnswer, HeadsOfIcecastAndShoutcastInIcyForm)
     EXPECT_FALSE(IsRedirect(ReadHttpAnswer("HTTP/1.1 304 Not Modified\r\n\r\n").status));
     EXPECT_EQ(ReadHttpAnswer("HTTP/2 200\r\n\r\n").status, 0);
     EXPECT_EQ(ReadHttpAnswer("HTTP/1.1 2x0 OK\r\n\r\n").status, 0);
+    EXPECT_EQ(ReadHttpAnswer("HTTP/1.1 -02 OK\r\n\r\n").status, 0);
+    EXPECT_EQ(ReadHttpAnswer("HTTP/1.1 20").status, 0);
 }
 
 // The reader takes an HTTP head as a whole answer; an ICY answer is accepted as before.
