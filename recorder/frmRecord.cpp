@@ -151,6 +151,11 @@ void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* play
         core::Config::Read(core::Config::RecordFilePerSong).trimmed().toInt(&numeric);
     chkFilebysong->setChecked(numeric && bySong == 1);
     m_Core.SetFileBySong(chkFilebysong->isChecked());
+    // Stations drop listeners now and then: the window keeps recording across it. Record by song
+    // takes the song playing from its start, tagged.
+    m_Core.SetReconnect(true);
+    m_Core.SetKeepSong(true);
+    m_Core.SetSongTags(true);
     ShowIdle();
 
     ApplySkin();
@@ -203,11 +208,6 @@ void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
         txtServer->setText(stream.host);
         txtPort->setText(QString::number(stream.port));
     }
-    // Stations drop listeners now and then: the window keeps recording across it. Record by song
-    // takes the song playing from its start, tagged.
-    m_Core.SetReconnect(true);
-    m_Core.SetKeepSong(true);
-    m_Core.SetSongTags(true);
     m_Core.Tune(stream);
 }
 

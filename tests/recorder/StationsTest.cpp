@@ -6,8 +6,6 @@
 #include "StreamRecorder.h"
 
 #include <QProcess>
-#include <QSslKey>
-#include <QSslServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
