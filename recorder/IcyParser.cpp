@@ -47,12 +47,15 @@ void IcyHeaderReader::Reset()
     m_SearchedEnd = m_SearchedIcy = 0;
     m_HeaderEnd = npos;
     m_IcyFound = false;
+    m_Http = false;
 }
 
 IcyHeaderReader::Result IcyHeaderReader::Append(std::string_view sData)
 {
     if (Accepted())
         return Result::Accepted;
+    if (Answered())
+        return Result::Answered;
     if (m_RecvBuffer.size() > kMaxHeaderBytes)
         return Result::TooLong;
     m_RecvBuffer.append(sData);
@@ -63,17 +66,22 @@ IcyHeaderReader::Result IcyHeaderReader::Append(std::string_view sData)
         m_IcyFound = FindFrom(m_RecvBuffer, kIcyOk, m_SearchedIcy, found);
     if (Accepted())
         return Result::Accepted;
+    m_Http = m_RecvBuffer.compare(0, 7, "HTTP/1.") == 0;
+    if (Answered())
+        return Result::Answered;
     return m_RecvBuffer.size() > kMaxHeaderBytes ? Result::TooLong : Result::NeedMore;
 }
 
 std::string_view IcyHeaderReader::sHeader() const
 {
-    return Accepted() ? std::string_view(m_RecvBuffer).substr(0, m_HeaderEnd) : std::string_view();
+    return Accepted() || Answered() ? std::string_view(m_RecvBuffer).substr(0, m_HeaderEnd)
+                                    : std::string_view();
 }
 
 std::string_view IcyHeaderReader::AfterHeader() const
 {
-    return Accepted() ? std::string_view(m_RecvBuffer).substr(m_HeaderEnd) : std::string_view();
+    return Accepted() || Answered() ? std::string_view(m_RecvBuffer).substr(m_HeaderEnd)
+                                    : std::string_view();
 }
 
 std::int32_t MetaIntOf(std::string_view sHeader)

@@ -32,7 +32,9 @@ class IcySink
 class IcyHeaderReader
 {
   public:
-    enum class Result { NeedMore, Accepted, TooLong };
+    // Answered: the head of an "HTTP/1.x" answer has arrived whole, without "ICY 200 OK" in it;
+    // what it says (a stream, a redirect, a playlist, a refusal) is for HttpAnswer to read.
+    enum class Result { NeedMore, Accepted, TooLong, Answered };
 
     void Reset();
     // sRecvBuffer grows by sData; the header is accepted once "\r\n\r\n" has arrived and
@@ -43,6 +45,7 @@ class IcyHeaderReader
     std::size_t Buffered() const { return m_RecvBuffer.size(); }
 
     bool Accepted() const { return m_HeaderEnd != npos && m_IcyFound; }
+    bool Answered() const { return m_HeaderEnd != npos && !m_IcyFound && m_Http; }
     std::string_view sHeader() const;
     // The bytes that came after the header in the same arrivals: the first audio of the stream.
     std::string_view AfterHeader() const;
@@ -54,6 +57,7 @@ class IcyHeaderReader
     std::size_t m_SearchedIcy = 0;
     std::size_t m_HeaderEnd = npos; // one past the blank line
     bool m_IcyFound = false;
+    bool m_Http = false;
 };
 
 // The metadata interval of a header: 0 (no metadata in the stream) unless "icy-metaint:" carries a

@@ -1,9 +1,8 @@
 #include "RecordCommand.h"
 
-#include "Address.h"
-
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QSslCertificate>
 #include <QTime>
 
 namespace recorder {
@@ -13,16 +12,26 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Records the ICY stream at URL (http://host:port/) to MP3 files. Stops at the end of the "
-        "stream or on Ctrl-C, with every file closed."));
-    parser.addPositionalArgument("URL", "stream address, http://host:port/");
+        "stream or on Ctrl-C, with every file closed. Icecast and HTTPS stations, mount paths, "
+        "redirects and .pls/.m3u playlists are followed."));
+    parser.addPositionalArgument("URL", "stream address, http://host:port/ or "
+                                        "http(s)://host[:port]/path");
     const QCommandLineOption dir("dir", "folder for the recordings (default: the current folder)",
                                  "FOLDER", ".");
     const QCommandLineOption bySong("by-song", "one file per song, named after the stream title");
     const QCommandLineOption name(
         "name", "file name of the recording (default: File<seconds since midnight>)", "NAME");
     const QCommandLineOption relay("relay", "serve the stream to one player on 127.0.0.1:8000");
+    const QCommandLineOption reconnect(
+        "reconnect", "reopen a stream that drops or stalls (waits 1, 2, 4 ... 60 s) until Ctrl-C");
+    const QCommandLineOption noTags("no-tags", "no ID3 tags on the song files of MP3 streams");
+    const QCommandLineOption saveOnSignal(
+        "save-on-signal", "record nothing until SIGUSR1 (or Enter on a terminal), then save the "
+                          "current song from its first byte to the next title");
+    const QCommandLineOption caFile(
+        "ca-file", "also trust the certificate authorities in FILE (PEM) for https", "FILE");
     const QCommandLineOption help = parser.addHelpOption();
-    parser.addOptions({dir, bySong, name, relay});
+    parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal, caFile});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
@@ -33,19 +42,26 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
 
     RecordOptions options;
     const QString url = parser.positionalArguments().front();
-    const QString host = core::GetHost(url);
-    bool numeric = false;
-    const uint port = core::GetPort(url).toUInt(&numeric);
-    if (host.isEmpty() || !numeric || port == 0 || port > 65535)
+    options.address = ParseStreamAddress(url);
+    if (!options.address.Valid())
         return {std::nullopt,
                 QStringLiteral("bad address '%1': expected http://host:port/").arg(url),
                 {}};
-    options.host = host;
-    options.port = static_cast<quint16>(port);
     options.dir = parser.value(dir);
     options.name = parser.value(name);
     options.bySong = parser.isSet(bySong);
     options.relay = parser.isSet(relay);
+    options.reconnect = parser.isSet(reconnect);
+    options.tags = !parser.isSet(noTags);
+    options.saveOnSignal = parser.isSet(saveOnSignal);
+    options.caFile = parser.value(caFile);
+    if (!options.caFile.isEmpty() && QSslCertificate::fromPath(options.caFile).isEmpty())
+        return {std::nullopt, QStringLiteral("no certificate in '%1'").arg(options.caFile), {}};
+    if (options.saveOnSignal && (options.bySong || !options.name.isEmpty()))
+        return {std::nullopt,
+                QStringLiteral("--save-on-signal names its files after the songs: no --name or "
+                               "--by-song"),
+                {}};
     if (options.bySong && !options.name.isEmpty())
         return {std::nullopt, QStringLiteral("--name and --by-song exclude each other"), {}};
     const QFileInfo folder(options.dir);
@@ -67,6 +83,8 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     connect(&m_Recorder, &StreamRecorder::TitleText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileOpened, this,
             [print](const QString& name) { print("File: " + name); });
+    connect(&m_Recorder, &StreamRecorder::SongSaved, this,
+            [print](const QString& name) { print("Saved: " + name); });
     connect(&m_Recorder.Relay(), &RelayServer::StatusText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileFailed, this, [this](const QString& why) {
         m_Err << "corvane-record: " << why << Qt::endl;
@@ -75,8 +93,8 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     connect(&m_Recorder, &StreamRecorder::HeaderAccepted, this, &RecordCommand::StartRecording);
     connect(&m_Recorder, &StreamRecorder::StreamEnded, this, [this] { Finish(0); });
     connect(&m_Recorder, &StreamRecorder::StreamFailed, this, [this] {
-        m_Err << "corvane-record: " << m_Options.host << ":" << m_Options.port << ": "
-              << m_Recorder.ErrorText() << Qt::endl;
+        m_Err << "corvane-record: " << m_Options.address.host << ":" << m_Options.address.port
+              << ": " << m_Recorder.ErrorText() << Qt::endl;
         Finish(1);
     });
 }
@@ -84,19 +102,33 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
 void RecordCommand::Start()
 {
     m_Recorder.SetFileBySong(m_Options.bySong);
-    m_Recorder.Tune(m_Options.host, m_Options.port);
+    m_Recorder.SetReconnect(m_Options.reconnect);
+    m_Recorder.SetSongTags(m_Options.tags);
+    m_Recorder.SetKeepSong(m_Options.saveOnSignal);
+    if (!m_Options.caFile.isEmpty())
+        m_Recorder.Connection().AddCaCertificates(QSslCertificate::fromPath(m_Options.caFile));
+    m_Recorder.Tune(m_Options.address);
 }
 
 void RecordCommand::StartRecording()
 {
     // Only once the server has answered as an ICY server: a refused or wrong address leaves no
     // empty file behind.
+    if (m_Options.saveOnSignal)
+        return;
     if (m_Options.bySong)
         m_Recorder.StartSongRecording(m_Options.dir);
     else
         m_Recorder.StartRecording(m_Options.dir, m_Options.name.isEmpty()
                                                      ? DefaultFileName(QTime::currentTime())
                                                      : m_Options.name);
+}
+
+void RecordCommand::SaveSong()
+{
+    if (!m_Options.saveOnSignal || !m_Recorder.HeaderDone())
+        return;
+    m_Recorder.SaveCurrentSong(m_Options.dir);
 }
 
 void RecordCommand::Stop()

@@ -14,12 +14,15 @@ namespace recorder {
 
 struct RecordOptions
 {
-    QString host;
-    quint16 port = 0;
+    StreamAddress address;
     QString dir = QStringLiteral(".");
     QString name; // empty: the default "File" + seconds name
     bool bySong = false;
     bool relay = false;
+    bool reconnect = false;    // reopen a stream that drops or stalls, until Ctrl-C
+    bool tags = true;          // ID3v2.4 tags on song files of MP3 streams
+    bool saveOnSignal = false; // write nothing until asked to save the current song
+    QString caFile;            // authorities trusted besides the system's (PEM)
 };
 
 // What the command line asks for: the options, the help text, or an error text for the user
@@ -41,12 +44,15 @@ class RecordCommand : public QObject
     void Start();
     // Ctrl-C or SIGTERM: stop recording and finish normally.
     void Stop();
+    // SIGUSR1 or Enter with --save-on-signal: the current song from its first byte, as one file.
+    void SaveSong();
 
   signals:
     void Finished(int exitCode);
 
   private:
     void StartRecording();
+    void Print(const QString& line);
     void Finish(int exitCode);
 
     RecordOptions m_Options;

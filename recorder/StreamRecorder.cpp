@@ -1,5 +1,6 @@
 #include "StreamRecorder.h"
 
+#include "Id3Tag.h"
 #include "Text.h"
 
 namespace recorder {
@@ -21,78 +22,78 @@ std::string_view View(const QByteArray& bytes)
 StreamRecorder::StreamRecorder(quint16 relayPort, QObject* parent)
     : QObject(parent), m_Relay(relayPort)
 {
-    connect(&sckReceiver, &QTcpSocket::connected, this, &StreamRecorder::OnConnected);
-    connect(&sckReceiver, &QTcpSocket::readyRead, this, &StreamRecorder::OnReadyRead);
-    connect(&sckReceiver, &QTcpSocket::disconnected, this, &StreamRecorder::OnDisconnected);
-    connect(&sckReceiver, &QTcpSocket::errorOccurred, this, &StreamRecorder::OnError);
 }
 
 StreamRecorder::~StreamRecorder()
 {
-    sckReceiver.disconnect(this);
+    m_Connection.Close();
     m_File.CloseOutFile();
 }
 
 void StreamRecorder::Tune(const QString& ServerIP, quint16 Port, const QString& Path)
 {
+    Tune(StreamAddress{false, ServerIP, Port, Path.isEmpty() ? QStringLiteral("/") : Path});
+}
+
+void StreamRecorder::Tune(const StreamAddress& address)
+{
     m_Relay.DownServer();
     bHeaderDone = false;
     m_Header.clear();
-    m_HeaderReader.Reset();
     m_Parser.Reset(0);
     bInMeta = false;
-    sPath = Path.isEmpty() ? QStringLiteral("/") : Path;
+    m_AwaitTitle = false;
     if (m_RelayEnabled)
         m_Relay.StartServer();
     m_ErrorText.clear();
-    m_Host = ServerIP;
-    // Dropping an earlier connection is not the stream ending: keep its notifications out.
-    m_Ended = true;
-    sckReceiver.abort();
-    m_Ended = false;
-    // A large kernel buffer lets each wake-up take a large arrival from a fast server.
-    sckReceiver.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 4 * 1024 * 1024);
-    sckReceiver.connectToHost(ServerIP, Port);
+    m_Connection.Open(address);
 }
 
-void StreamRecorder::OnConnected()
+void StreamRecorder::ConnectionUp()
 {
     emit StatusText(QStringLiteral("Connected"));
-    const auto request =
-        IcyRequest(m_Host.toLatin1().toStdString(), sPath.toLatin1().toStdString());
-    sckReceiver.write(request.data(), static_cast<qint64>(request.size()));
 }
 
-void StreamRecorder::OnReadyRead()
+void StreamRecorder::HeaderReceived(std::string_view header, const QString& extension, bool resumed)
 {
-    const QByteArray sData = sckReceiver.readAll();
-    DataArrived(View(sData));
-}
-
-void StreamRecorder::DataArrived(std::string_view sData)
-{
-    if (!bHeaderDone) {
-        switch (m_HeaderReader.Append(sData)) {
-        case IcyHeaderReader::Result::NeedMore:
-            return;
-        case IcyHeaderReader::Result::TooLong:
-            Fail(QStringLiteral("no ICY header within %1 bytes").arg(kMaxHeaderBytes));
-            return;
-        case IcyHeaderReader::Result::Accepted:
-            break;
+    m_Header = QByteArray(header.data(), static_cast<qsizetype>(header.size()));
+    m_Extension = extension;
+    m_Parser.Reset(MetaIntOf(header));
+    bInMeta = false;
+    // Joined midway: what comes now is not the start of the song playing.
+    m_Song.NewSong(false);
+    if (resumed) {
+        // The relayed player counted intervals on the old connection: it joins afresh.
+        m_Relay.DownServer();
+        if (m_RelayEnabled)
+            m_Relay.StartServer();
+        // A song being saved ends at the drop with what it has: the rest of it is lost.
+        if (m_Recording && m_SaveOne) {
+            const QString name = m_File.FileName();
+            StopRecording();
+            emit SongSaved(name);
         }
-        const auto header = m_HeaderReader.sHeader();
-        m_Header = QByteArray(header.data(), static_cast<qsizetype>(header.size()));
-        m_Parser.Reset(MetaIntOf(header));
-        sData = m_HeaderReader.AfterHeader();
-        // Accepted before the texts go out, so that whoever shows them knows the station's.
-        bHeaderDone = true;
-        bInMeta = false;
-        ShowInfo(header);
-        m_Relay.SetHeader(m_Header);
-        m_Relay.StartCheck(sData, bInMeta, m_Parser.AtIntervalStart());
+        // A song cut by the drop keeps what it has; the next title starts the next file.
+        if (m_Recording && m_BySong) {
+            if (m_File.Flush())
+                m_File.CloseOutFile();
+            else
+                StopOnFileError();
+            m_AwaitTitle = true;
+            m_JoinedTitle = false;
+        }
+    }
+    // Accepted before the texts go out, so that whoever shows them knows the station's.
+    bHeaderDone = true;
+    ShowInfo(header);
+    m_Relay.SetHeader(m_Header);
+    if (!resumed)
         emit HeaderAccepted();
-    } else if (m_Relay.Streaming()) {
+}
+
+void StreamRecorder::DataReceived(std::string_view sData)
+{
+    if (m_Relay.Streaming()) {
         m_Relay.Forward(sData);
     } else {
         // An arrival that itself starts an interval is a boundary too: forward it whole.
@@ -108,54 +109,73 @@ void StreamRecorder::DataArrived(std::string_view sData)
         emit Progress();
 }
 
-void StreamRecorder::OnDisconnected()
+void StreamRecorder::ConnectionWaiting()
 {
-    if (m_Ended)
-        return;
-    // Whatever arrived with the close is still part of the stream.
-    if (sckReceiver.bytesAvailable() > 0)
-        OnReadyRead();
-    m_Ended = true;
+    if (!m_File.Flush())
+        StopOnFileError();
+    emit StatusText(QString::fromUtf8("Reconnecting\u2026"));
+}
+
+void StreamRecorder::ConnectionEnded()
+{
     emit StatusText(QStringLiteral("Disconnected"));
     emit StreamEnded();
 }
 
-void StreamRecorder::OnError(QAbstractSocket::SocketError error)
+void StreamRecorder::ConnectionFailed(const QString& why)
 {
-    // The peer's close is an ending, not a failure; disconnected() reports it.
-    if (error == QAbstractSocket::RemoteHostClosedError || m_Ended)
-        return;
-    Fail(sckReceiver.errorString());
-}
-
-void StreamRecorder::Fail(const QString& why)
-{
-    m_Ended = true;
     m_ErrorText = why;
-    sckReceiver.abort();
     emit StatusText(QStringLiteral("Error ocurred"));
     emit StreamFailed();
 }
 
 void StreamRecorder::ShowInfo(std::string_view sIcy)
 {
-    emit StationName(Shown(recorder::StationText(sIcy)));
+    m_Station = Shown(recorder::StationText(sIcy));
+    emit StationName(m_Station);
     emit BitrateText(Shown(recorder::BitrateText(sIcy)));
 }
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
 {
-    if (const auto caption = recorder::TitleCaption(sMetaData)) {
+    const auto caption = recorder::TitleCaption(sMetaData);
+    const QString before = m_TitleCaption;
+    if (caption) {
         m_TitleCaption = Shown(*caption);
         emit TitleText(m_TitleCaption);
     }
+    const bool newSong = m_TitleCaption != before;
+    if (newSong)
+        m_Song.NewSong(true);
+    if (m_SaveOne) {
+        if (newSong) {
+            // The saved song is complete.
+            const QString name = m_File.FileName();
+            StopRecording();
+            emit SongSaved(name);
+        }
+        return;
+    }
+    if (!m_Recording || !m_BySong)
+        return;
+    // After a reconnect the first title names the song joined midway: only the next one starts
+    // a file, so no song file begins in the middle of its song.
+    if (m_AwaitTitle && !m_JoinedTitle) {
+        if (caption) {
+            m_FileTitle = m_TitleCaption;
+            m_JoinedTitle = true;
+        }
+        return;
+    }
     // Servers repeat the title in every block: only a new one starts a new song file.
-    if (m_Recording && m_BySong && m_TitleCaption != m_FileTitle)
+    if (m_TitleCaption != m_FileTitle)
         CreateSongFile();
 }
 
 void StreamRecorder::WriteOutFile(std::string_view sBuff)
 {
+    if (m_KeepSong)
+        m_Song.Append(sBuff);
     if (!m_File.WriteOutFile(sBuff))
         StopOnFileError();
 }
@@ -166,6 +186,7 @@ void StreamRecorder::StopOnFileError()
 {
     const QString why = m_File.ErrorText();
     m_Recording = false;
+    m_SaveOne = false;
     m_File.CloseOutFile();
     emit FileFailed(why);
 }
@@ -177,7 +198,7 @@ bool StreamRecorder::CreateOutFile(const QString& name)
         return false;
     }
     const QString fallback = DefaultFileName(QTime::currentTime()).chopped(4);
-    if (!m_File.CreateOutFile(m_Folder, name, fallback)) {
+    if (!m_File.CreateOutFile(m_Folder, WithExtension(name), fallback)) {
         StopOnFileError();
         return false;
     }
@@ -185,18 +206,33 @@ bool StreamRecorder::CreateOutFile(const QString& name)
     return true;
 }
 
+// The file's kind follows the stream: the ".mp3" the names are offered with becomes ".aac" or
+// ".ogg" for those streams.
+QString StreamRecorder::WithExtension(const QString& name) const
+{
+    if (m_Extension == QLatin1String(".mp3") ||
+        !name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive))
+        return name;
+    return name.chopped(4) + m_Extension;
+}
+
 bool StreamRecorder::CreateSongFile()
 {
+    m_AwaitTitle = false;
     m_FileTitle = m_TitleCaption;
     // Cut from the caption as the label shows it, so the file reads as the title does.
     const QByteArray caption = m_TitleCaption.toUtf8();
     const auto name = SongFileName(View(caption));
-    return CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (!CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
+        return false;
+    WriteSongTag();
+    return m_File.IsOpen();
 }
 
 bool StreamRecorder::StartRecording(const QString& folder, const QString& name)
 {
     m_Folder = folder;
+    m_SaveOne = false;
     m_Recording = CreateOutFile(name);
     m_FileTitle = m_TitleCaption;
     return m_Recording;
@@ -205,13 +241,54 @@ bool StreamRecorder::StartRecording(const QString& folder, const QString& name)
 bool StreamRecorder::StartSongRecording(const QString& folder)
 {
     m_Folder = folder;
+    m_SaveOne = false;
     m_Recording = CreateSongFile();
+    if (m_Recording && m_KeepSong)
+        WriteSongSoFar();
     return m_Recording;
+}
+
+bool StreamRecorder::SaveCurrentSong(const QString& folder)
+{
+    // Already saving this song: it is one file.
+    if (m_SaveOne && m_Recording)
+        return true;
+    m_Folder = folder;
+    m_Recording = CreateSongFile();
+    m_SaveOne = m_Recording;
+    if (m_Recording)
+        WriteSongSoFar();
+    return m_Recording;
+}
+
+// What has been heard of the current song goes first, the live audio after it.
+void StreamRecorder::WriteSongSoFar()
+{
+    if (!m_File.WriteOutFile(m_Song.Audio()) || !m_File.Flush())
+        StopOnFileError();
+}
+
+void StreamRecorder::WriteSongTag()
+{
+    if (!m_SongTags || m_Extension != QLatin1String(".mp3"))
+        return;
+    // The caption reads "Title: 'Artist - Title'": the stream's value with its quotes.
+    QString title = m_TitleCaption.mid(m_TitleCaption.indexOf(QLatin1Char(':')) + 1).trimmed();
+    if (title.size() >= 2 && title.startsWith(QLatin1Char('\'')) &&
+        title.endsWith(QLatin1Char('\'')))
+        title = title.mid(1, title.size() - 2);
+    if (title.isEmpty())
+        return;
+    const QByteArray utf8 = title.toUtf8(), station = m_Station.toUtf8();
+    const auto tag = Id3v24Tag(TagsFromStreamTitle(View(utf8), View(station)));
+    if (!m_File.WriteOutFile(tag))
+        StopOnFileError();
 }
 
 void StreamRecorder::StopRecording()
 {
     m_Recording = false;
+    m_SaveOne = false;
     m_File.CloseOutFile();
 }
 

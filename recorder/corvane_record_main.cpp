@@ -1,6 +1,8 @@
-// corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay]
+// corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay] [--reconnect] [--no-tags]
+//                    [--save-on-signal]
 #include "QuitSignals.h"
 #include "RecordCommand.h"
+#include "SaveRequests.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -26,6 +28,11 @@ int main(int argc, char** argv)
                      Qt::QueuedConnection);
     // Ctrl-C and SIGTERM stop the recording the normal way: every file is closed.
     platform::OnQuitSignal(&command, [&command] { command.Stop(); });
+    if (parsed.options->saveOnSignal &&
+        !recorder::OnSaveRequest(&command, [&command] { command.SaveSong(); })) {
+        err << "corvane-record: cannot listen for SIGUSR1" << Qt::endl;
+        return 1;
+    }
 
     QTimer::singleShot(0, &command, &recorder::RecordCommand::Start);
     return app.exec();

@@ -167,6 +167,11 @@ void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* play
         core::Config::Read(core::Config::RecordFilePerSong).trimmed().toInt(&numeric);
     chkFilebysong->setChecked(numeric && bySong == 1);
     m_Core.SetFileBySong(chkFilebysong->isChecked());
+    // Stations drop listeners now and then: the window keeps recording across it. Record by song
+    // takes the song playing from its start, tagged.
+    m_Core.SetReconnect(true);
+    m_Core.SetKeepSong(true);
+    m_Core.SetSongTags(true);
     ShowIdle();
 
     ApplySkin();
@@ -203,11 +208,15 @@ void frmRecord::TuneToChannel(const core::ChannelSelection& selection)
     const QString portText = core::GetPort(address);
     txtServer->setText(host);
     txtPort->setText(portText);
-    // An address with a path or without a port gives no port number: nothing connects.
-    bool numeric = false;
-    const uint port = portText.toUInt(&numeric);
-    if (numeric && port > 0 && port <= 65535)
-        m_Core.Tune(host, static_cast<quint16>(port));
+    // "http://host:port/" as always; a mount path, no port or https as today's stations give.
+    const StreamAddress stream = ParseStreamAddress(address);
+    if (!stream.Valid())
+        return;
+    if (stream.host != host || QString::number(stream.port) != portText) {
+        txtServer->setText(stream.host);
+        txtPort->setText(QString::number(stream.port));
+    }
+    m_Core.Tune(stream);
 }
 
 void frmRecord::CmdRecord_Click(bool pressed)

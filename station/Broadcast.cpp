@@ -68,6 +68,19 @@ QByteArray Broadcast::ResponseHead(bool metadata) const
         return "HTTP/1.0 200 OK\r\nContent-Type: video/mp2t\r\nCache-Control: no-cache\r\n"
                "Connection: close\r\n\r\n";
     }
+    if (!m_plan.mount.isEmpty()) {
+        // Icecast style: an HTTP answer, blanks after the colons, the bitrate in ice-audio-info.
+        QByteArray head = "HTTP/1.1 200 OK\r\nServer: Corvane demo station\r\n"
+                          "Content-Type: audio/mpeg\r\nCache-Control: no-cache\r\n"
+                          "Connection: close\r\n";
+        head += "icy-name: " + m_plan.name.toUtf8() + "\r\nicy-genre: Demo\r\n";
+        head += "icy-url: " + m_stationUrl + "\r\nicy-pub: 0\r\n";
+        head += "ice-audio-info: ice-bitrate=" + QByteArray::number(m_plan.bitrateKbps) +
+                ";ice-channels=2;ice-samplerate=44100\r\n";
+        if (metadata)
+            head += "icy-metaint: " + QByteArray::number(IcyMetaInt) + "\r\n";
+        return head + "\r\n";
+    }
     // SHOUTcast style: no blank after the colon, so clients that show the raw value (the
     // recorder's station label) show the name alone.
     QByteArray head = "ICY 200 OK\r\nicy-notice1:<BR>Corvane demo station<BR>\r\n";
@@ -84,6 +97,10 @@ void Broadcast::Admit(QTcpSocket* socket, const RequestHead& head)
 {
     if (head.method != "GET" && head.method != "HEAD") {
         RespondAndClose(socket, "HTTP/1.0 405 Method Not Allowed");
+        return;
+    }
+    if (!m_plan.mount.isEmpty() && head.target.split('?').first() != m_plan.mount) {
+        RespondAndClose(socket, "HTTP/1.1 404 Not Found");
         return;
     }
     if (listenerCount() >= m_limits.maxListeners) {

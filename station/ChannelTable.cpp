@@ -34,6 +34,16 @@ const QList<ChannelPlan>& DemoChannels()
              {"Corvane Test Signals - Fifths Ladder", 293.7, 3.0, 7, 36, true},
              {"Corvane Test Signals - Chromatic Walk", 246.9, 4.0, 1, 13, false},
          }},
+        {"ICE",
+         QStringLiteral("Corvane Ice"),
+         ChannelKind::Radio,
+         5,
+         128,
+         {
+             {"Glacier Choir - Meltwater", 207.7, 3.0, 5, 17, false},
+             {"Polar Lights - Aurora Steps", 185.0, 4.5, 2, 12, true},
+         },
+         "/live.mp3"},
         {"TESTCARD", QStringLiteral("Test Card TV"), ChannelKind::TV, 4, 1400, {}},
     };
     return channels;

@@ -25,6 +25,9 @@ struct ChannelPlan
     int portOffset;    // base port + this
     int bitrateKbps;   // radio: MP3 bitrate; TV: multiplex rate
     QList<Song> songs; // radio only
+    // Icecast style: answers "HTTP/1.1 200 OK" with icy-* fields, for this path only ("/live.mp3").
+    // Empty: a SHOUTcast-style "ICY 200 OK" for any path.
+    QByteArray mount = {};
 };
 
 // The channels in the order they are listed in Channel.ini.

@@ -10,6 +10,12 @@ QByteArray LoopbackUrl(quint16 port)
     return "http://127.0.0.1:" + QByteArray::number(port) + "/";
 }
 
+// The channel's address as listeners use it: an Icecast-style channel is reached at its mount.
+QByteArray ChannelUrl(const Broadcast& channel)
+{
+    return LoopbackUrl(channel.port()) + channel.plan().mount.mid(1);
+}
+
 Station::Station(StationOptions options, QObject* parent)
     : QObject(parent), m_options(std::move(options))
 {
@@ -88,7 +94,7 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     values.insert("STATION", station);
     values.insert("MESSAGE_FILE", MessageFileIn(m_options.wwwDir).toUtf8());
     for (const Broadcast* channel : m_channels)
-        values.insert(channel->plan().id + "_URL", LoopbackUrl(channel->port()));
+        values.insert(channel->plan().id + "_URL", ChannelUrl(*channel));
     return RenderSite(m_options.siteDir, m_options.wwwDir, values, error);
 }
 
@@ -102,7 +108,7 @@ QString Station::Describe() const
         const bool radio = plan.kind == ChannelKind::Radio;
         lines << QStringLiteral("  %1 %2 %3 (%4)")
                      .arg(radio ? QStringLiteral("Radio") : QStringLiteral("TV   "))
-                     .arg(QString::fromLatin1(LoopbackUrl(channel->port())))
+                     .arg(QString::fromLatin1(ChannelUrl(*channel)))
                      .arg(plan.name)
                      .arg(radio ? QStringLiteral("MP3 %1 kbps").arg(plan.bitrateKbps)
                                 : QStringLiteral("MPEG-TS, MPEG-2 video and MP2 sound"));

@@ -48,3 +48,4 @@ class Station : public QObject
 
 // "http://127.0.0.1:PORT/"
 QByteArray LoopbackUrl(quint16 port);
+QByteArray ChannelUrl(const Broadcast& channel);

@@ -6,8 +6,12 @@
 //   flags bit 0: after the input, keep sending header junk until the reader gives up
 //   flags bit 1: parse with an interval taken from the cutting byte instead of the header's
 //   flags bit 2: parse with no interval at all (every byte audio)
+//   flags bit 3: the stream bytes are chunked: undo the coding, whole and cut, the same way
+// HTTP answers, playlists and ID3 tags built from block texts are checked on the way.
 
+#include "HttpAnswer.h"
 #include "IcyParser.h"
+#include "Id3Tag.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +63,8 @@ struct Sink : IcySink
             Check(caption->rfind("Title: ", 0) == 0);
             const auto name = SongFileName(*caption);
             Check(name.size() >= 4 && name.size() <= caption->size() + 4);
+            const auto tag = Id3v24Tag(TagsFromStreamTitle(*caption, sMetaData));
+            Check(tag.empty() || Id3TagSize(tag) == tag.size());
         }
     }
 };
@@ -98,6 +104,18 @@ std::string ReadHeader(std::string_view input, unsigned char flags, Cutter cutte
             Check(reader.Buffered() == held); // given up: takes nothing more
             return std::string(input);
         }
+        case IcyHeaderReader::Result::Answered: {
+            const auto head = reader.sHeader();
+            Check(head.substr(0, 7) == "HTTP/1.");
+            const auto answer = ReadHttpAnswer(head);
+            Check(answer.status >= 0 && answer.status <= 999);
+            Check(answer.icyHeader.rfind("ICY 200 OK\r\n", 0) == 0);
+            Check(MetaIntOf(answer.icyHeader) >= 0);
+            for (const auto& entry : PlaylistEntries(reader.AfterHeader()))
+                Check(entry.rfind("http", 0) == 0 || entry.rfind("HTTP", 0) == 0 ||
+                      entry.size() >= 7);
+            return std::string(reader.AfterHeader()) + std::string(input.substr(at));
+        }
         case IcyHeaderReader::Result::Accepted: {
             const auto header = reader.sHeader();
             Check(header.size() >= 4 && header.substr(header.size() - 4) == "\r\n\r\n");
@@ -135,7 +153,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data + 2), size - 2);
 
     std::int32_t metaInt = 0;
-    const std::string stream = ReadHeader(input, flags, Cutter(cut), metaInt);
+    std::string stream = ReadHeader(input, flags, Cutter(cut), metaInt);
+    if (flags & 8) {
+        // Undone whole and undone in pieces: the same data, the same verdict.
+        ChunkedDecoder wholeCoding, piecesCoding;
+        std::string whole, pieces;
+        const auto wholeResult = wholeCoding.Decode(stream, whole);
+        auto piecesResult = ChunkedDecoder::Result::Ok;
+        Cutter chunkCutter(static_cast<unsigned char>(cut ^ 0x33));
+        for (std::size_t at = 0;
+             at < stream.size() && piecesResult == ChunkedDecoder::Result::Ok;) {
+            const auto piece = std::string_view(stream).substr(at, chunkCutter.Next());
+            at += piece.size();
+            piecesResult = piecesCoding.Decode(piece, pieces);
+        }
+        Check(whole.size() <= stream.size());
+        if (wholeResult != ChunkedDecoder::Result::Bad &&
+            piecesResult != ChunkedDecoder::Result::Bad)
+            Check(whole == pieces && wholeResult == piecesResult);
+        stream = whole;
+    }
     if (flags & 2)
         metaInt = 1 + cut % 64;
     if (flags & 4)

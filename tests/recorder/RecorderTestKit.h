@@ -10,6 +10,8 @@
 #include <QTcpSocket>
 #include <QTest>
 
+#include <memory>
+
 namespace icytest {
 
 // Socket events are delivered by the event loop; wait on a condition, never on a fixed time.
@@ -37,13 +39,28 @@ inline bool HeldOpen(const QString& path)
 class TestServer : public QObject
 {
   public:
-    TestServer()
+    // listener: another kind of server (one that speaks TLS); a plain one when none is given.
+    explicit TestServer(QTcpServer* listener = nullptr)
+        : owned(listener ? listener : new QTcpServer), server(*owned)
     {
         server.listen(QHostAddress::LocalHost, 0);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
+        connect(&server, &QTcpServer::pendingConnectionAvailable, this, [this] {
+            if (!server.hasPendingConnections())
+                return;
+            // Each connection starts its own request (a recorder that reconnects asks again).
             client = server.nextPendingConnection();
-            connect(client, &QTcpSocket::readyRead, this, [this] { request += client->readAll(); });
-            connect(client, &QTcpSocket::disconnected, this, [this] { clientGone = true; });
+            request.clear();
+            clientGone = false;
+            ++connections;
+            QTcpSocket* socket = client;
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                if (socket == client)
+                    request += socket->readAll();
+            });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                if (socket == client)
+                    clientGone = true;
+            });
         });
     }
     quint16 Port() const { return server.serverPort(); }
@@ -60,10 +77,12 @@ class TestServer : public QObject
     }
     void Close() { client->disconnectFromHost(); } // after what is still queued
 
-    QTcpServer server;
+    std::unique_ptr<QTcpServer> owned;
+    QTcpServer& server;
     QPointer<QTcpSocket> client;
     QByteArray request;
     bool clientGone = false;
+    int connections = 0;
 };
 
 } // namespace icytest

@@ -1,0 +1,119 @@
+// The receiving side of the recorder: one stream address opened, followed through redirects and
+// playlists, over plain TCP or TLS, unchunked, and reopened after a drop when asked to. What it
+// hands on is the stream's header in ICY form and the stream's bytes exactly as the server sent
+// them (the chunk framing alone taken out).
+#pragma once
+
+#include "HttpAnswer.h"
+#include "IcyParser.h"
+#include "StreamAddress.h"
+
+#include <QList>
+#include <QObject>
+#include <QSslCertificate>
+#include <QSslSocket>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace recorder {
+
+inline constexpr int kMaxRedirects = 10;
+// A playlist is a few lines; one that is not done by this size is not a playlist we read.
+inline constexpr std::size_t kMaxPlaylistBytes = 64 * 1024;
+// A connection that has brought no byte for this long has stalled.
+inline constexpr int kStallMs = 15000;
+
+class StreamReceiver
+{
+  public:
+    virtual ~StreamReceiver() = default;
+    virtual void ConnectionUp() = 0;
+    // The header in ICY form; extension after its content type (".mp3", ".aac", ".ogg").
+    // resumed: the same stream again after a reconnect.
+    virtual void HeaderReceived(std::string_view header, const QString& extension,
+                                bool resumed) = 0;
+    virtual void DataReceived(std::string_view data) = 0;
+    virtual void ConnectionWaiting() = 0;
+    virtual void ConnectionEnded() = 0;
+    virtual void ConnectionFailed(const QString& why) = 0;
+};
+
+// Waits before each reconnect attempt (0, 1, 2 ...): 1, 2, 4 ... up to 60 seconds.
+int DefaultReconnectWaitMs(int attempt);
+
+class StreamConnection : public QObject
+{
+    Q_OBJECT
+  public:
+    explicit StreamConnection(StreamReceiver& receiver, QObject* parent = nullptr);
+    ~StreamConnection() override;
+
+    void Open(const StreamAddress& address);
+    // Drops the connection and any wait without a word to the receiver.
+    void Close();
+
+    // A stream that has been received and then drops or stalls is reopened, again and again,
+    // until Close or Open.
+    void SetReconnect(bool on) { m_Reconnect = on; }
+    void SetReconnectWaits(std::function<int(int attempt)> waitMs) { m_WaitMs = std::move(waitMs); }
+    void SetStallTimeout(int ms) { m_Stall.setInterval(ms); }
+    // Authorities trusted besides the system's (tests with their own certificate).
+    void AddCaCertificates(const QList<QSslCertificate>& certificates);
+    bool Waiting() const { return m_Phase == Phase::Waiting; }
+
+  private:
+    enum class Phase { Idle, Head, Stream, Playlist, Waiting };
+
+    void Connect(const StreamAddress& address);
+    void Later(const StreamAddress& next);
+    void Listen(QTcpSocket& socket);
+    void SendRequest();
+    void OnReadyRead();
+    void OnDisconnected();
+    void OnError(QAbstractSocket::SocketError error);
+    void OnStalled();
+    void HeadArrived(std::string_view data);
+    void Answered(std::string_view head, std::string_view rest);
+    void Redirect(const std::string& location);
+    void StartStream(std::string_view header, const std::string& contentType, bool chunked,
+                     std::string_view rest);
+    void Deliver(std::string_view data);
+    void PlaylistBody(std::string_view data);
+    void PlaylistDone();
+    bool TryNextEntry();
+    void Lost();
+    void Fail(const QString& why);
+    void Drop();
+
+    StreamReceiver& m_Receiver;
+    // Plain streams go over a plain socket (no TLS layer copying every byte); https over m_Tls.
+    QTcpSocket m_PlainSocket;
+    QSslSocket m_Tls;
+    QTcpSocket* m_Socket = &m_PlainSocket;
+    QList<QSslCertificate> m_ExtraCa;
+    QString m_SslErrors;
+    Phase m_Phase = Phase::Idle;
+    StreamAddress m_Original;
+    StreamAddress m_Current;
+    IcyHeaderReader m_Head;
+    ChunkedDecoder m_Chunks;
+    bool m_Chunked = false;
+    std::string m_Plain;
+    std::string m_Playlist;
+    std::vector<StreamAddress> m_Entries;
+    int m_Hops = 0;
+    int m_Lists = 0; // playlists read since Open: lists that name lists end somewhere
+    int m_Generation = 0;
+    bool m_Streamed = false;
+    bool m_Reconnect = false;
+    int m_Attempt = 0;
+    std::function<int(int)> m_WaitMs = DefaultReconnectWaitMs;
+    QTimer m_Stall;
+    QTimer m_Wait;
+};
+
+} // namespace recorder

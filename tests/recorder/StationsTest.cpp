@@ -1,0 +1,293 @@
+// The recorder against stations as they answer today, over real sockets on 127.0.0.1: Icecast's
+// HTTP/1.1 answers with mount paths and chunked coding, redirects, playlists, HTTPS with a
+// certificate made for the test, and connections that drop or stall.
+#include "IcyStream.h"
+#include "RecorderTestKit.h"
+#include "StreamRecorder.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace recorder;
+using namespace icytest;
+
+namespace {
+
+std::string Title(const std::string& text)
+{
+    return "StreamTitle='" + text + "';";
+}
+
+std::string Chunked(const std::string& data, std::size_t size)
+{
+    std::string out;
+    for (std::size_t at = 0; at < data.size(); at += size) {
+        const auto piece = data.substr(at, size);
+        char line[24];
+        std::snprintf(line, sizeof line, "%zX\r\n", piece.size());
+        out += line + piece + "\r\n";
+    }
+    return out;
+}
+
+const std::string kIcecast =
+    "HTTP/1.1 200 OK\r\nServer: Icecast 2.4.4\r\nContent-Type: audio/mpeg\r\n"
+    "icy-name: Ice FM\r\nice-audio-info: ice-bitrate=192;ice-channels=2\r\n"
+    "icy-metaint: 1000\r\n";
+
+struct Stations : ::testing::Test
+{
+    QTemporaryDir dir;
+    StreamRecorder rec{0};
+    QStringList radio, titles, opened, bitrates;
+    bool ended = false, failed = false;
+
+    void SetUp() override
+    {
+        QObject::connect(&rec, &StreamRecorder::StatusText, [this](auto t) { radio << t; });
+        QObject::connect(&rec, &StreamRecorder::StationName, [this](auto t) { radio << t; });
+        QObject::connect(&rec, &StreamRecorder::BitrateText, [this](auto t) { bitrates << t; });
+        QObject::connect(&rec, &StreamRecorder::TitleText, [this](auto t) { titles << t; });
+        QObject::connect(&rec, &StreamRecorder::FileOpened, [this](auto t) { opened << t; });
+        QObject::connect(&rec, &StreamRecorder::StreamEnded, [this] { ended = true; });
+        QObject::connect(&rec, &StreamRecorder::StreamFailed, [this] { failed = true; });
+    }
+    void Tune(const QString& url) { rec.Tune(ParseStreamAddress(url)); }
+    // Sends in pieces that respect no boundary of chunk, interval or header.
+    static void SendInPieces(TestServer& server, const std::string& bytes, std::size_t piece)
+    {
+        for (std::size_t at = 0; at < bytes.size(); at += piece)
+            server.Send(bytes.substr(at, piece));
+    }
+};
+
+} // namespace
+
+TEST_F(Stations, IcecastAnswerWithMountPathAndChunkedCodingIsRecordedByteForByte)
+{
+    TestServer server;
+    Tune(server.Url() + "live.mp3?type=.mp3");
+    ASSERT_TRUE(server.WaitForRequest());
+    EXPECT_TRUE(
+        server.request.startsWith("GET /live.mp3?type=.mp3 HTTP/1.0\r\nHost: 127.0.0.1\r\n"))
+        << server.request.toStdString();
+    ASSERT_TRUE(rec.StartRecording(dir.path(), "ice.mp3"));
+    const auto stream = BuildStream(1000, 12, 300, [](int i) {
+        return i % 5 == 0 ? Title("Song " + std::to_string(i)) : std::string();
+    });
+    SendInPieces(server,
+                 kIcecast + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(stream.bytes, 777) +
+                     "0\r\n\r\n",
+                 1234);
+    // The last chunk ends the stream, whether or not the server closes.
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    rec.StopRecording();
+    EXPECT_EQ(radio, (QStringList{"Connected", "Ice FM", "Disconnected"}));
+    EXPECT_EQ(bitrates, QStringList{"Bitrate: 192 Kbps"});
+    EXPECT_EQ(titles, (QStringList{"Title: 'Song 0'", "Title: 'Song 5'", "Title: 'Song 10'"}));
+    EXPECT_TRUE(Contents(dir.filePath("ice.mp3")).toStdString() == stream.audio);
+}
+
+// A 200 without an interval is audio from its first byte to its last; the file's kind follows
+// the content type. Anything but 200 or a redirect is a clear failure, no file written to.
+TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
+{
+    for (const auto& [type, name] : {std::pair<std::string, QString>{"audio/aacp", "take.aac"},
+                                     {"audio/ogg", "take.ogg"},
+                                     {"audio/mpeg", "take.mp3"}}) {
+        TestServer server;
+        ended = false;
+        opened.clear();
+        Tune(server.Url() + "stream");
+        ASSERT_TRUE(server.WaitForRequest());
+        const auto audio = AudioBytes(100000, 9);
+        server.Send("HTTP/1.0 200 OK\r\nContent-Type: " + type + "\r\n\r\n" + audio.substr(0, 10));
+        ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
+        ASSERT_TRUE(rec.StartRecording(dir.path(), "take.mp3"));
+        server.Send(audio.substr(10));
+        server.Close();
+        ASSERT_TRUE(WaitFor([&] { return ended; }));
+        rec.StopRecording();
+        EXPECT_EQ(opened, QStringList{name});
+        EXPECT_TRUE(Contents(dir.filePath(name)).toStdString() == audio.substr(10))
+            << name.toStdString();
+    }
+    TestServer missing;
+    Tune(missing.Url() + "nothing");
+    ASSERT_TRUE(missing.WaitForRequest());
+    missing.Send("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_EQ(rec.ErrorText(), "the server answered \"HTTP/1.1 404 Not Found\"");
+    EXPECT_EQ(radio.last(), "Error ocurred");
+}
+
+TEST_F(Stations, RedirectsAreFollowedWithinBounds)
+{
+    TestServer first, second;
+    Tune(first.Url() + "listen");
+    ASSERT_TRUE(first.WaitForRequest());
+    first.Send("HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(second.Port()) +
+               "/live\r\nContent-Length: 0\r\n\r\n");
+    ASSERT_TRUE(second.WaitForRequest());
+    EXPECT_TRUE(second.request.startsWith("GET /live HTTP/1.0\r\n"));
+    const auto stream = BuildStream(1000, 3, 10, [](int) { return Title("A"); });
+    ASSERT_TRUE(rec.StartRecording(dir.path(), "moved.mp3"));
+    second.Send(kIcecast + "\r\n" + stream.bytes);
+    second.Close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    rec.StopRecording();
+    EXPECT_TRUE(Contents(dir.filePath("moved.mp3")).toStdString() == stream.audio);
+
+    // A server that redirects to itself for ever is given up after ten.
+    TestServer loop;
+    QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {
+        QTimer::singleShot(0, &loop,
+                           [&] { loop.Send("HTTP/1.1 301 Moved\r\nLocation: /again\r\n\r\n"); });
+    });
+    Tune(loop.Url());
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_EQ(rec.ErrorText(), "more than 10 redirects");
+    EXPECT_EQ(loop.connections, 11);
+}
+
+TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
+{
+    const std::string lists[] = {"[playlist]\nNumberOfEntries=2\nFile1=http://127.0.0.1:1/\n"
+                                 "File2=http://127.0.0.1:%/\n",
+                                 "#EXTM3U\n#EXTINF:-1,Down\nhttp://127.0.0.1:1/\n#EXTINF:-1,Up\n"
+                                 "http://127.0.0.1:%/\n"};
+    const char* paths[] = {"listen.pls", "listen.m3u"};
+    for (int i = 0; i < 2; ++i) {
+        TestServer list, station;
+        ended = false;
+        opened.clear();
+        Tune(list.Url() + paths[i]);
+        ASSERT_TRUE(list.WaitForRequest());
+        std::string body = lists[i];
+        body.replace(body.find('%'), 1, std::to_string(station.Port()));
+        list.Send(
+            "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n" +
+            Chunked(body, 9) + "0\r\n\r\n");
+        list.Close();
+        ASSERT_TRUE(station.WaitForRequest()) << paths[i];
+        const auto stream = BuildStream(1000, 2, 10, [](int) { return std::string(); });
+        station.Send(Header(1000) + stream.bytes.substr(0, 5));
+        ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
+        ASSERT_TRUE(rec.StartRecording(dir.path(), "list.mp3"));
+        station.Send(stream.bytes.substr(5));
+        station.Close();
+        ASSERT_TRUE(WaitFor([&] { return ended; }));
+        rec.StopRecording();
+        ASSERT_EQ(opened.size(), 1);
+        EXPECT_TRUE(Contents(dir.filePath(opened[0])).toStdString() == stream.audio.substr(5));
+    }
+    // A list that names itself is given up, not read for ever.
+    TestServer loop;
+    QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {
+        QTimer::singleShot(0, &loop, [&] {
+            loop.Send("HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\n\r\n" +
+                      loop.Url().toStdString() + "again.m3u\n");
+            loop.Close();
+        });
+    });
+    failed = false;
+    Tune(loop.Url() + "first.m3u");
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_EQ(rec.ErrorText(), "more than 10 playlists in a row");
+}
+
+// A drop and a stall are each followed by a reconnect: recording by file goes on in the same file,
+// which then holds what the server sent minus what it sent while we were away.
+TEST_F(Stations, ByFileADropAndAStallContinueTheSameFile)
+{
+    for (const bool stall : {false, true}) {
+        TestServer server;
+        radio.clear();
+        rec.SetReconnect(true);
+        rec.Connection().SetReconnectWaits([](int) { return 20; });
+        rec.Connection().SetStallTimeout(stall ? 300 : kStallMs);
+        Tune(server.Url());
+        ASSERT_TRUE(server.WaitForRequest());
+        const QString name = stall ? "stall.mp3" : "drop.mp3";
+        ASSERT_TRUE(rec.StartRecording(dir.path(), name));
+        const auto before =
+            BuildStream(1000, 5, 400, [](int i) { return Title(std::to_string(i)); });
+        server.Send(Header(1000) + before.bytes);
+        if (!stall)
+            server.Close();
+        ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+        // What the server sent into the dropped connection meanwhile never arrives.
+        const auto after = BuildStream(
+            1000, 4, 10, [](int) { return std::string(); }, 77);
+        server.Send(Header(1000) + after.bytes);
+        const auto total = qint64(before.audio.size() + after.audio.size());
+        ASSERT_TRUE(WaitFor([&] { return rec.File().BytesWritten() == total; }));
+        rec.StopRecording();
+        EXPECT_TRUE(Contents(dir.filePath(name)).toStdString() == before.audio + after.audio);
+        EXPECT_EQ(radio, (QStringList{"Connected", "Test FM", "Reconnecting\u2026", "Connected",
+                                      "Test FM"}));
+        rec.Connection().Close();
+    }
+}
+
+// By song, the song cut by the drop keeps what it had; the song joined midway after the reconnect
+// gets no file; the next title starts the next file.
+TEST_F(Stations, BySongADropCutsTheSongAndTheNextTitleStartsAFile)
+{
+    TestServer server;
+    rec.SetReconnect(true);
+    rec.Connection().SetReconnectWaits([](int) { return 10; });
+    rec.SetFileBySong(true);
+    Tune(server.Url());
+    ASSERT_TRUE(server.WaitForRequest());
+    ASSERT_TRUE(rec.StartSongRecording(dir.path()));
+    const auto titled = [](const char* first, const char* second) {
+        return [=](int i) {
+            return i == 0 ? Title(first) : i == 2 ? Title(second) : std::string();
+        };
+    };
+    const auto before = BuildStream(1000, 4, 100, titled("A", "B"));
+    server.Send(Header(1000) + before.bytes);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+    const auto after = BuildStream(1000, 4, 100, titled("B", "C"), 40);
+    server.Send(Header(1000) + after.bytes);
+    ASSERT_TRUE(WaitFor([&] {
+        return opened.size() == 4 &&
+               rec.File().BytesWritten() == qint64(after.audio.size() - after.textAt[1]);
+    }));
+    rec.StopRecording();
+    ASSERT_EQ(opened.mid(1), (QStringList{"'A'.mp3", "'B'.mp3", "'C'.mp3"}));
+    EXPECT_TRUE(Contents(dir.filePath("'B'.mp3")).toStdString() ==
+                before.audio.substr(before.textAt[1]));
+    EXPECT_TRUE(Contents(dir.filePath("'C'.mp3")).toStdString() ==
+                after.audio.substr(after.textAt[1]));
+}
+
+// corvane-record --reconnect says so and goes on until it is stopped.
+TEST(StationsCommand, ReconnectsUntilStopped)
+{
+    QTemporaryDir dir;
+    TestServer server;
+    QProcess run;
+    run.start(CORVANE_RECORD,
+              {server.Url() + "live", "--dir", dir.path(), "--name", "r.mp3", "--reconnect"});
+    ASSERT_TRUE(server.WaitForRequest());
+    const auto before = AudioBytes(5000, 1), after = AudioBytes(7000, 2);
+    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + before);
+    server.Close();
+    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
+    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + after);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(dir.filePath("r.mp3")).size() == 12000; }));
+    ::kill(pid_t(run.processId()), SIGTERM);
+    ASSERT_TRUE(WaitFor([&] { return run.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(run.exitCode(), 0);
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("Connected\nStation: unknown station\nBitrate: unknown bitrate\n"
+                             "File: r.mp3\nReconnecting\u2026\nConnected\n"))
+        << out.toStdString();
+    EXPECT_TRUE(Contents(dir.filePath("r.mp3")).toStdString() == before + after);
+}
