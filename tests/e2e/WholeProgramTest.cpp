@@ -14,6 +14,7 @@ namespace {
 const QPoint kVolumeUp{128, 292};
 const QPoint kGoToTray{324, 13};
 const QPoint kPlayerExit{346, 13};
+const QPoint kMessageExit{314, 13};
 const QPoint kBrowserClose{476, 14};
 const QPoint kFirstType{60, 38};
 const QPoint kFirstChannel{236, 38};
@@ -80,8 +81,23 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesAndComesBack)
     EXPECT_EQ(program.Read("Channel.ini"), ReadFile(served + "Channel.ini"));
     EXPECT_EQ(program.Read("RSettings.ini"), ReadFile(served + "RSettings.ini"));
 
-    // The operator's message pops up.
-    EXPECT_TRUE(WaitFor([&] { return program.Shows("Message"); }));
+    // The operator's message slides in from the right edge; its Exit, clicked once the popup is
+    // wholly on screen and still, records the message as read.
+    const int screenWidth = e2e::Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
+    Window message;
+    ASSERT_TRUE(WaitFor([&] {
+        const Window now = program.Find("Message");
+        const bool still = !now.Id.isEmpty() && now.Geometry == message.Geometry &&
+                           now.Geometry.right() < screenWidth;
+        message = now;
+        return still;
+    }));
+    ASSERT_TRUE(Click(message, kMessageExit));
+    EXPECT_TRUE(WaitFor([&] { return !program.Shows("Message"); }));
+    EXPECT_TRUE(WaitFor([&] {
+        return program.IniValue("Settings.ini", "Message", "Msg") ==
+               QString::fromUtf8(ReadFile(station.wwwDir() + "/Settings/Message.ini"));
+    }));
     if (program.Shows("Browser"))
         Click(program.Find("Browser"), kBrowserClose);
 
