@@ -3,7 +3,9 @@
 #include "DesktopSession.h"
 #include "StationProcess.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTcpServer>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
@@ -12,6 +14,8 @@ using namespace e2e;
 namespace {
 
 const QPoint kVolumeUp{128, 292};
+const QPoint kRecorder{296, 292};
+const QPoint kRecordButton{293, 137};
 const QPoint kGoToTray{324, 13};
 const QPoint kPlayerExit{346, 13};
 const QPoint kMessageExit{314, 13};
@@ -189,6 +193,62 @@ TEST_F(WholeProgram, WithTheStationGoneTheSplashGivesUpAndThePlayerStillServes)
     EXPECT_TRUE(WaitFor([&] {
         return program.IniValue("Settings.ini", "Player", "Volume").toInt() == volume + 10;
     }));
+    ExitLeavesNothing(program);
+}
+
+TEST_F(WholeProgram, TheRecorderRecordsBySongWhileFfmpegListensThroughTheRelay)
+{
+    {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost, 8000))
+            GTEST_SKIP() << "port 8000 is busy on this machine: the relay cannot be tried";
+    }
+    if (QStandardPaths::findExecutable("ffmpeg").isEmpty())
+        GTEST_SKIP() << "needs ffmpeg";
+    // The user's earlier choices: a recordings folder, a file per song, the last channel.
+    ProgramUnderTest program(station.serverUrl());
+    const QString recordings = program.Folder() + "/recordings";
+    ASSERT_TRUE(QDir().mkpath(recordings));
+    QFile settings(program.Folder() + "/Settings.ini");
+    ASSERT_TRUE(settings.open(QIODevice::Append));
+    settings.write("[Record]\r\nFolderPath=" + recordings.toUtf8() +
+                   "\r\nFileName=1\r\n[LastPlay]\r\nType=Radio\r\nChannel=Corvane Lounge\r\n");
+    settings.close();
+    ASSERT_TRUE(program.Start(bus.Address()));
+    ASSERT_TRUE(WaitFor([&] {
+        return program.Shows("Player", kPlayerSize) && program.Shows(kDirectory, kDirectorySize);
+    }));
+
+    ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kRecorder));
+    ASSERT_TRUE(WaitFor([&] { return program.Shows("Record"); }));
+    ASSERT_TRUE(Click(program.Find("Record"), kRecordButton));
+
+    // An external player on the relay, as the recorder invites one.
+    const QString heard = program.Folder() + "/heard.mp3";
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-i",
+                            "http://127.0.0.1:8000/", "-c", "copy", "-f", "mp3", heard});
+    ASSERT_TRUE(ffmpeg.waitForStarted(15'000));
+    EXPECT_TRUE(WaitFor([&] { return QFileInfo(heard).size() > 16 * 1024; }))
+        << "ffmpeg heard nothing through 127.0.0.1:8000";
+
+    // Songs of three seconds: whole songs land in files named after their titles
+    // ("Artist - Title"), never in one file, never under a made-up name.
+    auto recorded = [&] {
+        QStringList named;
+        for (const QFileInfo& file : QDir(recordings).entryInfoList(QDir::Files)) {
+            if (file.fileName().contains(" - ") && file.suffix() == "mp3" &&
+                file.size() > 16 * 1024)
+                named.append(file.fileName());
+        }
+        return named;
+    };
+    EXPECT_TRUE(WaitFor([&] { return recorded().size() >= 2; }, 60))
+        << QDir(recordings).entryList(QDir::Files).join(", ").toStdString();
+    ASSERT_TRUE(Click(program.Find("Record"), kRecordButton)); // STOP
+    EXPECT_EQ(ffmpeg.state(), QProcess::Running) << "the relay dropped its listener";
+    ffmpeg.terminate();
+    ffmpeg.waitForFinished(15'000);
     ExitLeavesNothing(program);
 }
 
