@@ -112,9 +112,10 @@ void Mpris::SetVolume(double Value)
     // move the level (a bound) ends it.
     for (int steps = 0; steps < 100 / VolumeStep + 2; ++steps) {
         const int level = m_Hooks.VolumeLevel();
-        if (target >= level + VolumeStep / 2 && level < 100)
+        // Strictly nearer only: a request halfway between two steps must not swing back and forth.
+        if (target - level > VolumeStep / 2 && level < 100)
             m_Hooks.VolumeUp();
-        else if (target <= level - VolumeStep / 2 && level > 0)
+        else if (level - target > VolumeStep / 2 && level > 0)
             m_Hooks.VolumeDown();
         else
             break;
