@@ -42,15 +42,13 @@ Mpris::Mpris(platform::MediaPlayer* Media, MprisHooks Hooks, QObject* parent)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    if (!bus.registerObject(QString::fromLatin1(ObjectPath), this,
-                            QDBusConnection::ExportAdaptors))
+    if (!bus.registerObject(QString::fromLatin1(ObjectPath), this, QDBusConnection::ExportAdaptors))
         return;
     // A second player on the same bus (another program folder) takes a name of its own, as the
     // interface allows, rather than none.
     const QString base = QString::fromLatin1(ServicePrefix);
-    for (const QString& name :
-         {base, base + QStringLiteral(".instance") +
-                    QString::number(QCoreApplication::applicationPid())}) {
+    for (const QString& name : {base, base + QStringLiteral(".instance") +
+                                          QString::number(QCoreApplication::applicationPid())}) {
         if (bus.registerService(name)) {
             m_sService = name;
             break;
@@ -139,7 +137,7 @@ void Mpris::Quit()
 QString Mpris::PlaybackStatus() const
 {
     return !m_Hooks.PlayStopped() && StreamRuns(m_Media->state()) ? QStringLiteral("Playing")
-                                                                    : QStringLiteral("Stopped");
+                                                                  : QStringLiteral("Stopped");
 }
 
 double Mpris::Volume() const
@@ -196,9 +194,9 @@ void Mpris::Announce(const QVariantMap& Changed)
 {
     if (m_sService.isEmpty())
         return;
-    QDBusMessage signal = QDBusMessage::createSignal(QString::fromLatin1(ObjectPath),
-                                                     QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                     QStringLiteral("PropertiesChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        QString::fromLatin1(ObjectPath), QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"));
     signal << QStringLiteral("org.mpris.MediaPlayer2.Player") << Changed << QStringList();
     QDBusConnection::sessionBus().send(signal);
 }

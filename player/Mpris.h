@@ -19,14 +19,14 @@ namespace player {
 // What the bus may do to the player window, as its buttons do it.
 struct MprisHooks
 {
-    std::function<void()> TogglePlay;   // the stop/play button
-    std::function<bool()> PlayStopped;  // the user stopped playback
-    std::function<void()> VolumeUp;     // the volume buttons
+    std::function<void()> TogglePlay;  // the stop/play button
+    std::function<bool()> PlayStopped; // the user stopped playback
+    std::function<void()> VolumeUp;    // the volume buttons
     std::function<void()> VolumeDown;
-    std::function<int()> VolumeLevel;   // the level the buttons keep (0..100, may lie outside)
-    std::function<QString()> Station;   // the channel playing
+    std::function<int()> VolumeLevel; // the level the buttons keep (0..100, may lie outside)
+    std::function<QString()> Station; // the channel playing
     std::function<void()> Raise;
-    std::function<void()> Quit;         // Exit
+    std::function<void()> Quit; // Exit
 };
 
 class Mpris : public QObject

@@ -4,7 +4,8 @@
 
 namespace player {
 
-MprisRootAdaptor::MprisRootAdaptor(Mpris* Service) : QDBusAbstractAdaptor(Service), m_Service(Service)
+MprisRootAdaptor::MprisRootAdaptor(Mpris* Service)
+    : QDBusAbstractAdaptor(Service), m_Service(Service)
 {
 }
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QTest>
 
 #include <csignal>
 #include <map>
@@ -20,11 +21,8 @@ bool WaitFor(const std::function<bool()>& Condition, int Seconds)
     do {
         if (Condition())
             return true;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-
-        QDeadlineTimer rest(100);
-        while (!rest.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        // Each round asks xdotool or /proc: a pause between rounds spares the two cores.
+        QTest::qWait(100);
     } while (!deadline.hasExpired());
     return Condition();
 }
@@ -143,9 +141,9 @@ QString ProgramUnderTest::IniValue(const QString& File, const QString& Section,
 QList<Window> ProgramUnderTest::Windows() const
 {
     QList<Window> windows;
-    const QStringList ids = Run(QStringLiteral("xdotool"),
-                                {"search", "--onlyvisible", "--pid", QString::number(Pid())})
-                                .split('\n', Qt::SkipEmptyParts);
+    const QStringList ids =
+        Run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid", QString::number(Pid())})
+            .split('\n', Qt::SkipEmptyParts);
     for (const QString& id : ids) {
         Window window{id, Run(QStringLiteral("xdotool"), {"getwindowname", id}), {}};
         const QStringList shell =
@@ -172,8 +170,7 @@ Window ProgramUnderTest::Find(const QString& Name, QSize MinSize) const
 {
     const QRegularExpression pattern(QStringLiteral("^(?:%1)$").arg(Name));
     for (const Window& window : Windows()) {
-        if (pattern.match(window.Name).hasMatch() &&
-            window.Geometry.width() >= MinSize.width() &&
+        if (pattern.match(window.Name).hasMatch() && window.Geometry.width() >= MinSize.width() &&
             window.Geometry.height() >= MinSize.height())
             return window;
     }
@@ -216,7 +213,8 @@ int ConnectionsTo(pid_t Pid, quint16 Port)
     QFile table(QStringLiteral("/proc/%1/net/tcp").arg(Pid));
     if (!table.open(QIODevice::ReadOnly))
         return 0;
-    const QString remote = QStringLiteral("0100007F:%1").arg(Port, 4, 16, QLatin1Char('0')).toUpper();
+    const QString remote =
+        QStringLiteral("0100007F:%1").arg(Port, 4, 16, QLatin1Char('0')).toUpper();
     int count = 0;
     for (const QByteArray& raw : table.readAll().split('\n')) {
         const QStringList fields = QString::fromLatin1(raw).simplified().split(' ');

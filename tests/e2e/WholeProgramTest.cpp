@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 using namespace e2e;
@@ -39,6 +39,22 @@ bool ToolsPresent()
             return false;
     }
     return !qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+// A window once it stands wholly on screen and still (the message slides in, the recorder docks
+// beside the player): clicks go where the control is. Empty when that never happens.
+Window Settled(const ProgramUnderTest& Program, const QString& Name)
+{
+    const int screenWidth = e2e::Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
+    Window last;
+    bool settled = WaitFor([&] {
+        const Window now = Program.Find(Name);
+        const bool still = !now.Id.isEmpty() && now.Geometry == last.Geometry &&
+                           now.Geometry.right() < screenWidth;
+        last = now;
+        return still;
+    });
+    return settled ? last : Window{};
 }
 
 // Exit from the player's own title bar: the program and every helper it started end.
@@ -87,15 +103,8 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesAndComesBack)
 
     // The operator's message slides in from the right edge; its Exit, clicked once the popup is
     // wholly on screen and still, records the message as read.
-    const int screenWidth = e2e::Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
-    Window message;
-    ASSERT_TRUE(WaitFor([&] {
-        const Window now = program.Find("Message");
-        const bool still = !now.Id.isEmpty() && now.Geometry == message.Geometry &&
-                           now.Geometry.right() < screenWidth;
-        message = now;
-        return still;
-    }));
+    const Window message = Settled(program, "Message");
+    ASSERT_FALSE(message.Id.isEmpty());
     ASSERT_TRUE(Click(message, kMessageExit));
     EXPECT_TRUE(WaitFor([&] { return !program.Shows("Message"); }));
     EXPECT_TRUE(WaitFor([&] {
@@ -126,7 +135,9 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesAndComesBack)
         return e2e::Run("playerctl", QStringList{"--player=corvane"} + Arguments, onBus);
     };
     EXPECT_TRUE(WaitFor([&] { return playerctl({"status"}) == "Playing"; }));
-    EXPECT_TRUE(WaitFor([&] { return playerctl({"metadata", "xesam:album"}) == "Corvane Lounge"; }));
+    EXPECT_TRUE(WaitFor([&] {
+        return playerctl({"metadata", "xesam:album"}) == "Corvane Lounge";
+    }));
     EXPECT_TRUE(WaitFor([&] { return playerctl({"metadata", "xesam:title"}).contains(" - "); }));
     playerctl({"pause"});
     EXPECT_TRUE(WaitFor([&] { return playerctl({"status"}) == "Stopped"; }));
@@ -161,13 +172,15 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesAndComesBack)
     // and the directory shows it chosen.
     QFile settings(program.Folder() + "/Settings.ini");
     ASSERT_TRUE(settings.open(QIODevice::Append));
-    settings.write("[CheckBox]\r\nAutoplay=1\r\n[Path]\r\nLastPath=" +
-                   station.radioUrls().first() + "\r\n");
+    settings.write("[CheckBox]\r\nAutoplay=1\r\n[Path]\r\nLastPath=" + station.radioUrls().first() +
+                   "\r\n");
     settings.close();
     ASSERT_TRUE(program.Start(bus.Address()));
     EXPECT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), lounge) == 1; }));
     ASSERT_TRUE(WaitFor([&] { return program.Shows("Player", kPlayerSize); }));
-    EXPECT_TRUE(WaitFor([&] { return playerctl({"metadata", "xesam:album"}) == "Corvane Lounge"; }));
+    EXPECT_TRUE(WaitFor([&] {
+        return playerctl({"metadata", "xesam:album"}) == "Corvane Lounge";
+    }));
     ExitLeavesNothing(program);
 }
 
@@ -220,14 +233,13 @@ TEST_F(WholeProgram, TheRecorderRecordsBySongWhileFfmpegListensThroughTheRelay)
     }));
 
     ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kRecorder));
-    ASSERT_TRUE(WaitFor([&] { return program.Shows("Record"); }));
-    ASSERT_TRUE(Click(program.Find("Record"), kRecordButton));
+    ASSERT_TRUE(Click(Settled(program, "Record"), kRecordButton));
 
     // An external player on the relay, as the recorder invites one.
     const QString heard = program.Folder() + "/heard.mp3";
     QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-i",
-                            "http://127.0.0.1:8000/", "-c", "copy", "-f", "mp3", heard});
+    ffmpeg.start("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-i", "http://127.0.0.1:8000/",
+                            "-c", "copy", "-f", "mp3", heard});
     ASSERT_TRUE(ffmpeg.waitForStarted(15'000));
     EXPECT_TRUE(WaitFor([&] { return QFileInfo(heard).size() > 16 * 1024; }))
         << "ffmpeg heard nothing through 127.0.0.1:8000";

@@ -1,9 +1,9 @@
 // The bus side of the player on its own: requests become button presses, never anything else.
-#include "MediaPlayer.h"
 #include "Mpris.h"
+#include "MediaPlayer.h"
 
-#include <gtest/gtest.h>
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <limits>
 
 namespace {
