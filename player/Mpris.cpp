@@ -8,6 +8,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,6 +23,16 @@ bool StreamRuns(platform::MediaPlayer::State State)
 {
     return State == platform::MediaPlayer::State::Playing ||
            State == platform::MediaPlayer::State::Opening;
+}
+
+// Only a bus the session already has: asked without one, the bus library would start a bus
+// daemon of its own (autolaunch), which no desktop listens to and which outlives the player.
+bool SessionBusExists()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo(runtime + QStringLiteral("/bus")).exists();
 }
 
 } // namespace
@@ -39,6 +50,8 @@ Mpris::Mpris(platform::MediaPlayer* Media, MprisHooks Hooks, QObject* parent)
     });
     connect(m_Media, &platform::MediaPlayer::TitleChanged, this, &Mpris::StreamTitle);
 
+    if (!SessionBusExists())
+        return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;

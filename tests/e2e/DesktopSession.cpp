@@ -101,10 +101,10 @@ bool ProgramUnderTest::Start(const QString& BusAddress)
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_Tree.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_Tree.filePath(QStringLiteral("runtime")));
     env.insert(QStringLiteral("CORVANE_MPV_AO"), QStringLiteral("null"));
-    if (BusAddress.isEmpty())
-        env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    else
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), BusAddress);
+    // No bus: an address that refuses every connection, as a session without a bus does. Left
+    // unset, the bus library would start one on the display (autolaunch) for WebEngine and Qt.
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+               BusAddress.isEmpty() ? QStringLiteral("disabled:") : BusAddress);
     m_Process.setProcessEnvironment(env);
     m_Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_Process.setStandardOutputFile(QProcess::nullDevice());
@@ -276,6 +276,22 @@ bool ProcessLives(pid_t Pid)
     char state = 0;
     pid_t parent = 0;
     return ReadStat(QString::number(Pid), state, parent) && state != 'Z' && state != 'X';
+}
+
+int ProcessesOnOurDisplay(const QString& Name)
+{
+    const QByteArray display = "DISPLAY=" + qgetenv("DISPLAY");
+    int count = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(entry));
+        QFile environ(QStringLiteral("/proc/%1/environ").arg(entry));
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != Name.toUtf8() ||
+            !environ.open(QIODevice::ReadOnly))
+            continue;
+        if (environ.readAll().split('\0').contains(display) && ProcessLives(entry.toInt()))
+            ++count;
+    }
+    return count;
 }
 
 } // namespace e2e

@@ -85,5 +85,7 @@ int ConnectionsTo(pid_t Pid, quint16 Port);
 // Every process below Root (WebEngine's helpers, ...).
 std::set<pid_t> Descendants(pid_t Root);
 bool ProcessLives(pid_t Pid);
+// Processes named Name (their command) started for this test's X display.
+int ProcessesOnOurDisplay(const QString& Name);
 
 } // namespace e2e

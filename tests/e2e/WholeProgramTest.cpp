@@ -67,6 +67,8 @@ void ExitLeavesNothing(ProgramUnderTest& Program)
     ASSERT_TRUE(Program.WaitForEnd()) << "Exit did not end the program";
     for (pid_t helper : helpers)
         EXPECT_TRUE(WaitFor([&] { return !ProcessLives(helper); })) << "left behind: " << helper;
+    // Nor a bus of its own started for it on the display.
+    EXPECT_EQ(ProcessesOnOurDisplay("dbus-launch"), 0);
 }
 
 class WholeProgram : public ::testing::Test
