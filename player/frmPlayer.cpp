@@ -6,6 +6,7 @@
 #include "ImageButton.h"
 #include "MediaPlayer.h"
 #include "MessagePoll.h"
+#include "Mpris.h"
 #include "MyFunction.h"
 #include "PlayerArt.h"
 #include "ProgramState.h"
@@ -184,6 +185,15 @@ void frmPlayer::Form_Load()
     if (Config::IsFlagSet(Config::Read(Config::InfoViewerShow)))
         ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
     Poll->Start();
+    // The bus presses the same buttons.
+    m_Mpris = new Mpris(Player,
+                        {[this] { btnPlay_Click(); }, [] { return PlayStopped; },
+                         [this] { BtnVolUp_Click(); }, [this] { BtnVolDown_Click(); },
+                         [this] { return int(m_Volume.VolumeLevel()); },
+                         [] { return Config::Read(Config::LastPlayChannel); },
+                         [this] { RaisePlayer(); }, [this] { ingClose_Click(); }},
+                        this);
+    m_Mpris->Refresh();
 }
 
 void frmPlayer::ShapeButtons()
@@ -218,6 +228,8 @@ void frmPlayer::PlayChannel(const QString& Address)
     GiveAddress(Address);
     ShowPlayImage(Images::Playing);
     PlayStopped = false;
+    if (m_Mpris)
+        m_Mpris->Refresh();
 }
 
 void frmPlayer::GiveAddress(const QString& Address)
@@ -236,6 +248,8 @@ void frmPlayer::btnPlay_Click()
         Player->stop();
     ShowPlayImage(step.Image);
     PlayStopped = step.PlayStopped;
+    if (m_Mpris)
+        m_Mpris->Refresh();
 }
 
 void frmPlayer::BtnMute_Click()
@@ -266,6 +280,8 @@ void frmPlayer::ApplyVolumeStep(const CVolume::Step& Step)
     Player->setMute(false);
     ShowMuteImage(Images::NotMuted);
     m_bMuted = false;
+    if (m_Mpris)
+        m_Mpris->Refresh();
 }
 
 void frmPlayer::ImgTray_Click()
@@ -326,6 +342,18 @@ void frmPlayer::ExitProgram()
         tray->SysIcon.Remove();
     Player->stop();
     UnloadAllForms();
+}
+
+void frmPlayer::RaisePlayer()
+{
+    // Back from the notification area as its menu's Show brings it.
+    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu))) {
+        tray->mnuShow_Click();
+    } else {
+        showNormal();
+    }
+    raise();
+    activateWindow();
 }
 
 void frmPlayer::btnInfo_Click()

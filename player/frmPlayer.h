@@ -23,6 +23,7 @@ class MediaPlayer;
 namespace player {
 
 class MessagePoll;
+class Mpris;
 
 class ImageButton;
 class WindowDrag;
@@ -111,6 +112,7 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     void Player_MouseDown(Qt::MouseButton Button, QPoint GlobalPos);
     void Player_MouseUp(Qt::MouseButton Button, QPoint GlobalPos);
     void ExitProgram();
+    void RaisePlayer();
 
     CVolume m_Volume;
     bool m_bMuted = false;
@@ -122,6 +124,7 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     int m_iBeeps = 0;
     QString m_sLastGiven; // the address the component was last given
     WindowDrag* m_Drag;
+    Mpris* m_Mpris = nullptr; // the media keys and the desktop's sound menu
 };
 
 } // namespace player

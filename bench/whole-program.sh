@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The whole program on this machine, against the demo station: time from start to the player
+# window on screen, memory after 30 s of radio and of TV (the program alone, and with WebEngine's
+# helper processes), CPU while playing radio and while stopped, and mpv alone on the same radio
+# channel as the floor. Runs on an X server of its own (Xvfb with openbox) and a session bus of
+# its own; sound goes nowhere (CORVANE_MPV_AO=null, mpv --ao=null), so the figures leave out the
+# sound device. Not part of the tests.
+#
+# Usage: bench/whole-program.sh [build-dir]      (default: build)
+# SECONDS_PLAYING=30 and CPU_SECONDS=10 change the periods.
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+playing=${SECONDS_PLAYING:-30}
+cpu_seconds=${CPU_SECONDS:-10}
+ticks=$(getconf CLK_TCK)
+for tool in Xvfb openbox xdotool dbus-daemon playerctl; do
+  command -v "$tool" >/dev/null || { echo "whole-program: needs $tool (scripts/install-deps)" >&2; exit 1; }
+done
+[[ -x $build/bin/Corvane_net_player && -x $build/bin/corvane-station ]] ||
+  { echo "whole-program: build the program and the station first (ninja -C $build)" >&2; exit 1; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null && wait "${pids[i]}" 2>/dev/null
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 143' TERM INT
+
+wait_for() { # seconds command...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS >= deadline)) && return 1
+    sleep 0.02
+  done
+}
+
+# The station, on free ports, with the media the build tree has made already.
+"$build/bin/corvane-station" --port 0 --data "$work/station" --media "$build/station-data/media" \
+  >"$work/station.log" 2>&1 &
+pids+=($!)
+wait_for 300 grep -q ready "$work/station.log" || { cat "$work/station.log" >&2; exit 1; }
+server=$(grep -o 'URL=\S*' "$work/station.log" | head -n1 | cut -d= -f2)
+radio=$(awk '$1 == "Radio" { print $2; exit }' "$work/station.log")
+tv=$(awk '$1 == "TV" { print $2; exit }' "$work/station.log")
+
+# X server, window manager, session bus.
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+pids+=($!)
+wait_for 60 test -s "$work/display" || { echo "whole-program: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")"
+openbox --sm-disable >/dev/null 2>&1 &
+pids+=($!)
+wait_for 60 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+dbus-daemon --session --nofork --nopidfile --print-address=1 >"$work/bus" &
+pids+=($!)
+wait_for 30 test -s "$work/bus"
+export DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# A portable copy, so that the build tree's own settings stay as they are.
+mkdir -p "$work/tree/bin" "$work/data" "$work/runtime"
+chmod 700 "$work/runtime"
+cp "$build/bin/Corvane_net_player" "$work/tree/bin/"
+touch "$work/tree/bin/portable"
+export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/runtime CORVANE_MPV_AO=null
+
+tree_of() { # pid: the process and everything below it
+  local pid=$1 child
+  echo "$pid"
+  for child in $(pgrep -P "$pid"); do tree_of "$child"; done
+}
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo 0; }
+pss_kb() { awk '/^Pss:/ { print $2 }' "/proc/$1/smaps_rollup" 2>/dev/null || echo 0; }
+cpu_ticks() { # pids...: user + system ticks so far
+  local total=0 pid
+  for pid in "$@"; do
+    total=$((total + $(awk '{ sub(/.*\) /, ""); print $12 + $13 }' "/proc/$pid/stat" 2>/dev/null || echo 0)))
+  done
+  echo "$total"
+}
+cpu_percent() { # pids...: percent of one core over cpu_seconds
+  local before after
+  before=$(cpu_ticks "$@")
+  sleep "$cpu_seconds"
+  after=$(cpu_ticks "$@")
+  awk -v t=$((after - before)) -v hz="$ticks" -v s="$cpu_seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
+}
+memory() { # pid: "RSS MB alone, PSS MB with helpers (N processes)"
+  local pid=$1 all p pss=0
+  all=$(tree_of "$pid")
+  for p in $all; do pss=$((pss + $(pss_kb "$p"))); done
+  awk -v r="$(rss_kb "$pid")" -v p="$pss" -v n="$(echo "$all" | wc -w)" \
+    'BEGIN { printf "%.0f MB RSS alone; %.0f MB PSS with its helpers (%d processes)", r / 1024, p / 1024, n }'
+}
+
+start_program() { # address to play at load
+  printf '[Server]\r\nURL=%s\r\n[CheckBox]\r\nAutoplay=1\r\n[Path]\r\nLastPath=%s\r\n[Player]\r\nVolume=50\r\n' \
+    "$server" "$1" >"$work/tree/bin/Settings.ini"
+  local started=$(date +%s%N)
+  "$work/tree/bin/Corvane_net_player" >"$work/program.log" 2>&1 &
+  program=$!
+  wait_for 120 xdotool search --all --onlyvisible --pid "$program" --name '^Player$' ||
+    { echo "whole-program: no player window" >&2; tail "$work/program.log" >&2; exit 1; }
+  shown_ms=$((($(date +%s%N) - started) / 1000000))
+}
+stop_program() {
+  kill "$program" 2>/dev/null
+  wait "$program" 2>/dev/null
+}
+
+echo "Corvane net player on $(nproc) cores, $(uname -r); demo station $server"
+start_program "$radio"
+echo "start to player window on screen: $shown_ms ms"
+sleep "$playing"
+echo "after ${playing} s of radio: $(memory "$program")"
+echo "CPU playing radio (${cpu_seconds} s, program and helpers): $(cpu_percent $(tree_of "$program")) % of one core"
+playerctl --player=corvane stop
+wait_for 30 sh -c "[ \"\$(playerctl --player=corvane status)\" = Stopped ]"
+sleep 2
+echo "CPU idle, player stopped: $(cpu_percent $(tree_of "$program")) % of one core"
+stop_program
+
+start_program "$tv"
+sleep "$playing"
+echo "after ${playing} s of TV: $(memory "$program")"
+echo "CPU playing TV: $(cpu_percent $(tree_of "$program")) % of one core"
+stop_program
+
+if command -v mpv >/dev/null; then
+  mpv --no-config --really-quiet --no-video --ao=null "$radio" &
+  floor=$!
+  pids+=($floor)
+  sleep "$playing"
+  echo "mpv alone, ${playing} s of the same radio: $(rss_kb "$floor" | awk '{ printf "%.0f MB RSS", $1 / 1024 }')"
+  echo "mpv alone, CPU playing radio: $(cpu_percent "$floor") % of one core"
+else
+  echo "mpv alone: not measured (no mpv command; apt-get install mpv)"
+fi

@@ -1,0 +1,91 @@
+// What an end-to-end test needs around the real program: a copy of it in a temporary portable
+// tree (its files land there, not in build/bin), a private session bus, the windows it shows as
+// xdotool sees them, real clicks on them, and the processes and connections it keeps.
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <set>
+#include <sys/types.h>
+
+namespace e2e {
+
+// Waits, events running, until Condition holds or Seconds have passed.
+bool WaitFor(const std::function<bool()>& Condition, int Seconds = 30);
+
+// Runs a helper program to its end (at most 30 s); its standard output, trimmed.
+QString Run(const QString& Program, const QStringList& Arguments,
+            const QStringList& Environment = {});
+
+struct Window
+{
+    QString Id;
+    QString Name;
+    QRect Geometry;
+};
+
+// A session bus of its own (dbus-daemon), ended with the object.
+class SessionBus
+{
+  public:
+    SessionBus();
+    ~SessionBus();
+    QString Address() const { return m_sAddress; }
+
+  private:
+    QProcess m_Daemon;
+    QString m_sAddress;
+};
+
+class ProgramUnderTest
+{
+  public:
+    // A copy of the built program in Folder(), marked portable, with "Settings.ini" pointing at
+    // ServerUrl; the per-user folders point into the temporary tree too.
+    explicit ProgramUnderTest(const QByteArray& ServerUrl);
+    ~ProgramUnderTest();
+
+    bool Start(const QString& BusAddress);
+    // Waits for the process to end (Exit); false when it does not end in time.
+    bool WaitForEnd();
+    pid_t Pid() const { return pid_t(m_Process.processId()); }
+    bool Running() const { return m_Process.state() != QProcess::NotRunning; }
+
+    QString Folder() const { return m_Tree.filePath(QStringLiteral("bin")); }
+    QByteArray Read(const QString& Name) const;
+    // A value of an INI file in the program's folder, empty when absent.
+    QString IniValue(const QString& File, const QString& Section, const QString& Key) const;
+
+    // Its visible top-level windows (the tray icon's too).
+    QList<Window> Windows() const;
+    // The visible window named Name (a regular expression) of at least MinSize; empty Id if none.
+    Window Find(const QString& Name, QSize MinSize = {100, 100}) const;
+    bool Shows(const QString& Name, QSize MinSize = {100, 100}) const
+    {
+        return !Find(Name, MinSize).Id.isEmpty();
+    }
+
+  private:
+    QTemporaryDir m_Tree;
+    QProcess m_Process;
+};
+
+// A real pointer click at a point of a window (raised first, so nothing lies over it).
+bool Click(const Window& Target, QPoint At, int Repeat = 1);
+
+// Established TCP connections from Pid to 127.0.0.1:Port.
+int ConnectionsTo(pid_t Pid, quint16 Port);
+
+// Every process below Root (WebEngine's helpers, ...).
+std::set<pid_t> Descendants(pid_t Root);
+bool ProcessLives(pid_t Pid);
+// Processes named Name (their command) started for this test's X display.
+int ProcessesOnOurDisplay(const QString& Name);
+
+} // namespace e2e
