@@ -1,12 +1,14 @@
 #include "StartupEnvironment.h"
 
+#include <QFileInfo>
 #include <QtGlobal>
 #include <unistd.h>
 
 namespace app {
 
 QList<EnvironmentChange>
-StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char*)>& Env)
+StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char*)>& Env,
+                          bool UserBusSocketExists)
 {
     QList<EnvironmentChange> changes;
     if (IsRoot && Env("QTWEBENGINE_DISABLE_SANDBOX").isEmpty())
@@ -15,13 +17,18 @@ StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char
     if (wayland && !Env("DISPLAY").isEmpty() && Env("QT_QPA_PLATFORM").isEmpty())
         changes.append(EnvironmentChange("QT_QPA_PLATFORM",
                                          "xcb;wayland")); // Wayland still if X fails after all
+    if (Env("DBUS_SESSION_BUS_ADDRESS").isEmpty() && !UserBusSocketExists)
+        changes.append(EnvironmentChange("DBUS_SESSION_BUS_ADDRESS", "disabled:"));
     return changes;
 }
 
 void PrepareStartupEnvironment()
 {
-    const auto changes =
-        StartupEnvironmentChanges(::geteuid() == 0, [](const char* name) { return qgetenv(name); });
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const bool userBus =
+        !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime + "/bus"));
+    const auto changes = StartupEnvironmentChanges(
+        ::geteuid() == 0, [](const char* name) { return qgetenv(name); }, userBus);
     for (const auto& [name, value] : changes)
         qputenv(name.constData(), value);
 }

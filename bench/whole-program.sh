@@ -52,7 +52,7 @@ radio=$(awk '$1 == "Radio" { print $2; exit }' "$work/station.log")
 tv=$(awk '$1 == "TV" { print $2; exit }' "$work/station.log")
 
 # X server, window manager, session bus.
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
 pids+=($!)
 wait_for 60 test -s "$work/display" || { echo "whole-program: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
