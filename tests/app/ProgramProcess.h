@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AppTestSupport.h"
+#include "Processes.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,13 +47,6 @@ struct PortableProgram
         return Process.waitForStarted(15'000);
     }
 };
-
-// Every process below Root, from /proc (WebEngine's helpers are children of the program, the
-// renderers children of its zygote).
-std::set<pid_t> Descendants(pid_t Root);
-
-// Whether Pid is still a process that has not ended (a zombie counts as ended).
-bool ProcessLives(pid_t Pid);
 
 // The titles of the process's windows on screen (xdotool); empty without xdotool.
 QStringList VisibleWindowTitles(qint64 Pid);

@@ -3,6 +3,8 @@
 // xdotool sees them, real clicks on them, and the processes and connections it keeps.
 #pragma once
 
+#include "Processes.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QRect>
@@ -82,9 +84,6 @@ bool Click(const Window& Target, QPoint At, int Repeat = 1);
 // Established TCP connections from Pid to 127.0.0.1:Port.
 int ConnectionsTo(pid_t Pid, quint16 Port);
 
-// Every process below Root (WebEngine's helpers, ...).
-std::set<pid_t> Descendants(pid_t Root);
-bool ProcessLives(pid_t Pid);
 // Processes named Name (their command) started for this test's X display.
 int ProcessesOnOurDisplay(const QString& Name);
 
