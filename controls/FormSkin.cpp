@@ -1,9 +1,8 @@
 #include "FormSkin.h"
 
-#include "MakeSk.h"
 #include "InputCodes.h"
+#include "MakeSk.h"
 #include "PropertyBag.h"
-#include "X11Move.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -114,18 +113,6 @@ void FormSkin::ApplyResizeRule()
     owner->resize(size());
 }
 
-void FormSkin::StartDrag(const QPointF& globalPosition)
-{
-    QWidget* owner = window();
-    if (owner == this)
-        return;
-    m_dragOffset = owner->pos() - globalPosition.toPoint();
-    QWindow* handle = owner->windowHandle();
-    m_systemMove = handle && handle->startSystemMove();
-    // No window manager, or one that refuses: the window follows the mouse until release.
-    m_dragging = !m_systemMove;
-}
-
 bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
 {
     const QPointF at = event->position();
@@ -133,34 +120,21 @@ bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
-        if (event->button() == Qt::LeftButton)
-            StartDrag(event->globalPosition());
+        if (event->button() == Qt::LeftButton && window() != this)
+            m_move.Press(*window(), event->globalPosition().toPoint());
         emit MouseDown(controls::ButtonCode(event->button()), shift, at.x(), at.y());
         return true;
     case QEvent::MouseMove:
-        // A window manager that took the move owns the pointer and we see no motion. Motion
-        // with the button still down means it accepted the request but is not moving the
-        // window (seen with openbox under XInput2): follow the mouse ourselves.
-        if (m_systemMove && event->buttons().testFlag(Qt::LeftButton)) {
-            // It ignores our own moves while it believes it is moving: call its move off first.
-            CancelSystemMove(window()->windowHandle());
-            m_systemMove = false;
-            m_dragging = true;
-        }
-        if (m_dragging) {
-            window()->move(event->globalPosition().toPoint() + m_dragOffset);
+        if (window() != this && m_move.Motion(*window(), event->globalPosition().toPoint(),
+                                              event->buttons().testFlag(Qt::LeftButton)))
             return true;
-        }
         emit MouseMove(controls::ButtonCode(event->buttons()), shift, at.x(), at.y());
         return true;
     case QEvent::MouseButtonRelease:
         // The window manager's own move swallows the release; ours does the same, so the owner
         // sees one MouseDown for a drag either way.
-        if ((m_dragging || m_systemMove) && event->button() == Qt::LeftButton) {
-            m_dragging = false;
-            m_systemMove = false;
+        if (event->button() == Qt::LeftButton && m_move.Release())
             return true;
-        }
         emit MouseUp(controls::ButtonCode(event->button()), shift, at.x(), at.y());
         return true;
     default:

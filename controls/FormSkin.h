@@ -2,6 +2,8 @@
 // window the image's size and outline (MakeSkin), and lets the user drag the window by it.
 #pragma once
 
+#include "WindowMove.h"
+
 #include <QEvent>
 #include <QImage>
 #include <QPoint>
@@ -30,7 +32,7 @@ class FormSkin : public QWidget
     // The inner surface that shows the picture and starts the drag.
     QWidget* pic() const { return m_pic; }
     // True while the window follows the mouse because the window manager would not move it.
-    bool IsDragging() const { return m_dragging; }
+    bool IsDragging() const { return m_move.Following(); }
 
   signals:
     // Button 1 left, 2 right, 4 middle; Shift 1 Shift, 2 Ctrl, 4 Alt; X, Y in pixels of the
@@ -48,14 +50,11 @@ class FormSkin : public QWidget
 
   private:
     void ApplyResizeRule();
-    void StartDrag(const QPointF& globalPosition);
     bool PicMouseEvent(QEvent::Type type, QMouseEvent* event);
 
     QImage m_picture;
     QWidget* m_pic = nullptr;
-    bool m_dragging = false;
-    bool m_systemMove = false; // the window manager was asked to move the window
-    QPoint m_dragOffset;       // window position minus the pointer's global position
+    WindowMove m_move;
 };
 
 } // namespace controls

@@ -1,63 +1,11 @@
 #include "PopupChrome.h"
 
-#include "X11Move.h"
+#include "WindowMove.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
-#include <QWindow>
 
 namespace player {
-
-namespace {
-
-class DragFilter : public QObject
-{
-  public:
-    explicit DragFilter(QWidget& handle) : QObject(&handle) { handle.installEventFilter(this); }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* handle = static_cast<QWidget*>(watched);
-        QWidget* window = handle->window();
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            m_offset = window->pos() - mouse->globalPosition().toPoint();
-            QWindow* native = window->windowHandle();
-            m_systemMove = native && native->startSystemMove();
-            m_following = !m_systemMove;
-            return true;
-        }
-        case QEvent::MouseMove: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            // Motion while the window manager says it moves the window: it accepted but does
-            // not move it (openbox under XInput2). Take the move back and follow the mouse.
-            if (m_systemMove && mouse->buttons() != Qt::NoButton) {
-                controls::CancelSystemMove(window->windowHandle());
-                m_systemMove = false;
-                m_following = true;
-            }
-            if (m_following)
-                window->move(mouse->globalPosition().toPoint() + m_offset);
-            return m_following;
-        }
-        case QEvent::MouseButtonRelease:
-            m_following = m_systemMove = false;
-            return true;
-        default:
-            return false;
-        }
-    }
-
-  private:
-    QPoint m_offset;
-    bool m_systemMove = false;
-    bool m_following = false;
-};
-
-} // namespace
 
 QImage Artwork(const QString& Path, QSize Size, const QColor& Fill)
 {
@@ -87,7 +35,7 @@ QImage CloseArtwork(const QString& Path, QSize Size)
 
 void MakeDragHandle(QWidget& Handle)
 {
-    new DragFilter(Handle);
+    controls::MakeMoveHandle(Handle, Qt::AllButtons);
 }
 
 } // namespace player
