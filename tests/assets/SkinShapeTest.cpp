@@ -134,24 +134,6 @@ TEST(SkinShape, SkinsAreFullyOpaqueInsideAndFullyTransparentOutside)
     }
 }
 
-// The @2x twin of a skin is drawn finer but shaped exactly like the skin the mask comes from.
-TEST(SkinShape, DoubleSizeTwinsCoverTheSamePixels)
-{
-    for (const Skin& skin : Skins()) {
-        SCOPED_TRACE(skin.name);
-        const QImage plain = Load(skin.name);
-        const QImage twin =
-            QImage(QStringLiteral(":/artwork/skins/%1@2x.png").arg(QLatin1String(skin.name)))
-                .convertToFormat(QImage::Format_ARGB32);
-        ASSERT_EQ(twin.size(), plain.size() * 2);
-        int differing = 0;
-        for (int y = 0; y < twin.height(); ++y)
-            for (int x = 0; x < twin.width(); ++x)
-                differing += qAlpha(twin.pixel(x, y)) != qAlpha(plain.pixel(x / 2, y / 2));
-        EXPECT_EQ(differing, 0);
-    }
-}
-
 // The directory docks 100 twips above the player's foot and the recorder 310 twips inside its
 // own width: the player's panel ends before either begins.
 TEST(SkinShape, DockedWindowsDoNotCoverThePlayersPanel)

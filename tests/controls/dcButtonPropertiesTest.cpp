@@ -1,5 +1,4 @@
 // Property rules of the button: clamping, picture sizes, the smallest size, persistence.
-#include "PropertyBag.h"
 #include "dcButton.h"
 
 #include <QApplication>
@@ -77,51 +76,4 @@ TEST(dcButtonProperties, ButtonStyleBringsItsColoursInDesignModeOnly)
     b.SetValue(true);
     EXPECT_FALSE(b.Value());
     EXPECT_EQ(clicks, 0);
-}
-
-TEST(dcButtonProperties, PropertiesSurviveTheBagAndDefaultsAreNotStored)
-{
-    dcButton plain(nullptr, "cmdOK");
-    plain.ColorScheme(0); // reading defaults: style 0 in the container's colours
-    plain.SetButtonStyle(0);
-    plain.SetBackColor(0x8000000F);
-    PropertyBag empty;
-    plain.WriteProperties(empty);
-    EXPECT_TRUE(empty.IsEmpty()) << empty.Keys().join(",").toStdString();
-
-    dcButton b(nullptr, "cmdSave");
-    b.SetButtonStyle(5);
-    b.SetBackColor(0x404040);
-    b.SetForeColor(0xFFFFFF);
-    b.SetButtonShape(2);
-    b.SetCaption("&Save");
-    b.SetCheckBoxMode(true);
-    b.SetValue(true);
-    b.SetHandPointer(true);
-    b.SetMaskColor(0xFF00FF);
-    b.SetPictureNormal(Picture(20, 10));
-    b.SetPictureHot(Picture(20, 10, qRgb(200, 0, 0)));
-    b.SetPictureDown(Picture(20, 10, qRgb(0, 200, 0)));
-    b.SetPictureOpacity(40);
-    b.SetPictureAlignment(7);
-    b.SetPictureSizeW(24);
-    b.SetSpecialEffect(2);
-    b.SetUseMaskColor(false);
-    b.SetFontBold(true);
-    b.SetEnabled(false);
-    PropertyBag bag;
-    b.WriteProperties(bag);
-    EXPECT_EQ(bag.ReadProperty("PicOpacity").toDouble(), 0.4);
-
-    dcButton c(nullptr, "cmdSave");
-    c.ReadProperties(bag);
-    EXPECT_EQ(c.AccessKey(), QChar('s'));
-    EXPECT_EQ(c.CurrentState(), 3);
-    EXPECT_EQ(c.DerivedColors(), b.DerivedColors());
-    // What was read is written back the same, value for value.
-    PropertyBag again;
-    c.WriteProperties(again);
-    EXPECT_EQ(again.Keys(), bag.Keys());
-    for (const QString& key : bag.Keys())
-        EXPECT_EQ(again.ReadProperty(key), bag.ReadProperty(key)) << key.toStdString();
 }
