@@ -41,12 +41,14 @@ set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 set(CPACK_COMPONENT_PLAYER_DEPENDS Quillet)
 set(CPACK_COMPONENT_QUILLETDEV_DEPENDS Quillet)
 
-set(package_names corvane-net-player libquillet1 libquillet-dev corvane-station)
-set(package_sections sound libs libdevel sound)
-foreach(component name section IN ZIP_LISTS CPACK_COMPONENTS_ALL package_names package_sections)
-  string(TOUPPER ${component} upper)
-  set(CPACK_DEBIAN_${upper}_PACKAGE_NAME ${name})
-  set(CPACK_DEBIAN_${upper}_PACKAGE_SECTION ${section})
+# Package names and sections, in the order of CPACK_COMPONENTS_ALL.
+set(corvane_package_names corvane-net-player libquillet1 libquillet-dev corvane-station)
+set(corvane_package_sections sound libs libdevel sound)
+foreach(corvane_component corvane_name corvane_section
+        IN ZIP_LISTS CPACK_COMPONENTS_ALL corvane_package_names corvane_package_sections)
+  string(TOUPPER ${corvane_component} corvane_upper)
+  set(CPACK_DEBIAN_${corvane_upper}_PACKAGE_NAME ${corvane_name})
+  set(CPACK_DEBIAN_${corvane_upper}_PACKAGE_SECTION ${corvane_section})
 endforeach()
 
 # What the programs start or load at run time, which no binary names: Qt's window-system plugins
