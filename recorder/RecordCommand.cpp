@@ -1,6 +1,7 @@
 #include "RecordCommand.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSslCertificate>
 #include <QTime>
@@ -31,12 +32,18 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     const QCommandLineOption caFile(
         "ca-file", "also trust the certificate authorities in FILE (PEM) for https", "FILE");
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal, caFile});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
     if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return {std::nullopt, {}, parser.helpText()};
+    if (parser.isSet(version))
+        return {std::nullopt,
+                {},
+                QCoreApplication::applicationName() + QLatin1Char(' ') +
+                    QCoreApplication::applicationVersion() + QLatin1Char('\n')};
     if (parser.positionalArguments().size() != 1)
         return {std::nullopt, QStringLiteral("one stream address expected") + tryHelp, {}};
 

@@ -25,13 +25,13 @@ struct RecordOptions
     QString caFile;            // authorities trusted besides the system's (PEM)
 };
 
-// What the command line asks for: the options, the help text, or an error text for the user
-// when the arguments do not make a usable command.
+// What the command line asks for: the options, the help or version text, or an error text for
+// the user when the arguments do not make a usable command.
 struct ParsedOptions
 {
     std::optional<RecordOptions> options;
     QString error;
-    QString help; // --help was given: print this and stop
+    QString help; // --help or --version was given: print this and stop
 };
 ParsedOptions ParseRecordOptions(const QStringList& arguments);
 

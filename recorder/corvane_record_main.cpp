@@ -11,6 +11,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-record"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const auto parsed = recorder::ParseRecordOptions(app.arguments());

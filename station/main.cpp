@@ -17,13 +17,17 @@ void Say(const QString& line)
     std::fflush(stdout);
 }
 
-// Next to the build tree (build/station-data) when that is writable, else the user's data folder.
+// In a portable tree (the build tree: a file "portable" beside the program) next to it, in
+// build/station-data, when that is writable; else the user's data folder. An installed station
+// run as root must not write into /usr.
 QString DefaultDataDir()
 {
-    const QString beside = QDir(QCoreApplication::applicationDirPath())
-                               .absoluteFilePath(QStringLiteral("../station-data"));
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString beside = bin.absoluteFilePath(QStringLiteral("../station-data"));
     const QFileInfo parent(QFileInfo(beside).absolutePath());
-    if (QFileInfo(beside).isWritable() || (!QFileInfo::exists(beside) && parent.isWritable()))
+    const bool portable = QFileInfo(bin.filePath(QStringLiteral("portable"))).isFile();
+    if (portable &&
+        (QFileInfo(beside).isWritable() || (!QFileInfo::exists(beside) && parent.isWritable())))
         return QDir::cleanPath(beside);
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
@@ -43,12 +47,14 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane-station"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("The Corvane demo station: an operator's files, radio channels and a TV "
                        "channel on 127.0.0.1."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption portOption(
         {"p", "port"},
         QStringLiteral(

@@ -1,4 +1,4 @@
-# Installs the Quillet component of the build tree into a fresh prefix, then configures, builds
+# Installs the Quillet and QuilletDev components of the build tree into a fresh prefix, then configures, builds
 # and runs a small outside project that finds it with find_package(Quillet).
 # Inputs: BUILD_DIR, CONSUMER_DIR, WORK_DIR, GENERATOR, CXX_COMPILER.
 
@@ -12,7 +12,10 @@ endfunction()
 
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component Quillet)
+# What the library's two Debian packages hold: the run-time library and the development files.
+foreach(component Quillet QuilletDev)
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component ${component})
+endforeach()
 
 file(GLOB_RECURSE sonames ${prefix}/*/libQuillet.so.1)
 file(GLOB_RECURSE headers ${prefix}/include/quillet/OrvaINIManager.h ${prefix}/include/quillet/profile.h)

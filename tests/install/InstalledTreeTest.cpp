@@ -2,51 +2,18 @@
 // through the run path, its own folder per user unless the tree is marked portable, and desktop
 // files the desktop's own validators accept.
 #include "ProgramFolder.h"
+#include "Run.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <ostream>
-
-// Paths in failures as text rather than as UTF-16 code units.
-inline void PrintTo(const QString& Text, std::ostream* Stream)
-{
-    *Stream << '"' << Text.toStdString() << '"';
-}
 
 namespace {
-
-struct Outcome
-{
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Outcome Execute(const QString& Program, const QStringList& Arguments,
-                const QProcessEnvironment& Env = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(Env);
-    process.start(Program, Arguments);
-    Outcome run;
-    if (!process.waitForStarted(15'000) || !process.waitForFinished(120'000)) {
-        process.kill();
-        process.waitForFinished(5'000);
-        run.err = QStringLiteral("did not finish: ") + Program;
-        return run;
-    }
-    run.code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    run.err = QString::fromLocal8Bit(process.readAllStandardError());
-    return run;
-}
 
 // A user of the installed program: a home of their own, nothing from the build's environment
 // that could find the library for the program.
@@ -156,6 +123,12 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
     const QString metainfo =
         root.filePath(QStringLiteral("share/metainfo/org.corvane.NetPlayer.metainfo.xml"));
     ASSERT_TRUE(QFile::exists(metainfo));
+    for (const char* page : {"Corvane_net_player", "corvane-record", "corvane-station"})
+        EXPECT_TRUE(QFile::exists(
+            root.filePath(QStringLiteral("share/man/man1/%1.1.gz").arg(QLatin1String(page)))))
+            << page;
+    // Debian's own files are the packages' alone.
+    EXPECT_FALSE(QFileInfo::exists(root.filePath(QStringLiteral("share/doc"))));
 
     const QString desktopValidator =
         QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
@@ -168,4 +141,60 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
     const Outcome infoCheck =
         Execute(appstream, {QStringLiteral("validate"), QStringLiteral("--no-net"), metainfo});
     EXPECT_EQ(infoCheck.code, 0) << infoCheck.out.toStdString() << infoCheck.err.toStdString();
+}
+
+namespace {
+
+// The options a Qt --help lists ("  -p, --port <port>   Base port..."): every -x and --name.
+QStringList HelpOptions(const QString& Help)
+{
+    QStringList options;
+    const QRegularExpression line(QStringLiteral(R"(^  (-\S.*?)(?:  |$))"),
+                                  QRegularExpression::MultilineOption);
+    const QRegularExpression option(QStringLiteral(R"((?<![\w-])--?[A-Za-z][\w-]*)"));
+    for (auto lines = line.globalMatch(Help); lines.hasNext();)
+        for (auto names = option.globalMatch(lines.next().captured(1)); names.hasNext();)
+            options.append(names.next().captured());
+    return options;
+}
+
+// The OPTIONS section of a roff manual page as plain text: "\-" is a hyphen, fonts dropped.
+QString ManualOptions(const QString& Page)
+{
+    QFile file(QStringLiteral("%1/man/%2.1").arg(qEnvironmentVariable("CORVANE_SOURCE_DIR"), Page));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    text.remove(QRegularExpression(QStringLiteral(R"(\\f[BIRP])")));
+    const qsizetype start = text.indexOf(QStringLiteral("\n.SH OPTIONS\n"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n.SH "), start + 1);
+    return start < 0 ? QString() : text.mid(start, end - start);
+}
+
+} // namespace
+
+// A program's manual page describes every option its --help prints: the two cannot drift apart.
+TEST(ManualPages, DescribeEveryOptionTheirProgramPrints)
+{
+    const QString bin = qEnvironmentVariable("CORVANE_BINARY_DIR") + QStringLiteral("/bin/");
+    for (const QString program :
+         {QStringLiteral("Corvane_net_player"), QStringLiteral("corvane-record"),
+          QStringLiteral("corvane-station")}) {
+        const Outcome help = Execute(bin + program, {QStringLiteral("--help")});
+        ASSERT_EQ(help.code, 0) << program << help.all();
+        const QStringList options = HelpOptions(help.out);
+        // Not a parse that finds nothing: every program has at least these.
+        EXPECT_TRUE(options.contains(QStringLiteral("--help")) &&
+                    options.contains(QStringLiteral("--version")))
+            << program << ": " << help.out;
+        const QString manual = ManualOptions(program);
+        ASSERT_FALSE(manual.isEmpty()) << "no OPTIONS section in man/" << program << ".1";
+        for (const QString& option : options) {
+            const QRegularExpression described(
+                QStringLiteral(R"((?<![\w-])%1(?![\w-]))").arg(QRegularExpression::escape(option)));
+            EXPECT_TRUE(manual.contains(described))
+                << program << ": " << option << " is not in man/" << program << ".1";
+        }
+    }
 }

@@ -1,0 +1,312 @@
+// The Debian packages, built once by cpack from the build tree (as scripts/package does), then
+// checked as Debian would: their file lists, lintian, apt's resolution of their dependencies on a
+// machine with nothing installed, and the unpacked tree running and recording the demo station.
+#include "Run.h"
+#include "StationProcess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace {
+
+const QStringList& PackageNames()
+{
+    static const QStringList names{QStringLiteral("corvane-net-player"),
+                                   QStringLiteral("libquillet1"), QStringLiteral("libquillet-dev"),
+                                   QStringLiteral("corvane-station")};
+    return names;
+}
+
+QString Tool(const char* Name)
+{
+    return QStandardPaths::findExecutable(QLatin1String(Name));
+}
+
+class Packages : public testing::Test
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps", "file"})
+            if (Tool(tool).isEmpty())
+                s_Missing = QStringLiteral("%1 is missing (scripts/install-deps installs it)")
+                                .arg(QLatin1String(tool));
+        if (!s_Missing.isEmpty()) {
+            // ctest reads this line and reports the test as skipped.
+            std::printf("cannot build Debian packages here: %s\n", qPrintable(s_Missing));
+            return;
+        }
+        const QString build = qEnvironmentVariable("CORVANE_BINARY_DIR");
+        s_Dir = build + QStringLiteral("/tests/packages");
+        QDir(s_Dir).removeRecursively();
+        s_Build = Execute(QStringLiteral(CORVANE_CPACK),
+                          {QStringLiteral("--config"), build + QStringLiteral("/CPackConfig.cmake"),
+                           QStringLiteral("-B"), s_Dir},
+                          QProcessEnvironment::systemEnvironment(), 600'000);
+        for (const QString& name : PackageNames()) {
+            const QStringList found = QDir(s_Dir).entryList(
+                {QStringLiteral("%1_%2_*.deb").arg(name, QStringLiteral(CORVANE_VERSION))},
+                QDir::Files);
+            if (found.size() == 1)
+                s_Debs[name] = s_Dir + QLatin1Char('/') + found.front();
+        }
+    }
+
+    void SetUp() override
+    {
+        if (!s_Missing.isEmpty())
+            GTEST_SKIP() << s_Missing.toStdString();
+        ASSERT_EQ(s_Build.code, 0) << s_Build.all();
+        ASSERT_EQ(s_Debs.size(), size_t(PackageNames().size())) << s_Build.all();
+    }
+
+    static QString Deb(const QString& Name) { return s_Debs.at(Name); }
+    static QStringList AllDebs()
+    {
+        QStringList debs;
+        for (const auto& [name, deb] : s_Debs)
+            debs.append(deb);
+        return debs;
+    }
+    static QString Field(const QString& Name, const char* Key)
+    {
+        return Execute(QStringLiteral("dpkg-deb"),
+                       {QStringLiteral("--field"), Deb(Name), QLatin1String(Key)})
+            .out.trimmed();
+    }
+    // "path" for a file, "path -> target" for a link, without the leading "./".
+    static QStringList Contents(const QString& Name)
+    {
+        QStringList paths;
+        const Outcome list =
+            Execute(QStringLiteral("dpkg-deb"), {QStringLiteral("--contents"), Deb(Name)});
+        static const QRegularExpression entry(
+            QStringLiteral(R"(^[-l]\S+ \S+ +\d+ \S+ \S+ \./(.*)$)"),
+            QRegularExpression::MultilineOption);
+        for (auto it = entry.globalMatch(list.out); it.hasNext();)
+            paths.append(it.next().captured(1));
+        return paths;
+    }
+
+    static inline QString s_Missing;
+    static inline QString s_Dir;
+    static inline Outcome s_Build;
+    static inline std::map<QString, QString> s_Debs;
+};
+
+TEST_F(Packages, HoldWhatTheyAreForUnderUsrOnly)
+{
+    std::map<QString, QStringList> files;
+    for (const QString& name : PackageNames()) {
+        files[name] = Contents(name);
+        EXPECT_EQ(Field(name, "Version"), QStringLiteral(CORVANE_VERSION)) << name;
+        EXPECT_TRUE(files[name].contains(QStringLiteral("usr/share/doc/%1/copyright").arg(name)))
+            << name;
+        for (const QString& path : files[name]) {
+            EXPECT_TRUE(path.startsWith(QStringLiteral("usr/"))) << name << ": " << path;
+            // Nothing of the build tree: no test or review programs, no portable marker, no
+            // station data made by a run.
+            static const QRegularExpression foreign(QStringLiteral(
+                "portable|station-data|_tests?\\b|render-windows|gallery|bench|/tests?/|\\.a$"));
+            EXPECT_FALSE(path.contains(foreign)) << name << ": " << path;
+        }
+    }
+    const auto has = [&files](const QString& name, const QString& path) {
+        return files[name].contains(path);
+    };
+    for (const char* path :
+         {"usr/bin/Corvane_net_player", "usr/bin/corvane-record",
+          "usr/share/Corvane/Corvane_net_player/msg.wav",
+          "usr/share/applications/org.corvane.NetPlayer.desktop",
+          "usr/share/metainfo/org.corvane.NetPlayer.metainfo.xml",
+          "usr/share/icons/hicolor/48x48/apps/corvane.png",
+          "usr/share/man/man1/Corvane_net_player.1.gz", "usr/share/man/man1/corvane-record.1.gz"})
+        EXPECT_TRUE(has(QStringLiteral("corvane-net-player"), QLatin1String(path))) << path;
+    for (const char* path : {"usr/bin/corvane-station", "usr/share/man/man1/corvane-station.1.gz",
+                             "usr/share/corvane-station/site/Settings/Channel.ini"})
+        EXPECT_TRUE(has(QStringLiteral("corvane-station"), QLatin1String(path))) << path;
+
+    // The library by its SONAME in the run-time package; the link a linker uses, the headers and
+    // the CMake package in the development package.
+    const QString lib = QStringLiteral("usr/%1/").arg(QStringLiteral(CORVANE_LIBDIR));
+    const QString library = QStringLiteral("libquillet1");
+    const QString dev = QStringLiteral("libquillet-dev");
+    EXPECT_TRUE(has(library, lib + QStringLiteral("libQuillet.so.1 -> libQuillet.so.1.0.0")))
+        << files[library].join(QLatin1Char('\n'));
+    EXPECT_TRUE(has(library, lib + QStringLiteral("libQuillet.so.1.0.0")));
+    EXPECT_TRUE(has(dev, lib + QStringLiteral("libQuillet.so -> libQuillet.so.1")))
+        << files[dev].join(QLatin1Char('\n'));
+    EXPECT_TRUE(has(dev, QStringLiteral("usr/include/quillet/OrvaINIManager.h")));
+    EXPECT_TRUE(has(dev, lib + QStringLiteral("cmake/Quillet/QuilletConfig.cmake")));
+    for (const QString& path : files[library])
+        EXPECT_FALSE(path.startsWith(QStringLiteral("usr/include")) ||
+                     path.endsWith(".so -> libQuillet.so.1"))
+            << path;
+
+    // Dependencies as dpkg-shlibdeps read them from the binaries, our own by exact version.
+    const QString version = QStringLiteral("(= %1)").arg(QStringLiteral(CORVANE_VERSION));
+    const QString player = Field(QStringLiteral("corvane-net-player"), "Depends");
+    for (const QString& needed :
+         {QStringLiteral("libquillet1 ") + version, QStringLiteral("libmpv2"),
+          QStringLiteral("libqt6widgets6"), QStringLiteral("libqt6webenginewidgets6"),
+          QStringLiteral("libc6")})
+        EXPECT_TRUE(player.contains(needed)) << needed << " not in: " << player;
+    EXPECT_TRUE(Field(dev, "Depends").contains(QStringLiteral("libquillet1 ") + version));
+    EXPECT_TRUE(Field(library, "Depends").contains(QStringLiteral("libstdc++6")));
+    const QString station = Field(QStringLiteral("corvane-station"), "Depends");
+    EXPECT_TRUE(station.contains(QStringLiteral("ffmpeg")) &&
+                station.contains(QStringLiteral("libqt6network6")))
+        << station;
+}
+
+TEST_F(Packages, LintianFindsNoErrors)
+{
+    const QString lintian = Tool("lintian");
+    if (lintian.isEmpty())
+        GTEST_SKIP() << "lintian is missing (scripts/install-deps installs it)";
+    const Outcome check =
+        Execute(lintian, QStringList{QStringLiteral("--no-tag-display-limit")} + AllDebs(),
+                QProcessEnvironment::systemEnvironment(), 600'000);
+    std::printf("lintian:\n%s", qPrintable(check.out + check.err));
+    static const QRegularExpression error(QStringLiteral("^E: "),
+                                          QRegularExpression::MultilineOption);
+    EXPECT_FALSE(check.out.contains(error)) << check.all();
+    // 2: errors found; 1: lintian itself failed.
+    EXPECT_EQ(check.code, 0) << check.all();
+}
+
+// apt resolves every dependency from the archive on a machine where nothing is installed yet
+// (an empty dpkg status), without recommended packages: the Depends alone make it run.
+TEST_F(Packages, InstallWithTheirDependenciesOnABareMachine)
+{
+    if (Tool("apt-get").isEmpty())
+        GTEST_SKIP() << "apt-get is missing";
+    if (QDir(QStringLiteral("/var/lib/apt/lists"))
+            .entryList({QStringLiteral("*_Packages*")}, QDir::Files)
+            .isEmpty())
+        GTEST_SKIP() << "apt has no package lists (apt-get update)";
+    QTemporaryDir state;
+    QFile empty(state.filePath(QStringLiteral("status")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const Outcome bare =
+        Execute(QStringLiteral("apt-get"),
+                QStringList{QStringLiteral("install"), QStringLiteral("--simulate"),
+                            QStringLiteral("--no-install-recommends"), QStringLiteral("-o"),
+                            QStringLiteral("Dir::State::status=") + empty.fileName(),
+                            QStringLiteral("-o"), QStringLiteral("Debug::NoLocking=1")} +
+                    AllDebs(),
+                QProcessEnvironment::systemEnvironment(), 600'000);
+    ASSERT_EQ(bare.code, 0) << bare.all();
+    for (const char* package : {"corvane-net-player", "corvane-station", "libquillet-dev",
+                                "libmpv2", "qt6-qpa-plugins", "libqt6webenginecore6-bin", "ffmpeg"})
+        EXPECT_TRUE(bare.out.contains(QStringLiteral("\nInst %1 ").arg(QLatin1String(package))))
+            << package << " would not be installed:\n"
+            << bare.out.right(3000).toStdString();
+}
+
+// What `dpkg -x` unpacks runs from there: no run path of its own (the system's linker finds the
+// library under /usr once installed; here LD_LIBRARY_PATH stands in), versions, the per-user
+// folder, find_package(Quillet), and corvane-record recording the unpacked station.
+TEST_F(Packages, UnpackedTreeRunsAndRecordsTheDemoStation)
+{
+    QTemporaryDir root;
+    QTemporaryDir home;
+    for (const QString& deb : AllDebs()) {
+        const Outcome unpack =
+            Execute(QStringLiteral("dpkg"), {QStringLiteral("-x"), deb, root.path()});
+        ASSERT_EQ(unpack.code, 0) << unpack.all();
+    }
+    const QString usr = root.filePath(QStringLiteral("usr"));
+    const QString bin = usr + QStringLiteral("/bin/");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LD_LIBRARY_PATH"),
+               usr + QLatin1Char('/') + QStringLiteral(CORVANE_LIBDIR));
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+
+    for (const QString program :
+         {QStringLiteral("Corvane_net_player"), QStringLiteral("corvane-record"),
+          QStringLiteral("corvane-station")}) {
+        const Outcome dynamic =
+            Execute(QStringLiteral("readelf"), {QStringLiteral("--dynamic"), bin + program});
+        EXPECT_FALSE(dynamic.out.contains(QStringLiteral("RPATH")) ||
+                     dynamic.out.contains(QStringLiteral("RUNPATH")))
+            << program << dynamic.out;
+        const Outcome version = Execute(bin + program, {QStringLiteral("--version")}, env);
+        EXPECT_EQ(version.code, 0) << program << version.all();
+        EXPECT_TRUE(version.out.trimmed().endsWith(QStringLiteral(" " CORVANE_VERSION)))
+            << version.all();
+    }
+    const Outcome folder = Execute(bin + QStringLiteral("Corvane_net_player"),
+                                   {QStringLiteral("--print-folder")}, env);
+    EXPECT_EQ(folder.out.trimmed(),
+              home.filePath(QStringLiteral(".local/share/Corvane/Corvane_net_player")));
+    QFile entry(usr + QStringLiteral("/share/applications/org.corvane.NetPlayer.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nExec=/usr/bin/Corvane_net_player\n"));
+    if (!Tool("man").isEmpty()) {
+        const Outcome page = Execute(
+            QStringLiteral("man"),
+            {QStringLiteral("-l"), usr + QStringLiteral("/share/man/man1/corvane-record.1.gz")});
+        EXPECT_TRUE(page.code == 0 && page.out.contains(QStringLiteral("--save-on-signal")))
+            << page.all();
+    }
+
+    // A program outside this tree builds against the unpacked development package.
+    const QString consumer =
+        qEnvironmentVariable("CORVANE_SOURCE_DIR") + QStringLiteral("/tests/inistore/consumer");
+    const QString build = root.filePath(QStringLiteral("consumer"));
+    const Outcome configure = Execute(QStringLiteral(CORVANE_CMAKE),
+                                      {QStringLiteral("-S"), consumer, QStringLiteral("-B"), build,
+                                       QStringLiteral("-DCMAKE_PREFIX_PATH=") + usr},
+                                      env, 300'000);
+    ASSERT_EQ(configure.code, 0) << configure.all();
+    const Outcome compile =
+        Execute(QStringLiteral(CORVANE_CMAKE), {QStringLiteral("--build"), build}, env, 300'000);
+    ASSERT_EQ(compile.code, 0) << compile.all();
+    const Outcome use = Execute(build + QStringLiteral("/consumer"),
+                                {root.filePath(QStringLiteral("consumer.ini"))}, env);
+    EXPECT_EQ(use.code, 0) << use.all();
+
+    // The unpacked station plays; the unpacked recorder records it until SIGTERM.
+    StationProcess station;
+    station.UseProgram(bin + QStringLiteral("corvane-station"), env);
+    ASSERT_TRUE(station.Start()) << station.output().toStdString();
+    QTemporaryDir recordings;
+    QProcess record;
+    record.setProcessEnvironment(env);
+    record.setProcessChannelMode(QProcess::MergedChannels);
+    record.start(bin + QStringLiteral("corvane-record"),
+                 {QString::fromLatin1(station.radioUrls().front()), QStringLiteral("--dir"),
+                  recordings.path()});
+    ASSERT_TRUE(record.waitForStarted(15'000));
+    // A few seconds of sound: 32 KiB at 128 kbit/s.
+    QString log;
+    qint64 recorded = 0;
+    for (QDeadlineTimer deadline(30'000); !deadline.hasExpired() && recorded < 32 * 1024;) {
+        record.waitForReadyRead(200);
+        log += QString::fromUtf8(record.readAll());
+        recorded = 0;
+        for (const QFileInfo& file : QDir(recordings.path()).entryInfoList(QDir::Files))
+            recorded += file.size();
+        if (record.state() == QProcess::NotRunning)
+            break;
+    }
+    EXPECT_GE(recorded, 32 * 1024) << log.toStdString();
+    ::kill(pid_t(record.processId()), SIGTERM);
+    ASSERT_TRUE(record.waitForFinished(15'000));
+    EXPECT_EQ(record.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(record.exitCode(), 0) << log.toStdString();
+    EXPECT_TRUE(station.Stop(SIGTERM)) << station.output().toStdString();
+}
+
+} // namespace
