@@ -3,26 +3,23 @@
 #include "frmTray.h"
 #include "CNetConn.h"
 #include "DirectoryFolder.h"
+#include "DirectoryWindowKit.h"
 #include "DirectoryWindows.h"
 #include "FakeQuestions.h"
 #include "ProgramState.h"
-#include "StartupResult.h"
 #include "WebAd.h"
 #include "WindowRegistry.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -31,21 +28,6 @@
 using namespace directory;
 
 namespace {
-
-constexpr int kWaitMs = 15000;
-
-// The player as the directory drives it: it only keeps the addresses it was given.
-class FakePlayer : public QWidget, public core::ChannelPlayer
-{
-  public:
-    FakePlayer()
-    {
-        setGeometry(40, 100, 360, 200);
-        core::AdoptWindow(QString::fromLatin1(core::WindowName::Player), this);
-    }
-    void PlayChannel(const QString& Address) override { Played << Address; }
-    QStringList Played;
-};
 
 // The desktop's "open this address", caught.
 class UrlCatcher : public QObject
@@ -86,20 +68,6 @@ class AdvertServer : public QTcpServer
     QList<QByteArray> RequestLines;
 };
 
-QStringList Entries(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-const QByteArray kThreeTypes = "ok\r\n"
-                               "[Rock]\r\nClassic=http://127.0.0.1:8601/\r\n"
-                               "[Jazz]\r\nSmooth=http://127.0.0.1:8602/\r\n"
-                               "Bebop=http://127.0.0.1:8603/\r\n"
-                               "[Empty]\r\n";
-
 const QByteArray kLastPlayBebop =
     "[Server]\r\nURL=http://127.0.0.1:8600/\r\n[LastPlay]\r\nType=jazz\r\nChannel=BEBOP\r\n";
 
@@ -116,28 +84,6 @@ class IconQuestions : public FakeQuestions
         Icons.push_back(Kind);
         FakeQuestions::Message(Parent, Title, Text, Kind);
     }
-};
-
-// A directory window opened as the player opens it, closed (and gone) when the test ends.
-struct OpenDirectory
-{
-    QPointer<frmTray> window;
-    OpenDirectory()
-    {
-        RegisterWindows();
-        window = qobject_cast<frmTray*>(
-            core::ShowWindow(QString::fromLatin1(core::WindowName::Directory)));
-        EXPECT_TRUE(window);
-    }
-    ~OpenDirectory() { Close(); }
-    void Close()
-    {
-        if (!window)
-            return;
-        window->close();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs));
-    }
-    frmTray* operator->() const { return window.data(); }
 };
 
 } // namespace
@@ -349,134 +295,6 @@ TEST(frmTray, TheAdvertShowsTheOperatorsPageAndAClickOpensTheClickThroughAddress
     QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
     ASSERT_EQ(desktop.Opened.size(), 1);
     EXPECT_EQ(desktop.Opened.first(), QUrl("https://operator.example/offer?id=7"));
-}
-
-// The list shown is not this run's (the operator out of reach, or answering without a list): the
-// directory says so over the advert, which keeps the skin's colours, and the server dialog is one
-// click away.
-TEST(frmTray, AListNotFreshFromTheOperatorIsSaidWithTheServerDialogOneClickAway)
-{
-    DirectoryFolder folder;
-    AnsweredQuestions questions;
-    FakePlayer player;
-    const QString settingsName = QString::fromLatin1(core::WindowName::Settings);
-    core::RegisterWindow(settingsName, [] { return new QWidget; });
-    struct Reset
-    {
-        ~Reset()
-        {
-            core::NoteChannelListFetch(core::ChannelListFetch::NotTried);
-            core::ServerURL.clear();
-        }
-    } reset;
-    core::ServerURL = QStringLiteral("http://127.0.0.1:9/");
-    core::NoteChannelListFetch(core::ChannelListFetch::NotReached);
-    {
-        OpenDirectory tray; // a first start: no list kept from before
-        ASSERT_TRUE(tray.window);
-        EXPECT_TRUE(tray->fraNotice->isVisible());
-        EXPECT_EQ(tray->lblNotice->text(), "Could not reach http://127.0.0.1:9/");
-        EXPECT_EQ(tray->lblNotice->textFormat(), Qt::PlainText);
-        EXPECT_FALSE(tray->WebAd->ShowsPage());
-        QTest::mouseClick(tray->btnServer, Qt::LeftButton);
-        std::unique_ptr<QWidget> dialog(core::FindWindow(settingsName));
-        ASSERT_TRUE(dialog);
-        EXPECT_TRUE(dialog->isVisible());
-    }
-
-    folder.Write("Channel.ini", kThreeTypes);
-    {
-        QFile list(folder.Path("Channel.ini"));
-        ASSERT_TRUE(list.open(QIODevice::ReadWrite));
-        ASSERT_TRUE(list.setFileTime(QDateTime(QDate(2026, 3, 4), QTime(5, 6)),
-                                     QFileDevice::FileModificationTime));
-    }
-    {
-        OpenDirectory tray;
-        ASSERT_TRUE(tray.window);
-        EXPECT_EQ(tray->lblNotice->text(),
-                  "Could not reach http://127.0.0.1:9/\nshowing the list from 2026-03-04 05:06");
-        EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty"}));
-    }
-    core::NoteChannelListFetch(core::ChannelListFetch::NoList);
-    {
-        OpenDirectory tray;
-        ASSERT_TRUE(tray.window);
-        EXPECT_TRUE(tray->lblNotice->text().startsWith("No channel list at http://127.0.0.1:9/\n"));
-    }
-    core::NoteChannelListFetch(core::ChannelListFetch::Stored);
-    {
-        OpenDirectory tray;
-        ASSERT_TRUE(tray.window);
-        EXPECT_FALSE(tray->fraNotice->isVisible());
-    }
-    EXPECT_TRUE(questions->Log.empty());
-}
-
-// Only web pages leave the program: a click-through naming a local file never reaches the
-// desktop. The desktop's opener is an xdg-open stand-in that keeps its calls; Qt reaches it only
-// on a real X server, so the test runs this binary again there.
-TEST(frmTray, AClickThroughThatIsNoWebPageNeverReachesTheDesktop)
-{
-    if (!qEnvironmentVariableIsSet("CORVANE_DIRECTORY_XDG")) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            GTEST_SKIP() << "needs an X server";
-        QTemporaryDir bin;
-        QFile opener(bin.filePath("xdg-open"));
-        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
-        opener.write("#!/bin/sh\nprintf '%s\\n' \"$*\" >> \"$(dirname \"$0\")/calls\"\n");
-        opener.close();
-        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
-        QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("CORVANE_DIRECTORY_XDG", bin.filePath("calls"));
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        env.insert("PATH", bin.path() + ":" + env.value("PATH"));
-        for (const char* desktop : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION",
-                                    "GNOME_DESKTOP_SESSION_ID", "BROWSER"})
-            env.remove(desktop);
-        run.setProcessEnvironment(env);
-        run.start(QCoreApplication::applicationFilePath(),
-                  {"--gtest_filter=frmTray.AClickThroughThatIsNoWebPage*"});
-        ASSERT_TRUE(run.waitForFinished(120'000));
-        EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardOutput().toStdString()
-                                     << run.readAllStandardError().toStdString();
-        return;
-    }
-    static QStringList warnings;
-    const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
-    DirectoryFolder folder;
-    AnsweredQuestions questions;
-    OpenDirectory tray;
-    ASSERT_TRUE(tray.window);
-    QWidget* surface = tray->WebAd->childAt(tray->WebAd->rect().center());
-    ASSERT_NE(surface, nullptr);
-    auto clickThrough = [&](const QByteArray& address) {
-        folder.Write("RSettings.ini", "ok\r\n[AD]\r\nClickURL=" + address + "\r\n");
-        QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
-    };
-    clickThrough("file:///etc/passwd");
-    clickThrough("/etc/passwd");
-    clickThrough("javascript:alert(1)");
-    qInstallMessageHandler(previous);
-    const QStringList refused = warnings.filter("only http and https addresses are opened");
-    ASSERT_EQ(refused.size(), 3) << warnings.join('\n').toStdString();
-    EXPECT_TRUE(refused.first().contains("file:///etc/passwd"));
-
-    // A web page does reach it; by then the refused ones would have too.
-    clickThrough("https://operator.example/offer?id=7");
-    QFile calls(qEnvironmentVariable("CORVANE_DIRECTORY_XDG"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return calls.exists() && calls.size() > 0; }, kWaitMs));
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            QFile read(calls.fileName());
-            return read.open(QIODevice::ReadOnly) && read.readAll().endsWith('\n');
-        },
-        kWaitMs));
-    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
-    EXPECT_EQ(calls.readAll(), "https://operator.example/offer?id=7\n");
 }
 
 // The probe answers "not connected" in a network namespace that holds only loopback: the test
