@@ -127,21 +127,18 @@ TEST(frmTray, AClickThroughThatIsNoWebPageNeverReachesTheDesktop)
     clickThrough("file:///etc/passwd");
     clickThrough("/etc/passwd");
     clickThrough("javascript:alert(1)");
-    qInstallMessageHandler(previous);
-    const QStringList refused = warnings.filter("only http and https addresses are opened");
-    ASSERT_EQ(refused.size(), 3) << warnings.join('\n').toStdString();
-    EXPECT_TRUE(refused.first().contains("file:///etc/passwd"));
-
-    // A web page does reach it; by then the refused ones would have too.
+    // A web page does reach it; by then the refused ones would have too, started before it.
     clickThrough("https://operator.example/offer?id=7");
-    QFile calls(qEnvironmentVariable("CORVANE_DIRECTORY_XDG"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return calls.exists() && calls.size() > 0; }, kWaitMs));
+    qInstallMessageHandler(previous);
+    const QString calls = qEnvironmentVariable("CORVANE_DIRECTORY_XDG");
+    auto opened = [&] {
+        QFile file(calls);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            QFile read(calls.fileName());
-            return read.open(QIODevice::ReadOnly) && read.readAll().endsWith('\n');
-        },
-        kWaitMs));
-    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
-    EXPECT_EQ(calls.readAll(), "https://operator.example/offer?id=7\n");
+        [&] { return opened().contains("https://operator.example/offer?id=7\n"); }, kWaitMs));
+    EXPECT_EQ(opened(), "https://operator.example/offer?id=7\n");
+    const QStringList refused = warnings.filter("only http and https addresses are opened");
+    EXPECT_EQ(refused.size(), 3) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(refused.value(0).contains("file:///etc/passwd"));
 }
