@@ -1,5 +1,6 @@
 #include "ProgramLifetime.h"
 
+#include "FrmSysTray.h"
 #include "MyFunction.h"
 #include "QuitSignals.h"
 #include "WindowRegistry.h"
@@ -25,10 +26,18 @@ void Front(QWidget* Window)
 void BringProgramToFront(QWidget* Splash)
 {
     const QString player = QString::fromLatin1(core::WindowName::Player);
-    if (core::FindWindow(player))
-        core::ShowWindow(player); // from the tray too
-    else if (Splash)
+    // Back from the notification area as the tray menu's Show brings it: the player and its
+    // directory, the directory toggle following.
+    if (auto* tray =
+            core::FindWindow<player::FrmSysTray>(QString::fromLatin1(core::WindowName::TrayMenu));
+        tray && core::FindWindow(player)) {
+        tray->mnuShow_Click();
+        Front(core::FindWindow(player));
+    } else if (core::FindWindow(player)) {
+        core::ShowWindow(player);
+    } else if (Splash) {
         Front(Splash);
+    }
 }
 
 void EndOnSignals()

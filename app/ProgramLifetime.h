@@ -7,8 +7,9 @@ class QWidget;
 
 namespace app {
 
-// Brings the program to the front for a second start: the player window when it is open (shown
-// again from the tray), else the splash while it still runs. Splash may be null or gone.
+// Brings the program to the front for a second start: what the tray menu's Show brings back (the
+// player and its directory) when the player is open, else the splash while it still runs. Splash
+// may be null or gone.
 void BringProgramToFront(QWidget* Splash);
 
 // SIGTERM and SIGINT run the program's own ending (core::EndProgram): windows hidden, downloads

@@ -133,7 +133,7 @@ bool FormSkin::PicMouseEvent(QEvent::Type type, QMouseEvent* event)
     case QEvent::MouseButtonRelease:
         // The window manager's own move swallows the release; ours does the same, so the owner
         // sees one MouseDown for a drag either way.
-        if (event->button() == Qt::LeftButton && m_move.Release())
+        if (event->button() == Qt::LeftButton && m_move.Release(*window()))
             return true;
         emit MouseUp(controls::ButtonCode(event->button()), shift, at.x(), at.y());
         return true;

@@ -39,14 +39,17 @@ QByteArray Bytes(const QVariant& value)
 
 WebAd::WebAd(QWidget* parent)
     : QWidget(parent), m_picWeb(new QFrame(this)), m_viewport(new QWidget(m_picWeb)),
-      m_web(new QWebEngineView(m_viewport)), m_overlay(new QWidget(m_picWeb)),
-      m_backColor(controls::vbWindowBackground), m_foreColor(controls::vbWindowText)
+      m_web(new QWebEngineView(m_viewport)), m_cover(new QWidget(m_viewport)),
+      m_overlay(new QWidget(m_picWeb)), m_backColor(controls::vbWindowBackground),
+      m_foreColor(controls::vbWindowText)
 {
     m_web->setPage(new WebAdPage(m_web));
     m_web->setContextMenuPolicy(Qt::NoContextMenu);
     connect(m_web, &QWebEngineView::loadFinished, this, &WebAd::PageLoaded);
 
     m_picWeb->setAutoFillBackground(true);
+    m_cover->setAutoFillBackground(true);
+    m_cover->raise();
     // The overlay is see-through: it paints nothing and only takes input.
     m_overlay->setAttribute(Qt::WA_NoSystemBackground);
     m_overlay->setFocusPolicy(Qt::StrongFocus);
@@ -88,6 +91,7 @@ void WebAd::ApplyLook()
     palette.setColor(QPalette::Window, controls::TranslateColor(m_backColor));
     palette.setColor(QPalette::WindowText, controls::TranslateColor(m_foreColor));
     m_picWeb->setPalette(palette);
+    m_cover->setPalette(palette);
     if (m_borderStyle == 0) {
         m_picWeb->setFrameStyle(QFrame::NoFrame);
     } else if (m_sunken) {
@@ -111,6 +115,7 @@ void WebAd::LayOut()
     m_picWeb->setGeometry(0, 0, width(), height());
     const QRect inside = m_picWeb->contentsRect();
     m_viewport->setGeometry(inside);
+    m_cover->setGeometry(0, 0, inside.width(), inside.height());
     m_overlay->setGeometry(inside);
     // Larger than the panel by the cut at the left and the top, so the page's margins and the
     // browser's own border fall outside.
@@ -124,7 +129,14 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
 {
     Q_UNUSED(Flags);
     Q_UNUSED(TargetFrameName);
-    QWebEngineHttpRequest request(QUrl::fromUserInput(URL));
+    const QUrl address = QUrl::fromUserInput(URL);
+    if (address.isEmpty()) {
+        // Nothing to show: the panel stays in its colours rather than a blank white page.
+        m_pending.reset();
+        m_cover->show();
+        return;
+    }
+    QWebEngineHttpRequest request(address);
     const QByteArray body = PostData.isValid() ? Bytes(PostData) : QByteArray();
     if (!body.isEmpty()) {
         request.setMethod(QWebEngineHttpRequest::Post);
@@ -160,7 +172,10 @@ void WebAd::PageLoaded(bool ok)
         }
         return;
     }
-    // A page without a body, or one that failed, simply keeps what it has.
+    // A page that failed (the operator cannot be reached) shows the panel's colours, not the
+    // engine's error page or white.
+    m_cover->setVisible(!ok);
+    // A page without a body simply keeps what it has.
     m_web->page()->runJavaScript(HideScrollBarsScript,
                                  [this, ok](const QVariant&) { emit DocumentComplete(ok); });
 }

@@ -1,6 +1,8 @@
 // A web page shown as a borderless, scroll-free advert panel. The browser sits larger than the
 // panel so that the page's left and top margins are cut off; the page's own dialogs are
-// swallowed, and a click anywhere on the advert is the control's Click, not the page's.
+// swallowed, and a click anywhere on the advert is the control's Click, not the page's. Until a
+// page has loaded (no address, an operator that cannot be reached) the panel shows its BackColor,
+// never the engine's white.
 #pragma once
 
 #include <QVariant>
@@ -48,6 +50,8 @@ class WebAd : public QWidget
 
     QFrame* picWeb() const { return m_picWeb; }
     QWebEngineView* web() const { return m_web; }
+    // Whether a page is on show; false while the panel shows its BackColor instead.
+    bool ShowsPage() const { return !m_cover->isVisible(); }
 
   signals:
     void Click();
@@ -75,6 +79,7 @@ class WebAd : public QWidget
     QFrame* m_picWeb = nullptr;
     QWidget* m_viewport = nullptr; // clips the browser to inside the border
     QWebEngineView* m_web = nullptr;
+    QWidget* m_cover = nullptr;   // the BackColor over the browser while it has no page
     QWidget* m_overlay = nullptr; // takes the mouse and keys before the page does
     quint32 m_backColor;
     quint32 m_foreColor;

@@ -32,9 +32,14 @@ bool WindowMove::Motion(QWidget& Window, QPoint Global, bool Held)
     return m_following;
 }
 
-bool WindowMove::Release()
+bool WindowMove::Release(QWidget& Window)
 {
-    const bool moving = m_following || m_systemMove;
+    // The window manager grabs the pointer for a move it has started, so a release that reaches
+    // us came first: a tap. Left alone, the move would start after it and hold the window to the
+    // pointer until the next click.
+    if (m_systemMove)
+        CancelSystemMove(Window.windowHandle());
+    const bool moving = m_following;
     m_following = m_systemMove = false;
     return moving;
 }
@@ -67,7 +72,7 @@ class MoveHandle : public QObject
                                  mouse->buttons() != Qt::NoButton);
         }
         case QEvent::MouseButtonRelease:
-            return m_Move.Release();
+            return m_Move.Release(window);
         default:
             return false;
         }

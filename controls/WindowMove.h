@@ -18,8 +18,9 @@ class WindowMove
     // Pointer motion; Held: the button that started the move is still down. True while the window
     // follows the pointer (the motion was the move's, not the part's).
     bool Motion(QWidget& Window, QPoint Global, bool Held);
-    // The release; true when it ended a move.
-    bool Release();
+    // The release; true when it ended a move the window followed. A move the window manager has
+    // not started yet is called off: the press and release were a click.
+    bool Release(QWidget& Window);
 
     bool Following() const { return m_following; }
 

@@ -58,4 +58,17 @@ QString GetHost(const QString& Address)
     return QString::fromStdString(HostOf(Address.toStdString()));
 }
 
+QUrl WebAddress(const QString& Address)
+{
+    const QString text = Address.trimmed();
+    if (text.isEmpty())
+        return {};
+    const QUrl url = QUrl::fromUserInput(text);
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() ||
+        (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
+        return {};
+    return url;
+}
+
 } // namespace core

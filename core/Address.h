@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 namespace core {
 
@@ -12,5 +13,11 @@ namespace core {
 // a host that contains the port's digits ("10.0.0.1" with port 1) stays whole.
 QString GetPort(const QString& Address);
 QString GetHost(const QString& Address);
+
+// An operator's address as a web page to show or to hand to the desktop: only http and https (one
+// written without a scheme, "example.com/offer", reads as http). Anything else (file:, a local
+// path, javascript:, a program's own scheme) gives an empty address: the operator's files must
+// not make the desktop open local files or programs.
+QUrl WebAddress(const QString& Address);
 
 } // namespace core

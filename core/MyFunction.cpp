@@ -4,6 +4,7 @@
 #include "InetTransfer.h"
 #include "ProgramFolder.h"
 #include "ProgramState.h"
+#include "StartupResult.h"
 #include "Twips.h"
 
 #include <QApplication>
@@ -63,15 +64,27 @@ bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
     QPointer<platform::InetTransfer> inet(&Inet);
     const QByteArray body = Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
     // The fetch ran a nested event loop: the component may be gone, or its request cancelled.
-    if (!inet || inet->StillExecuting() ||
-        inet->LastOutcome() != platform::InetTransfer::Outcome::Answered ||
-        !body.startsWith(Config::ValidityMarker))
+    if (!inet || inet->StillExecuting())
         return false;
+    // The directory tells the user when the list it shows is not this run's.
+    const bool channelList = FileName == QLatin1String(Config::ChannelFile);
+    if (inet->LastOutcome() != platform::InetTransfer::Outcome::Answered) {
+        if (channelList && inet->LastOutcome() == platform::InetTransfer::Outcome::Failed)
+            NoteChannelListFetch(ChannelListFetch::NotReached);
+        return false;
+    }
+    if (!body.startsWith(Config::ValidityMarker)) {
+        if (channelList)
+            NoteChannelListFetch(ChannelListFetch::NoList);
+        return false;
+    }
     QSaveFile file(ProgramFolder() + QLatin1Char('/') + FileName);
     if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit()) {
         qWarning("Could not store %s: %s", qPrintable(FileName), qPrintable(file.errorString()));
         return false;
     }
+    if (channelList)
+        NoteChannelListFetch(ChannelListFetch::Stored);
     return true;
 }
 

@@ -4,6 +4,10 @@
 #include "IniFiles.h"
 #include "Twips.h"
 
+#include "ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QUrl>
 
@@ -119,6 +123,32 @@ QPoint DockPosition(const QRect& PlayerFrame)
     const int top =
         PixelsToTwips(PlayerFrame.top()) + PixelsToTwips(PlayerFrame.height()) - OverlapTwips;
     return {PlayerFrame.left(), TwipsToPixels(top)};
+}
+
+QString ListNotice(core::ChannelListFetch Fetch, const QString& Server,
+                   const std::optional<QDateTime>& ListStored)
+{
+    QString notice;
+    if (Fetch == core::ChannelListFetch::NotReached)
+        notice = QCoreApplication::translate("directory", "Could not reach %1").arg(Server);
+    else if (Fetch == core::ChannelListFetch::NoList)
+        notice = QCoreApplication::translate("directory", "No channel list at %1").arg(Server);
+    else
+        return {};
+    if (ListStored)
+        notice +=
+            QLatin1Char('\n') + QCoreApplication::translate("directory", "showing the list from %1")
+                                    .arg(ListStored->toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+    return notice;
+}
+
+std::optional<QDateTime> StoredListTime()
+{
+    if (ChannelList::Types().empty())
+        return std::nullopt;
+    const QFileInfo file(core::ProgramFolder() + QLatin1Char('/') +
+                         QLatin1String(core::Config::ChannelFile));
+    return file.lastModified();
 }
 
 } // namespace directory

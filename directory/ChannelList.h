@@ -6,12 +6,15 @@
 // looked up and written back exactly as they were, so a Windows-1252 file keeps working.
 #pragma once
 
+#include "StartupResult.h"
 #include "Text.h"
 
+#include <QDateTime>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,5 +54,15 @@ bool IsLoopbackAddress(const QString& Address);
 // Where the directory goes under a player window at PlayerFrame: left-aligned, overlapping its
 // bottom edge by 100 twips.
 QPoint DockPosition(const QRect& PlayerFrame);
+
+// What the directory says when the list it shows did not come from the operator in this run
+// ("Could not reach <Server>", and with a list kept from before, "showing the list from <date>");
+// empty when it did, or when nothing was downloaded. ListStored: when the list on disk was stored,
+// none when there is no list.
+QString ListNotice(core::ChannelListFetch Fetch, const QString& Server,
+                   const std::optional<QDateTime>& ListStored);
+
+// When "Channel.ini" was stored, if it holds a list.
+std::optional<QDateTime> StoredListTime();
 
 } // namespace directory

@@ -1,9 +1,11 @@
 #include "frmTray.h"
 
+#include "Address.h"
 #include "CNetConn.h"
 #include "ChannelList.h"
 #include "Config.h"
 #include "DirectoryWindows.h"
+#include "Docking.h"
 #include "FormSkin.h"
 #include "MyFunction.h"
 #include "ProgramState.h"
@@ -13,9 +15,11 @@
 
 #include <QDesktopServices>
 #include <QEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
@@ -28,6 +32,8 @@ constexpr int kNameBytes = Qt::UserRole; // the name as read from the file
 const QString kOfflineText = QStringLiteral(
     "You are no longer connected to Internet!!. Please active internet connection and try again");
 const QString kProgramTitle = QStringLiteral("Corvane net player");
+// The lists' wells (0x00BBGGRR): the advert's colour while it has no page.
+constexpr quint32 kWellColour = 0x00140c06;
 
 QListWidgetItem* Selected(const QListWidget* list)
 {
@@ -112,6 +118,8 @@ void frmTray::BuildControls()
     WebAd->setGeometry(12, 208, 336, 80);
     WebAd->setToolTip(QStringLiteral("Click for more information"));
 
+    BuildNotice();
+
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);
@@ -126,6 +134,34 @@ void frmTray::BuildControls()
     ListChannel->viewport()->installEventFilter(this);
     connect(WebAd, &controls::WebAd::Click, this, &frmTray::WebAd_Click);
     connect(Timer1, &QTimer::timeout, this, &frmTray::Timer1_Timer);
+}
+
+void frmTray::BuildNotice()
+{
+    // In the skin's colours, like the lists' wells; the advert it covers has no page then anyway.
+    WebAd->setBackColor(kWellColour);
+    fraNotice = new QFrame(this);
+    fraNotice->setObjectName(QStringLiteral("fraNotice"));
+    fraNotice->setGeometry(WebAd->geometry());
+    fraNotice->setStyleSheet(QStringLiteral(
+        "QFrame#fraNotice { background: #060c14; border: 1px solid #274666; }"
+        "QLabel { color: #e8eef5; background: transparent; }"
+        "QPushButton { color: #ffffff; background: #2b4f75; border: 1px solid #3d6a98;"
+        " padding: 2px 8px; }"
+        "QPushButton:focus { border-color: #9cc3ea; }"));
+    lblNotice = new QLabel(fraNotice);
+    lblNotice->setObjectName(QStringLiteral("lblNotice"));
+    lblNotice->setTextFormat(Qt::PlainText);
+    lblNotice->setWordWrap(true);
+    lblNotice->setGeometry(8, 4, fraNotice->width() - 16, 44);
+    btnServer = new QPushButton(tr("Server address\u2026"), fraNotice);
+    btnServer->setObjectName(QStringLiteral("btnServer"));
+    btnServer->setAccessibleName(tr("Server address"));
+    btnServer->adjustSize();
+    btnServer->move(fraNotice->width() - btnServer->width() - 8,
+                    fraNotice->height() - btnServer->height() - 6);
+    connect(btnServer, &QPushButton::clicked, this, &frmTray::btnServer_Click);
+    fraNotice->hide();
 }
 
 QImage frmTray::SkinPicture()
@@ -151,14 +187,32 @@ void frmTray::Form_Load()
     Fill(ListType, ChannelList::Types());
     RestoreLastPlay();
     WebAd->Navigate(core::Config::Read(core::Config::AdURL));
+    ShowListNotice();
     Timer1->start();
+}
+
+void frmTray::ShowListNotice()
+{
+    const QString notice =
+        ListNotice(core::LastChannelListFetch(), core::ServerURL, StoredListTime());
+    lblNotice->setText(notice);
+    fraNotice->setVisible(!notice.isEmpty());
+    if (!notice.isEmpty())
+        fraNotice->raise();
+}
+
+void frmTray::btnServer_Click()
+{
+    core::ShowWindow(QString::fromLatin1(core::WindowName::Settings));
 }
 
 void frmTray::DockUnderPlayer()
 {
-    if (const QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player)))
-        move(DockPosition(player->frameGeometry()));
-    else
+    if (const QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player))) {
+        const QRect at = player->frameGeometry();
+        move(core::PlaceDocked(DockPosition(at), frameGeometry().size(), at, core::DockSide::Below,
+                               core::AvailableAreaAt(at)));
+    } else
         core::CenterForm(*this);
 }
 
@@ -251,7 +305,15 @@ void frmTray::ListChannel_ItemClicked(QListWidgetItem* item)
 void frmTray::WebAd_Click()
 {
     const QString address = core::Config::Read(core::Config::AdClickURL);
-    QDesktopServices::openUrl(QUrl::fromUserInput(address));
+    const QUrl page = core::WebAddress(address);
+    if (page.isEmpty()) {
+        if (!address.trimmed().isEmpty())
+            qWarning("Not opening the advert's address \"%s\": only http and https addresses are "
+                     "opened",
+                     qUtf8Printable(address));
+        return;
+    }
+    QDesktopServices::openUrl(page);
 }
 
 void frmTray::Timer1_Timer()

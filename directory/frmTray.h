@@ -8,9 +8,11 @@
 #include <QImage>
 #include <QWidget>
 
+class QFrame;
 class QLabel;
 class QListWidget;
 class QListWidgetItem;
+class QPushButton;
 class QTimer;
 
 namespace controls {
@@ -42,12 +44,18 @@ class frmTray : public QWidget, public core::ChannelSelection
     QListWidget* ListChannel;
     controls::WebAd* WebAd;
     QTimer* Timer1;
+    // Over the advert when the list shown is not fresh from the operator: why, and the way to the
+    // server dialog.
+    QFrame* fraNotice;
+    QLabel* lblNotice;
+    QPushButton* btnServer;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void BuildControls();
+    void BuildNotice();
     void Form_Load();
     void DockUnderPlayer();
     void RestoreLastPlay();
@@ -56,6 +64,8 @@ class frmTray : public QWidget, public core::ChannelSelection
     void ListChannel_ItemClicked(QListWidgetItem* item);
     void WebAd_Click();
     void Timer1_Timer();
+    void ShowListNotice();
+    void btnServer_Click();
 
     static QImage SkinPicture();
 

@@ -34,6 +34,10 @@ void WindowDrag::Start(QPoint GlobalPos)
 
 void WindowDrag::Stop()
 {
+    // A release we see is one the window manager did not take: a tap released before it started
+    // the move. It would start it anyway and keep it until the next click, so it is called off.
+    if (m_bSystemMove && m_Window)
+        controls::CancelSystemMove(m_Window->windowHandle());
     m_Timer.stop();
     m_bSystemMove = false;
 }
@@ -48,7 +52,8 @@ void WindowDrag::Tick()
     if (m_bSystemMove) {
         // The window manager moves it: nothing more to do.
         if (m_Window->pos() != m_WindowAtPress) {
-            Stop();
+            m_Timer.stop();
+            m_bSystemMove = false;
             return;
         }
         // Some accept the request and then leave the window where it is (seen with openbox

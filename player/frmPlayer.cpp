@@ -9,6 +9,7 @@
 #include "Mpris.h"
 #include "MyFunction.h"
 #include "PlayerArt.h"
+#include "PlayerDock.h"
 #include "ProgramState.h"
 #include "Questions.h"
 #include "WindowDrag.h"
@@ -394,11 +395,7 @@ void frmPlayer::btnMsg_Click()
 
 void frmPlayer::TimerMove_Timer()
 {
-    const QRect player = geometry();
-    if (QWidget* directory = FindWindow(QString::fromLatin1(WindowName::Directory)))
-        directory->move(DirectoryDockPosition(player));
-    if (QWidget* recorder = FindWindow(QString::fromLatin1(WindowName::Recorder)))
-        recorder->move(RecorderDockPosition(player, recorder->width()));
+    PlayerDock::Follow(geometry());
 }
 
 void frmPlayer::ShowPlayImage(int Index)

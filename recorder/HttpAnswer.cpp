@@ -112,6 +112,19 @@ std::string FileExtensionFor(std::string_view contentType)
     return ".mp3";
 }
 
+bool IsAudioType(std::string_view contentType)
+{
+    const std::string type = Lower(Trim(contentType.substr(0, contentType.find(';'))));
+    for (const std::string_view major :
+         {"video/", "text/", "image/", "font/", "model/", "multipart/", "message/"})
+        if (StartsWith(type, major))
+            return false;
+    for (const std::string_view document : {"html", "xml", "json", "javascript", "pdf", "zip"})
+        if (StartsWith(type, "application/") && type.find(document) != std::string::npos)
+            return false;
+    return true;
+}
+
 bool IsPlaylist(std::string_view contentType, std::string_view path)
 {
     for (const std::string_view type :

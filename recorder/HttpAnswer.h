@@ -31,6 +31,10 @@ bool IsRedirect(int status);
 // ".mp3", ".aac" or ".ogg" after the stream's content type; ".mp3" when it names none of these.
 std::string FileExtensionFor(std::string_view contentType);
 
+// Whether a stream of this content type can be recorded as sound: anything but pictures, video,
+// text and documents (an error page). No type at all is sound: old stations send none.
+bool IsAudioType(std::string_view contentType);
+
 // Whether an answer is a playlist naming streams rather than a stream itself.
 bool IsPlaylist(std::string_view contentType, std::string_view path);
 

@@ -225,6 +225,9 @@ void StreamConnection::Redirect(const std::string& location)
 void StreamConnection::StartStream(std::string_view header, const std::string& contentType,
                                    bool chunked, std::string_view rest)
 {
+    if (!IsAudioType(contentType))
+        return Refuse(QStringLiteral("not an audio stream (%1)")
+                          .arg(QString::fromLatin1(contentType.c_str())));
     const bool resumed = m_Streamed;
     m_Phase = Phase::Stream;
     m_Streamed = true;
@@ -367,6 +370,21 @@ void StreamConnection::Fail(const QString& why)
     Drop();
     m_Phase = Phase::Idle;
     m_Receiver.ConnectionFailed(why);
+}
+
+// Not sound: the next entry of a playlist may be; a station that answered with sound before is
+// asked again later (a page shown while it is down); anything else is refused for good.
+void StreamConnection::Refuse(const QString& why)
+{
+    if (m_Phase == Phase::Head && TryNextEntry())
+        return;
+    if (m_Reconnect && m_Streamed) {
+        Lost();
+        return;
+    }
+    Drop();
+    m_Phase = Phase::Idle;
+    m_Receiver.StreamRefused(why);
 }
 
 } // namespace recorder

@@ -40,6 +40,9 @@ class StreamReceiver
     virtual void ConnectionWaiting() = 0;
     virtual void ConnectionEnded() = 0;
     virtual void ConnectionFailed(const QString& why) = 0;
+    // The server answered with something that is not sound (a video, a web page): nothing of it
+    // is handed on.
+    virtual void StreamRefused(const QString& why) = 0;
 };
 
 // Waits before each reconnect attempt (0, 1, 2 ...): 1, 2, 4 ... up to 60 seconds.
@@ -87,6 +90,7 @@ class StreamConnection : public QObject
     bool TryNextEntry();
     void Lost();
     void Fail(const QString& why);
+    void Refuse(const QString& why);
     void Drop();
 
     StreamReceiver& m_Receiver;

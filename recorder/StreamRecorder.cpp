@@ -46,6 +46,7 @@ void StreamRecorder::Tune(const StreamAddress& address)
     if (m_RelayEnabled)
         m_Relay.StartServer();
     m_ErrorText.clear();
+    m_Refused = false;
     m_Connection.Open(address);
 }
 
@@ -129,6 +130,20 @@ void StreamRecorder::ConnectionFailed(const QString& why)
     emit StreamFailed();
 }
 
+// A video or a web page written into ".mp3" is no recording: said where the station's name would
+// be, and no file is made from it.
+void StreamRecorder::StreamRefused(const QString& why)
+{
+    m_ErrorText = why;
+    m_Refused = true;
+    if (m_Recording) {
+        StopRecording();
+        emit FileFailed(why);
+    }
+    emit StatusText(why.left(1).toUpper() + why.mid(1));
+    emit StreamFailed();
+}
+
 void StreamRecorder::ShowInfo(std::string_view sIcy)
 {
     m_Station = Shown(recorder::StationText(sIcy));
@@ -193,6 +208,12 @@ void StreamRecorder::StopOnFileError()
 
 bool StreamRecorder::CreateOutFile(const QString& name)
 {
+    if (m_Refused) {
+        m_Recording = false;
+        m_SaveOne = false;
+        emit FileFailed(m_ErrorText);
+        return false;
+    }
     if (!m_File.Flush()) {
         StopOnFileError();
         return false;

@@ -57,7 +57,7 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
 
   signals:
     // lblRadio shows both: the connection's state, then the station's name once the header is in.
-    // "Connected", "Disconnected", "Error ocurred", "Reconnecting…"
+    // "Connected", "Disconnected", "Error ocurred", "Reconnecting…", "Not an audio stream (…)"
     void StatusText(const QString& text);
     void StationName(const QString& name);
     void BitrateText(const QString& text); // lblBitrate
@@ -79,6 +79,7 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     void ConnectionWaiting() override;
     void ConnectionEnded() override;
     void ConnectionFailed(const QString& why) override;
+    void StreamRefused(const QString& why) override;
     void WriteOutFile(std::string_view sBuff) override;
     void ShowTitle(std::string_view sMetaData) override;
     void ShowInfo(std::string_view sIcy);
@@ -104,6 +105,7 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     bool m_AwaitTitle = false;
     bool m_JoinedTitle = false;
     QString m_ErrorText;
+    bool m_Refused = false; // the stream is not sound: nothing may be recorded from it
 
     QString m_TitleCaption = QStringLiteral("Title:");
     QString m_Station;

@@ -2,6 +2,7 @@
 
 #include "Address.h"
 #include "Config.h"
+#include "Docking.h"
 #include "Questions.h"
 #include "Text.h"
 #include "Twips.h"
@@ -177,7 +178,8 @@ void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* play
     ApplySkin();
     if (player) {
         const QRect at = player->frameGeometry();
-        move(at.left() + width() - controls::TwipsToPixels(310), at.top());
+        move(core::PlaceDocked({at.left() + width() - controls::TwipsToPixels(310), at.top()},
+                               size(), at, core::DockSide::Beside, core::AvailableAreaAt(at)));
     }
     TuneToChannel(selection);
 }

@@ -1,5 +1,6 @@
 #include "Station.h"
 
+#include "ChannelTexts.h"
 #include "MediaMaker.h"
 #include "SiteRenderer.h"
 
@@ -93,8 +94,12 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     station.chop(1);
     values.insert("STATION", station);
     values.insert("MESSAGE_FILE", MessageFileIn(m_options.wwwDir).toUtf8());
-    for (const Broadcast* channel : m_channels)
+    QList<ListedChannel> listed;
+    for (const Broadcast* channel : m_channels) {
         values.insert(channel->plan().id + "_URL", ChannelUrl(*channel));
+        listed.append({&channel->plan(), ChannelUrl(*channel)});
+    }
+    values.insert(ChannelTexts(listed));
     return RenderSite(m_options.siteDir, m_options.wwwDir, values, error);
 }
 

@@ -1,6 +1,8 @@
 #include "frmInfoViewer.h"
 
+#include "Address.h"
 #include "Config.h"
+#include "Docking.h"
 #include "FormSkin.h"
 #include "PopupChrome.h"
 #include "Twips.h"
@@ -41,10 +43,15 @@ QImage ButtonOutline()
     return image;
 }
 
+// An address typed without "http://" still reaches its page, as it did in the old browser; one
+// that is no web page (a local file, a script) is not loaded.
 QUrl HomeAddress(const QString& HomePage)
 {
-    // An address typed without "http://" still reaches its page, as it did in the old browser.
-    return HomePage.isEmpty() ? QUrl() : QUrl::fromUserInput(HomePage);
+    const QUrl page = core::WebAddress(HomePage);
+    if (page.isEmpty() && !HomePage.trimmed().isEmpty())
+        qWarning("Not showing the information page \"%s\": only http and https pages are shown",
+                 qUtf8Printable(HomePage));
+    return page;
 }
 
 } // namespace
@@ -144,10 +151,12 @@ void frmInfoViewer::Form_Load()
                              static_cast<QWidget*>(Image4), static_cast<QWidget*>(ingClose)})
         control->raise();
 
-    // Just over the top-left corner of the screen.
+    // By the top-left corner of the screen: designed just over it, kept inside the screen's free
+    // part so that its buttons and title stay within reach.
     QScreen* screen = QGuiApplication::primaryScreen();
     const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    move(origin + QPoint(TwipsToPixels(-50), TwipsToPixels(-50)));
+    move(core::KeepInside(origin + QPoint(TwipsToPixels(-50), TwipsToPixels(-50)), size(),
+                          screen ? screen->availableGeometry() : QRect()));
 
     NavigateHome();
     Browser->setGeometry(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),

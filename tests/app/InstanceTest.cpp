@@ -1,13 +1,18 @@
 // One running player per user and program folder, and the program's ending from outside: real
 // processes of the program on the shared X server.
+#include "DirectoryWindows.h"
+#include "MessagePoll.h"
+#include "PlayerWindows.h"
 #include "ProgramLifetime.h"
 #include "ProgramProcess.h"
 #include "SingleInstance.h"
 #include "WindowRegistry.h"
+#include "frmPlayer.h"
 
 #include <QCloseEvent>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -132,6 +137,35 @@ TEST(SingleInstance, BringsThePlayerElseTheSplashToTheFront)
     app::BringProgramToFront(nullptr);
     EXPECT_TRUE(window->isVisible());
     delete window;
+}
+
+// With the program in the notification area, a second start brings back what the tray menu's
+// Show brings back: the player and its directory, with the directory toggle saying so.
+TEST(SingleInstance, ASecondStartFromTheTrayBringsBackThePlayerAndItsDirectory)
+{
+    TempProgramFolder folder;
+    player::RegisterWindows();
+    directory::RegisterWindows();
+    auto* p = qobject_cast<player::frmPlayer*>(
+        core::ShowWindow(QString::fromLatin1(core::WindowName::Player)));
+    ASSERT_NE(p, nullptr);
+    QPointer<QWidget> list = core::FindWindow(QString::fromLatin1(core::WindowName::Directory));
+    ASSERT_TRUE(list && list->isVisible());
+    // Into the tray, as the player's tray image sends it where there is a notification area.
+    p->hide();
+    list->hide();
+
+    app::BringProgramToFront(nullptr);
+    EXPECT_TRUE(p->isVisible());
+    ASSERT_TRUE(list);
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_TRUE(p->DirectoryOpen());
+
+    // Torn down without the player's Exit, which would end the test's event loop.
+    p->Poll->Stop();
+    for (const char* name :
+         {core::WindowName::Directory, core::WindowName::TrayMenu, core::WindowName::Player})
+        delete core::FindWindow(QString::fromLatin1(name));
 }
 
 // SIGTERM and SIGINT end the program normally, and every process it started ends with it.

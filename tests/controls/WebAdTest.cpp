@@ -141,6 +141,37 @@ TEST(WebAd, ScriptDialogsAreSwallowedAndThereAreNoScrollBars)
     EXPECT_EQ(Script(page, ScrollGap), "0,0");
 }
 
+// Until a page has loaded, and again when the next one cannot be had (the operator out of reach),
+// the panel shows its own colour, not the engine's white.
+TEST(WebAd, WithoutAPageThePanelKeepsItsColours)
+{
+    Advert a;
+    const QColor skin(0x06, 0x0c, 0x14);
+    a.ad->setBackColor(0x00140c06);
+    auto centre = [&] {
+        const QImage shot = a.ad->grab().toImage();
+        return shot.pixelColor(shot.rect().center());
+    };
+    a.ad->Navigate(QString());
+    EXPECT_FALSE(a.ad->ShowsPage());
+    EXPECT_EQ(centre(), skin);
+
+    a.server.page = "<html><body style='background:#ff0000'>advert</body></html>";
+    ASSERT_TRUE(a.Load("/ad"));
+    EXPECT_TRUE(a.ad->ShowsPage());
+
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    const qsizetype before = a.complete.count();
+    a.ad->Navigate(QStringLiteral("http://127.0.0.1:%1/ad").arg(port));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a.complete.count() > before; }, 15000));
+    EXPECT_FALSE(a.complete.last()[0].toBool());
+    EXPECT_FALSE(a.ad->ShowsPage());
+    EXPECT_EQ(centre(), skin);
+}
+
 TEST(WebAd, GeometryAndClicksThatAreTheControlsNotThePages)
 {
     Advert a;

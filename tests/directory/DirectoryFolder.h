@@ -27,6 +27,7 @@ class DirectoryFolder
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);
     }
+    QString Path(const char* name) const { return m_Dir.filePath(QString::fromLatin1(name)); }
     QByteArray Read(const char* name) const
     {
         QFile file(m_Dir.filePath(QString::fromLatin1(name)));

@@ -3,6 +3,7 @@
 #include "frmTray.h"
 #include "CNetConn.h"
 #include "DirectoryFolder.h"
+#include "DirectoryWindowKit.h"
 #include "DirectoryWindows.h"
 #include "FakeQuestions.h"
 #include "ProgramState.h"
@@ -27,21 +28,6 @@
 using namespace directory;
 
 namespace {
-
-constexpr int kWaitMs = 15000;
-
-// The player as the directory drives it: it only keeps the addresses it was given.
-class FakePlayer : public QWidget, public core::ChannelPlayer
-{
-  public:
-    FakePlayer()
-    {
-        setGeometry(40, 100, 360, 200);
-        core::AdoptWindow(QString::fromLatin1(core::WindowName::Player), this);
-    }
-    void PlayChannel(const QString& Address) override { Played << Address; }
-    QStringList Played;
-};
 
 // The desktop's "open this address", caught.
 class UrlCatcher : public QObject
@@ -82,20 +68,6 @@ class AdvertServer : public QTcpServer
     QList<QByteArray> RequestLines;
 };
 
-QStringList Entries(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
-const QByteArray kThreeTypes = "ok\r\n"
-                               "[Rock]\r\nClassic=http://127.0.0.1:8601/\r\n"
-                               "[Jazz]\r\nSmooth=http://127.0.0.1:8602/\r\n"
-                               "Bebop=http://127.0.0.1:8603/\r\n"
-                               "[Empty]\r\n";
-
 const QByteArray kLastPlayBebop =
     "[Server]\r\nURL=http://127.0.0.1:8600/\r\n[LastPlay]\r\nType=jazz\r\nChannel=BEBOP\r\n";
 
@@ -112,28 +84,6 @@ class IconQuestions : public FakeQuestions
         Icons.push_back(Kind);
         FakeQuestions::Message(Parent, Title, Text, Kind);
     }
-};
-
-// A directory window opened as the player opens it, closed (and gone) when the test ends.
-struct OpenDirectory
-{
-    QPointer<frmTray> window;
-    OpenDirectory()
-    {
-        RegisterWindows();
-        window = qobject_cast<frmTray*>(
-            core::ShowWindow(QString::fromLatin1(core::WindowName::Directory)));
-        EXPECT_TRUE(window);
-    }
-    ~OpenDirectory() { Close(); }
-    void Close()
-    {
-        if (!window)
-            return;
-        window->close();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs));
-    }
-    frmTray* operator->() const { return window.data(); }
 };
 
 } // namespace

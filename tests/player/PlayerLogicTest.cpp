@@ -1,5 +1,6 @@
 // The player's decisions without its window: reading the stored volume, the steps and what they
 // leave in "Settings.ini", the stop/play toggle, autoplay and docking.
+#include "PlayerDock.h"
 #include "PlayerLogic.h"
 #include "PlayerTestSupport.h"
 
@@ -102,4 +103,38 @@ TEST(PlayerLogic, DockingPositionsFollowThePlayer)
     EXPECT_EQ(DirectoryDockPosition(QRect(40, 100, 360, 320)), QPoint(40, 413));
     // Left = 600 + 4500 - 310 twips = 4790 twips.
     EXPECT_EQ(RecorderDockPosition(QRect(40, 100, 360, 320), 300), QPoint(319, 100));
+}
+
+// A player by an edge of the screen: the docked windows go to its other side, or back inside.
+TEST(PlayerLogic, DockedWindowsStayOnTheScreenAtEveryEdge)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize directory(360, 300), recorder(380, 330);
+    auto placed = [&](QPoint player, const QRect& area = QRect(0, 0, 1920, 1080)) {
+        const QRect at(player, QSize(360, 320));
+        return std::pair{PlayerDock::DirectoryPlace(at, directory, area),
+                         PlayerDock::RecorderPlace(at, recorder, area)};
+    };
+    // In the middle, where they always went.
+    const QRect middle(400, 300, 360, 320);
+    EXPECT_EQ(placed(middle.topLeft()),
+              std::pair(DirectoryDockPosition(middle), RecorderDockPosition(middle, 380)));
+    // Bottom edge: the directory above the player, touching it.
+    EXPECT_EQ(placed({400, 760}).first, QPoint(400, 460));
+    // Right edge: the recorder left of the player, the directory pushed back in.
+    EXPECT_EQ(placed({1600, 300}).second, QPoint(1220, 300));
+    EXPECT_EQ(placed({1600, 300}).first, QPoint(1560, 613));
+    // Left and top edges, the player partly off the screen: both back inside.
+    EXPECT_EQ(placed({-100, 300}).first, QPoint(0, 613));
+    EXPECT_EQ(placed({400, -100}).second, QPoint(759, 0));
+    // The bottom-right corner: both on the other side.
+    EXPECT_EQ(placed({1560, 760}), std::pair(QPoint(1560, 460), QPoint(1180, 750)));
+    // No room on either side (a low screen with a panel at its top): moved back inside.
+    EXPECT_EQ(placed({0, 130}, QRect(0, 30, 1024, 500)).first, QPoint(0, 230));
+    // Every place lies inside the screen.
+    for (const QPoint player : {QPoint(0, 0), QPoint(1560, 0), QPoint(0, 760), QPoint(1560, 760)}) {
+        const auto [down, side] = placed(player);
+        EXPECT_TRUE(screen.contains(QRect(down, directory))) << down.x() << "," << down.y();
+        EXPECT_TRUE(screen.contains(QRect(side, recorder))) << side.x() << "," << side.y();
+    }
 }

@@ -192,6 +192,14 @@ TEST_F(PlayerWindow, DirectoryToggleClosesAndReopensAndTheRecorderDocksBeside)
     p->move(p->pos() + QPoint(-15, 30));
     EXPECT_TRUE(WaitUntil(
         [&] { return recorder->pos() == RecorderDockPosition(p->geometry(), recorder->width()); }));
+
+    // Into the screen's bottom-right corner: both go to the player's other side, on the screen.
+    const QRect screen = p->screen()->availableGeometry();
+    p->move(screen.bottomRight() - QPoint(p->width() - 1, p->height() - 1));
+    auto inside = [&](QWidget* window) { return screen.contains(window->frameGeometry()); };
+    EXPECT_TRUE(WaitUntil([&] { return inside(Directory()) && inside(recorder); }));
+    EXPECT_EQ(Directory()->frameGeometry().bottom() + 1, p->geometry().top()) << "above it";
+    EXPECT_EQ(recorder->frameGeometry().right() + 1, p->geometry().left()) << "left of it";
     EXPECT_TRUE(questions->Log.empty());
 }
 

@@ -46,6 +46,10 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
     EXPECT_EQ(viewer->lblTitle->text(), "Corvane net player");
     EXPECT_EQ(viewer->lblURL->text(), home);
     EXPECT_EQ(viewer->btnPre->toolTip(), "Go Back");
+    // By the screen's top-left corner, all of it on the screen.
+    const QRect screen = viewer->screen()->availableGeometry();
+    EXPECT_EQ(viewer->frameGeometry().topLeft(), screen.topLeft());
+    EXPECT_TRUE(screen.contains(viewer->frameGeometry()));
     ASSERT_TRUE(WaitForPage(viewer, home));
 
     // Back with no history stays where it is.
@@ -74,6 +78,23 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
 
     viewer->close();
     EXPECT_EQ(core::FindWindow(QString::fromLatin1(core::WindowName::InfoViewer)), nullptr);
+}
+
+// Only web pages are shown: a home page that names a local file is not loaded, and says so.
+TEST_F(InfoViewerTest, AHomePageThatIsNoWebPageIsNotLoaded)
+{
+    static QStringList warnings;
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
+    WriteFile("RSettings.ini", "ok\r\n[InfoViewer]\r\nHomePage=file:///etc/passwd\r\n");
+    auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
+    qInstallMessageHandler(previous);
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->Browser->url().isEmpty()) << viewer->Browser->url().toString().toStdString();
+    const QStringList refused = warnings.filter("only http and https pages are shown");
+    ASSERT_EQ(refused.size(), 1) << warnings.join('\n').toStdString();
+    EXPECT_TRUE(refused.first().contains("file:///etc/passwd"));
+    viewer->close();
 }
 
 using AboutTest = PopupTest;

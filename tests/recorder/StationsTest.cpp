@@ -3,6 +3,7 @@
 // certificate made for the test, and connections that drop or stall.
 #include "IcyStream.h"
 #include "RecorderTestKit.h"
+#include "StationProcess.h"
 #include "StreamRecorder.h"
 
 #include <QProcess>
@@ -122,6 +123,29 @@ TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
     ASSERT_TRUE(WaitFor([&] { return failed; }));
     EXPECT_EQ(rec.ErrorText(), "the server answered \"HTTP/1.1 404 Not Found\"");
     EXPECT_EQ(radio.last(), "Error ocurred");
+
+    // Not sound (a web page, an ICY answer carrying video): refused, and the record toggle makes
+    // no file from it.
+    const std::pair<std::string, QString> notSound[] = {
+        {"HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<!DOCTYPE html>",
+         "Not an audio stream (text/html)"},
+        {"ICY 200 OK\r\nicy-name:TV\r\ncontent-type:video/mp2t\r\nicy-metaint:8192\r\n\r\nG@",
+         "Not an audio stream (video/mp2t)"}};
+    for (const auto& [answer, status] : notSound) {
+        TestServer server;
+        failed = false;
+        opened.clear();
+        Tune(server.Url());
+        ASSERT_TRUE(server.WaitForRequest());
+        server.Send(answer);
+        ASSERT_TRUE(WaitFor([&] { return failed; })) << status.toStdString();
+        EXPECT_EQ(radio.last(), status);
+        EXPECT_FALSE(rec.HeaderDone());
+        EXPECT_FALSE(rec.StartRecording(dir.path(), "page.mp3"));
+        EXPECT_FALSE(rec.StartSongRecording(dir.path()));
+        EXPECT_TRUE(opened.isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("page.mp3")));
 }
 
 TEST_F(Stations, RedirectsAreFollowedWithinBounds)
@@ -290,4 +314,21 @@ TEST(StationsCommand, ReconnectsUntilStopped)
                              "File: r.mp3\nReconnecting\u2026\nConnected\n"))
         << out.toStdString();
     EXPECT_TRUE(Contents(dir.filePath("r.mp3")).toStdString() == before + after);
+}
+
+// The demo station's TV channel (MPEG-TS) given to corvane-record: a clear line, a failed exit,
+// and no ".mp3" full of video.
+TEST(StationsCommand, TheDemoTvChannelIsRefusedAndNothingIsWritten)
+{
+    StationProcess station;
+    ASSERT_TRUE(station.Start()) << qPrintable(station.output());
+    QTemporaryDir dir;
+    QProcess run;
+    run.start(CORVANE_RECORD, {QString::fromLatin1(station.tvUrl()), "--dir", dir.path()});
+    ASSERT_TRUE(WaitFor([&] { return run.state() == QProcess::NotRunning; }));
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(run.exitCode(), 1);
+    const QString err = QString::fromUtf8(run.readAllStandardError());
+    EXPECT_TRUE(err.contains("not an audio stream (video/mp2t)")) << err.toStdString();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

@@ -74,6 +74,17 @@ TEST_F(StationTest, ServesOperatorFilesByteForByteAndNothingOutsideItsFolder)
     EXPECT_FALSE(channels.contains('@')) << "every address was filled in";
     EXPECT_TRUE(remote.startsWith("ok\n") && remote.contains("[AD]\nURL=" + url + "ad.html"));
 
+    // The station's own pages name every channel it has, and count them right.
+    const QByteArray info = ReadFile(station.wwwDir() + "/info.html");
+    const QList<QByteArray> urls = station.radioUrls() + QList{station.tvUrl()};
+    for (const ChannelPlan& plan : DemoChannels())
+        EXPECT_TRUE(info.contains("<td>" + plan.name.toUtf8() + "</td>")) << qPrintable(plan.name);
+    for (const QByteArray& channel : urls)
+        EXPECT_TRUE(info.contains("<code>" + channel + "</code>")) << channel.constData();
+    const QByteArray advert = ReadFile(station.wwwDir() + "/ad.html");
+    EXPECT_TRUE(advert.contains(">Four radio channels and a TV channel, all on your own machine."))
+        << advert.constData();
+
     // The operator edits the message while the station runs; the next fetch has it.
     QFile message(station.wwwDir() + "/Settings/Message.ini");
     ASSERT_TRUE(message.open(QIODevice::WriteOnly | QIODevice::Truncate));
