@@ -7,6 +7,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -33,15 +34,16 @@ QString Elided(const QString& Text, const QFont& Font, int Width)
     return QFontMetrics(Font).elidedText(Text, Qt::ElideRight, Width);
 }
 
-// The lines above the history, laid out for a card of this size.
+// The lines above the history, laid out for a card of this size; a line with nothing to say
+// takes no room.
 struct Lines
 {
     QRect channel, station, rule, title, state, heading;
     QFont channelFont, stationFont, titleFont, stateFont, headingFont;
 
-    Lines(const QRect& Card, qreal Unit)
+    Lines(const QRect& Card, qreal Unit, const NowPlaying& Account)
     {
-        const int margin = qRound(14 * Unit);
+        const int margin = qRound(12 * Unit);
         const int width = Card.width() - 2 * margin;
         channelFont = CardFont(16 * Unit, true);
         stationFont = CardFont(11 * Unit);
@@ -56,11 +58,17 @@ struct Lines
             return line;
         };
         channel = take(channelFont, 1, 1);
-        station = take(stationFont, 1, 6);
+        station = take(stationFont, Account.StationLine().isEmpty() ? 0 : 1, 6);
         rule = QRect(margin, y, qRound(40 * Unit), qMax(1, qRound(Unit)));
-        y += rule.height() + qRound(8 * Unit);
-        title = take(titleFont, 2, 4);
-        state = take(stateFont, 1, 10);
+        y += rule.height() + qRound(7 * Unit);
+        // The title wraps to a second line, never a third.
+        const QFontMetrics metrics(titleFont);
+        const QRect wrapped =
+            metrics.boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, Account.Title());
+        const int titleLines =
+            Account.Title().isEmpty() ? 0 : qBound(1, wrapped.height() / metrics.lineSpacing(), 2);
+        this->title = take(titleFont, titleLines, titleLines > 0 ? 4 : 0);
+        state = take(stateFont, 1, 7);
         heading = take(headingFont, 1, 2);
     }
 };
@@ -88,6 +96,7 @@ NowPlayingCard::NowPlayingCard(platform::MediaPlayer* Media, std::function<QStri
     : QWidget(parent), m_Channel(std::move(Channel))
 {
     setObjectName(QStringLiteral("NowPlaying"));
+    setAccessibleName(tr("Now playing"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_Clock.start();
     m_Countdown.setInterval(CountdownMs);
@@ -97,6 +106,8 @@ NowPlayingCard::NowPlayingCard(platform::MediaPlayer* Media, std::function<QStri
         row->setTextFormat(Qt::PlainText);
         row->setCursor(Qt::PointingHandCursor);
         row->setToolTip(tr("Click to copy the title"));
+        row->setAccessibleName(tr("Copy title"));
+        row->setFocusPolicy(Qt::StrongFocus);
         row->setStyleSheet(
             QStringLiteral("color: %1; background: transparent;").arg(artwork::TextDim.name()));
         row->installEventFilter(this);
@@ -161,14 +172,15 @@ qreal NowPlayingCard::Unit() const
 void NowPlayingCard::LayOutRows()
 {
     const qreal unit = Unit();
-    const Lines lines(rect(), unit);
-    const QFont font = CardFont(11 * unit);
-    const int rowHeight = QFontMetrics(font).lineSpacing() + qRound(2 * unit);
+    const Lines lines(rect(), unit, m_Account);
+    // Ten rows fit under a one-line title in the window; full screen has room for all.
+    const QFont font = CardFont(10 * unit);
+    const int rowHeight = QFontMetrics(font).lineSpacing();
     const QStringList heard = m_Account.History();
     int y = lines.heading.bottom() + 1;
     for (int i = 0; i < m_Rows.size(); ++i) {
         QLabel* row = m_Rows[i];
-        const bool fits = y + rowHeight <= height() - lines.channel.top() / 2;
+        const bool fits = y + rowHeight <= height() - qRound(3 * unit);
         row->setVisible(i < heard.size() && fits);
         if (!row->isVisible()) {
             continue;
@@ -177,6 +189,7 @@ void NowPlayingCard::LayOutRows()
         row->setGeometry(lines.title.left(), y, lines.title.width(), rowHeight);
         row->setText(Elided(heard[i], font, lines.title.width()));
         row->setProperty("title", heard[i]);
+        row->setAccessibleDescription(heard[i]);
         y += rowHeight;
     }
 }
@@ -190,7 +203,7 @@ void NowPlayingCard::paintEvent(QPaintEvent*)
     face.setColorAt(1, artwork::Well);
     painter.fillRect(rect(), face);
 
-    const Lines lines(rect(), Unit());
+    const Lines lines(rect(), Unit(), m_Account);
     const State now = m_Account.state();
     auto text = [&](const QRect& Where, const QFont& Font, const QColor& Colour,
                     const QString& Line) {
@@ -226,18 +239,26 @@ bool NowPlayingCard::eventFilter(QObject* watched, QEvent* event)
     auto* row = qobject_cast<QLabel*>(watched);
     if (!row || !m_Rows.contains(row))
         return QWidget::eventFilter(watched, event);
+    auto copy = [this, row] {
+        const QString title = row->property("title").toString();
+        QGuiApplication::clipboard()->setText(title);
+        emit Copied(title);
+    };
     switch (event->type()) {
+    case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter && key != Qt::Key_Space)
+            return false;
+        copy();
+        return true;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         return true; // a row is a button, not a handle to drag the window by
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            row->rect().contains(mouse->position().toPoint())) {
-            const QString title = row->property("title").toString();
-            QGuiApplication::clipboard()->setText(title);
-            emit Copied(title);
-        }
+        if (mouse->button() == Qt::LeftButton && row->rect().contains(mouse->position().toPoint()))
+            copy();
         return true;
     }
     default:

@@ -2,7 +2,9 @@
 // video output.
 #include "LiveServer.h"
 #include "MediaTestKit.h"
+#include "Reconnect.h"
 #include "StationProcess.h"
+#include "StreamError.h"
 
 #include <QElapsedTimer>
 
@@ -99,6 +101,33 @@ TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
     // A failure leaves the player usable.
     player->setURL(MakeTone(dir, 1));
     EXPECT_TRUE(WaitForState(*player, State::Ended));
+}
+
+// What the engine says, as a listener reads it; and the waits before each attempt to bring a
+// lost stream back.
+TEST(MediaPlayerTest, FailuresReadAsOneLineAndReconnectsWaitLongerEachTime)
+{
+    const QString url = QStringLiteral("http://radio.example:8000/live");
+    EXPECT_EQ(platform::ShortStreamError("Connection to tcp://radio.example:8000?timeout=10000000 "
+                                         "failed: Connection timed out",
+                                         url),
+              "Cannot connect to radio.example:8000 (no answer)");
+    EXPECT_EQ(platform::ShortStreamError("Failed to resolve hostname radio.example", url),
+              "Cannot find radio.example");
+    EXPECT_EQ(platform::ShortStreamError("HTTP error 404 Not Found\nFailed to open", url),
+              "radio.example:8000 answered 404 Not Found");
+    EXPECT_EQ(platform::ShortStreamError("Connection to tcp://x:80?timeout=1 failed: Network is "
+                                         "unreachable",
+                                         QStringLiteral("http://x/")),
+              "Connection to tcp://x:80?timeout=1 failed: Network is unreachable");
+    const QString longText = QString(200, QLatin1Char('x')) + QStringLiteral("\nsecond line");
+    EXPECT_EQ(platform::ShortStreamError(longText, url).size(), 90);
+    EXPECT_FALSE(platform::ShortStreamError(longText, url).contains(QLatin1Char('\n')));
+
+    QList<int> waits;
+    for (int attempt = 0; attempt < 8; ++attempt)
+        waits << platform::Reconnect::DefaultWaitMs(attempt);
+    EXPECT_EQ(waits, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
 }
 
 TEST(MediaPlayerTest, StopKeepsTheAddressAndAnEmptyAddressStops)

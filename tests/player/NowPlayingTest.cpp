@@ -91,6 +91,11 @@ TEST(NowPlayingCard, FollowsTheStreamAndCopiesAHeardTitle)
     EXPECT_TRUE(newest->text().startsWith(QString::fromLatin1(hostile)));
     QTest::mouseClick(newest, Qt::LeftButton);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), card.Account().History().front());
+    // From the keyboard too.
+    QLabel* older = card.Rows().at(1);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(older, Qt::Key_Space);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), card.Account().History().at(1));
 
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
