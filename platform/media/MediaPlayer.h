@@ -64,8 +64,8 @@ class MediaPlayer : public QWidget
     void MouseDown(Qt::MouseButton button, QPoint globalPos);
     void MouseUp(Qt::MouseButton button, QPoint globalPos);
     void StateChanged(platform::MediaPlayer::State state);
-    void
-    TitleChanged(const QString& icyTitle);   // stream title from metadata (icy-title / media-title)
+    // The stream's title from its metadata (icy-title, else the title tag).
+    void TitleChanged(const QString& icyTitle);
     void ErrorOccurred(const QString& text); // one short line, as errorText()
     // Lost and waiting waitMs before the next attempt; 0: an attempt is under way.
     void Reconnecting(int waitMs);

@@ -294,8 +294,10 @@ void MpvEngine::Stop()
 void MpvEngine::SetStallTimeout(double seconds)
 {
     const QByteArray value = QByteArray::number(seconds);
+    const char* text = value.constData();
     if (m_handle) {
-        mpv_set_property_string(m_handle, "network-timeout", value.constData());
+        // Copied at once; taken in order, before any later load.
+        mpv_set_property_async(m_handle, 0, "network-timeout", MPV_FORMAT_STRING, &text);
     }
 }
 
