@@ -2,6 +2,7 @@
 
 #include "MediaPlayer.h"
 #include "MprisAdaptors.h"
+#include "StreamTitle.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -19,10 +20,12 @@ namespace {
 
 constexpr int VolumeStep = 10;
 
-bool StreamRuns(platform::MediaPlayer::State State)
+using State = platform::MediaPlayer::State;
+
+// Bringing a lost stream back is part of playing it: the user has not stopped.
+bool StreamRuns(State Now)
 {
-    return State == platform::MediaPlayer::State::Playing ||
-           State == platform::MediaPlayer::State::Opening;
+    return Now == State::Playing || Now == State::Opening || Now == State::Reconnecting;
 }
 
 // Only a bus the session already has: asked without one, the bus library would start a bus
@@ -44,7 +47,7 @@ Mpris::Mpris(platform::MediaPlayer* Media, MprisHooks Hooks, QObject* parent)
     new MprisPlayerAdaptor(this);
     connect(m_Media, &platform::MediaPlayer::StateChanged, this, [this] {
         // A new stream has not said its title yet: the old one's must not stay on show.
-        if (m_Media->state() == platform::MediaPlayer::State::Opening)
+        if (m_Media->state() == State::Opening || m_Media->state() == State::Reconnecting)
             m_sTitle.clear();
         Refresh();
     });
@@ -164,12 +167,21 @@ QVariantMap Mpris::Metadata() const
     QVariantMap metadata;
     metadata.insert(QStringLiteral("mpris:trackid"),
                     QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/corvane/stream"))));
-    // Until the stream names its song, the channel's name is the best title there is.
-    metadata.insert(QStringLiteral("xesam:title"), m_sTitle.isEmpty() ? station : m_sTitle);
-    if (!station.isEmpty()) {
+    if (!station.isEmpty())
         metadata.insert(QStringLiteral("xesam:album"), station);
-        metadata.insert(QStringLiteral("xesam:artist"), QStringList{station});
-    }
+    if (!m_Media->URL().isEmpty())
+        metadata.insert(QStringLiteral("xesam:url"), m_Media->URL());
+    // While a lost stream is brought back nothing is playing that a title could name.
+    if (m_Media->state() == State::Reconnecting)
+        return metadata;
+    // As the recorder tags the song: "Artist - Title" split, anything else all title. Until the
+    // stream names its song, the channel's name is the best title there is.
+    const core::ArtistTitle song = core::SplitStreamTitle(m_sTitle.toStdString());
+    const QString title = QString::fromStdString(song.title);
+    metadata.insert(QStringLiteral("xesam:title"), title.isEmpty() ? station : title);
+    if (!song.artist.empty())
+        metadata.insert(QStringLiteral("xesam:artist"),
+                        QStringList{QString::fromStdString(song.artist)});
     return metadata;
 }
 

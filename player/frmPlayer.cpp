@@ -105,12 +105,7 @@ void frmPlayer::CreateControls()
         MakeImage(this, "ingClose", QStringLiteral("Exit"), {338, 5},
                   ButtonImage(QStringLiteral("ingClose"), SmallImage, QStringLiteral("\u00d7")));
 
-    PicPlayer = new QWidget(this);
-    PicPlayer->setObjectName(QStringLiteral("PicPlayer"));
-    PicPlayer->setStyleSheet(QStringLiteral("background: black;"));
-    PicPlayer->setAttribute(Qt::WA_StyledBackground);
-    Player = new MediaPlayer(PicPlayer, MediaPlayer::Video::On);
-    Player->setObjectName(QStringLiteral("Player"));
+    CreateMediaArea();
 
     auto button = [this](const char* name, const QString& tip, int left) {
         auto* made = new ImageButton(this, QString::fromLatin1(name), tip);
@@ -160,8 +155,6 @@ void frmPlayer::CreateControls()
     connect(btnSettings, &QAbstractButton::clicked, this, &frmPlayer::btnSettings_Click);
     connect(btnRecord, &QAbstractButton::clicked, this, &frmPlayer::btnRecord_Click);
     connect(btnMsg, &QAbstractButton::clicked, this, &frmPlayer::btnMsg_Click);
-    connect(Player, &MediaPlayer::MouseDown, this, &frmPlayer::Player_MouseDown);
-    connect(Player, &MediaPlayer::MouseUp, this, &frmPlayer::Player_MouseUp);
 }
 
 void frmPlayer::Form_Load()
@@ -186,15 +179,7 @@ void frmPlayer::Form_Load()
     if (Config::IsFlagSet(Config::Read(Config::InfoViewerShow)))
         ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
     Poll->Start();
-    // The bus presses the same buttons.
-    m_Mpris = new Mpris(Player,
-                        {[this] { btnPlay_Click(); }, [] { return PlayStopped; },
-                         [this] { BtnVolUp_Click(); }, [this] { BtnVolDown_Click(); },
-                         [this] { return int(m_Volume.VolumeLevel()); },
-                         [] { return Config::Read(Config::LastPlayChannel); },
-                         [this] { RaisePlayer(); }, [this] { ingClose_Click(); }},
-                        this);
-    m_Mpris->Refresh();
+    ConnectMpris();
 }
 
 void frmPlayer::ShapeButtons()
@@ -306,11 +291,6 @@ void frmPlayer::DirectoryShown()
 {
     m_bDirectoryOpen = FindWindow(QString::fromLatin1(WindowName::Directory)) != nullptr;
     ShowTrayImage(m_bDirectoryOpen ? Images::DirectoryOpen : Images::DirectoryClosed);
-}
-
-void frmPlayer::ImgFullScreen_Click()
-{
-    Player->setFullScreen(true);
 }
 
 void frmPlayer::ImgSysTray_Click()

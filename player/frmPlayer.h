@@ -24,6 +24,7 @@ namespace player {
 
 class MessagePoll;
 class Mpris;
+class NowPlayingCard;
 
 class ImageButton;
 class WindowDrag;
@@ -77,6 +78,8 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     QLabel* ingClose;
     QWidget* PicPlayer;
     platform::MediaPlayer* Player;
+    // What the media area shows while there is no picture (frmPlayerMedia.cpp).
+    NowPlayingCard* Card;
     ImageButton* btnPlay;
     ImageButton* BtnMute;
     ImageButton* BtnVolDown;
@@ -103,6 +106,8 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
   private:
     void Form_Load();
     void CreateControls();
+    void CreateMediaArea();
+    void ConnectMpris();
     void ShapeButtons();
     void GiveAddress(const QString& Address);
     void ShowPlayImage(int Index);

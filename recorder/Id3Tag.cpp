@@ -1,5 +1,7 @@
 #include "Id3Tag.h"
 
+#include "StreamTitle.h"
+
 #include <cstdint>
 
 namespace recorder {
@@ -13,14 +15,6 @@ void PutSyncSafe(std::string& out, std::uint32_t size)
 {
     for (int shift = 21; shift >= 0; shift -= 7)
         out += static_cast<char>((size >> shift) & 0x7f);
-}
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Cut at a character boundary: a frame never ends inside a UTF-8 sequence.
@@ -50,16 +44,8 @@ void PutFrame(std::string& out, const char* id, std::string_view text)
 
 SongTags TagsFromStreamTitle(std::string_view streamTitle, std::string_view station)
 {
-    SongTags tags;
-    tags.album = std::string(Trim(station));
-    const auto dash = streamTitle.find(" - ");
-    if (dash == std::string_view::npos) {
-        tags.title = std::string(Trim(streamTitle));
-        return tags;
-    }
-    tags.artist = std::string(Trim(streamTitle.substr(0, dash)));
-    tags.title = std::string(Trim(streamTitle.substr(dash + 3)));
-    return tags;
+    auto [artist, title] = core::SplitStreamTitle(streamTitle);
+    return {std::move(title), std::move(artist), std::string(core::TrimBlanks(station))};
 }
 
 std::string Id3v24Tag(const SongTags& tags)

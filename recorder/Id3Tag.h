@@ -14,7 +14,8 @@ struct SongTags
     std::string album;  // the station
 };
 
-// "Artist - Title" as stations send it; a title without " - " is all title.
+// "Artist - Title" as stations send it (core::SplitStreamTitle); a title without " - " is all
+// title.
 SongTags TagsFromStreamTitle(std::string_view streamTitle, std::string_view station);
 
 // The tag: header and UTF-8 text frames (TIT2, TPE1, TALB) for the fields that are not empty;

@@ -29,15 +29,26 @@ struct MediaPlayer::Engine : MpvEngine
         LeaveFullScreen();
     }
 
+    QList<QWidget*> Layers() const
+    {
+        QList<QWidget*> layers;
+        for (QWidget* layer : {View(), player->cover()}) {
+            if (layer) {
+                layers << layer;
+            }
+        }
+        return layers;
+    }
+
     void EnterFullScreen()
     {
-        QWidget* view = View();
-        if (!view || fullScreenWindow) {
+        const QList<QWidget*> layers = Layers();
+        if (layers.isEmpty() || fullScreenWindow) {
             return;
         }
         fullScreenWindow = new FullScreenWindow;
         fullScreenWindow->onLeave = [this] { LeaveFullScreen(); };
-        fullScreenWindow->Hold(view);
+        fullScreenWindow->Hold(layers);
         fullScreenWindow->showFullScreen();
         fullScreenWindow->activateWindow();
         fullScreenWindow->setFocus();
@@ -45,16 +56,19 @@ struct MediaPlayer::Engine : MpvEngine
 
     void LeaveFullScreen()
     {
-        QWidget* view = View();
-        if (!view || !fullScreenWindow) {
+        if (!fullScreenWindow) {
             return;
         }
-        view->setParent(player);
-        view->setGeometry(player->rect());
-        view->show();
+        for (QWidget* layer : Layers()) {
+            const bool shown = layer->isVisibleTo(fullScreenWindow);
+            layer->setParent(player);
+            layer->setGeometry(player->rect());
+            layer->setVisible(shown);
+            layer->raise();
+        }
         fullScreenWindow->hide();
         fullScreenWindow->onLeave = nullptr;
-        fullScreenWindow->deleteLater();  // we may be inside its own key handler
+        fullScreenWindow->deleteLater(); // we may be inside its own key handler
         fullScreenWindow = nullptr;
     }
 
@@ -69,16 +83,19 @@ MediaPlayer::MediaPlayer(QWidget* parent, Video video) : QWidget(parent)
     setPalette(black);
     setAutoFillBackground(true);
     m = std::make_unique<Engine>(this, video);
+    connect(this, &MediaPlayer::StateChanged, this, &MediaPlayer::UpdateCover);
+    connect(this, &MediaPlayer::FrameShown, this, &MediaPlayer::UpdateCover);
 }
 
 MediaPlayer::~MediaPlayer()
 {
-    m.reset();  // before the view, a child of ours, goes
+    m.reset(); // before the view, a child of ours, goes
 }
 
 void MediaPlayer::setURL(const QString& url)
 {
     m->Open(url);
+    UpdateCover();
 }
 
 QString MediaPlayer::URL() const
@@ -89,6 +106,7 @@ QString MediaPlayer::URL() const
 void MediaPlayer::stop()
 {
     m->Stop();
+    UpdateCover();
 }
 
 void MediaPlayer::setVolume(int percent)
@@ -130,9 +148,62 @@ MediaPlayer::State MediaPlayer::state() const
     return m->state();
 }
 
+QString MediaPlayer::errorText() const
+{
+    return m->error();
+}
+
+QString MediaPlayer::stationName() const
+{
+    return m->stationName();
+}
+
+int MediaPlayer::stationKbps() const
+{
+    return m->stationKbps();
+}
+
+void MediaPlayer::setReconnectWaits(std::function<int(int)> waitMs)
+{
+    m->SetReconnectWaits(std::move(waitMs));
+}
+
+void MediaPlayer::setStallTimeout(double seconds)
+{
+    m->SetStallTimeout(seconds);
+}
+
+bool MediaPlayer::pictureShown() const
+{
+    return m && m->pictureShown();
+}
+
+void MediaPlayer::setCover(QWidget* cover)
+{
+    if (m_cover) {
+        m_cover->removeEventFilter(this);
+    }
+    m_cover = cover;
+    if (cover) {
+        cover->setParent(this);
+        cover->setGeometry(rect());
+        cover->installEventFilter(this);
+    }
+    UpdateCover();
+}
+
+void MediaPlayer::UpdateCover()
+{
+    if (!m_cover) {
+        return;
+    }
+    m_cover->setVisible(!pictureShown());
+    m_cover->raise();
+}
+
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m || watched != m->View()) {
+    if (!m || !watched || (watched != m->View() && watched != m_cover)) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);
@@ -164,10 +235,14 @@ bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 void MediaPlayer::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    QWidget* view = m ? m->View() : nullptr;
-    if (view && !fullScreen()) {
-        view->setGeometry(rect());
+    if (!m || fullScreen()) {
+        return;
+    }
+    for (QWidget* layer : {m->View(), m_cover}) {
+        if (layer) {
+            layer->setGeometry(rect());
+        }
     }
 }
 
-}  // namespace platform
+} // namespace platform

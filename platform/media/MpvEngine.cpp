@@ -5,6 +5,7 @@
 // network.
 #include "MpvEngine.h"
 
+#include "StreamError.h"
 #include "VideoViews.h"
 
 #include <QOpenGLContext>
@@ -49,7 +50,7 @@ constexpr uint64_t LoadReply = 1;
 // player given an address before it is on screen); the video is picked up when the context comes.
 constexpr int GlWaitMs = 1000;
 
-}  // namespace
+} // namespace
 
 struct MpvEngine::EventRoute
 {
@@ -78,6 +79,11 @@ const MpvEngine::PropertyRoute MpvEngine::Properties[] = {
     {"metadata/by-key/icy-title", MPV_FORMAT_STRING, &MpvEngine::OnIcyTitle},
     {"metadata/by-key/title", MPV_FORMAT_STRING, &MpvEngine::OnTagTitle},
     {"vid", MPV_FORMAT_INT64, &MpvEngine::OnVideoTrack},
+    {"seekable", MPV_FORMAT_FLAG, &MpvEngine::OnSeekable},
+    {"file-size", MPV_FORMAT_INT64, &MpvEngine::OnFileSize},
+    {"video-format", MPV_FORMAT_STRING, &MpvEngine::OnVideoFormat},
+    {"metadata/by-key/icy-name", MPV_FORMAT_STRING, &MpvEngine::OnIcyName},
+    {"metadata/by-key/icy-br", MPV_FORMAT_STRING, &MpvEngine::OnIcyBitrate},
     {nullptr, MPV_FORMAT_NONE, nullptr},
 };
 
@@ -106,7 +112,8 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
         [](void* self) {
             auto* engine = static_cast<MpvEngine*>(self);
             if (!engine->m_wakeQueued.exchange(true)) {
-                QMetaObject::invokeMethod(engine, [engine] { engine->Drain(); }, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    engine, [engine] { engine->Drain(); }, Qt::QueuedConnection);
             }
         },
         this);
@@ -140,7 +147,7 @@ MpvEngine::~MpvEngine()
         mpv_set_wakeup_callback(m_handle, nullptr, nullptr);
     }
     if (m_glView) {
-        m_glView->Release();  // frees the render context with its GL context current
+        m_glView->Release(); // frees the render context with its GL context current
     }
     if (m_softView) {
         m_softView->onResized = nullptr;
@@ -168,7 +175,7 @@ void MpvEngine::Configure(Video video)
         {"keep-open", "no"},
         {"force-window", "no"},
         {"hwdec", "no"},
-        {"gpu-hwdec-interop", "no"},  // nor probe for hardware decoders when the view is made
+        {"gpu-hwdec-interop", "no"}, // nor probe for hardware decoders when the view is made
         {"audio-display", "no"},
         {"audio-client-name", "Corvane net player"},
         // No sound device is no error: play on, silently.
@@ -178,7 +185,8 @@ void MpvEngine::Configure(Video video)
         {"cache-secs", "10"},
         {"demuxer-max-bytes", "16MiB"},
         {"demuxer-max-back-bytes", "1MiB"},
-        {"network-timeout", "15"},
+        // Also what counts as a stall: a live stream without data for this long is lost.
+        {"network-timeout", "10"},
         {"vo", video == Video::Off ? "null" : "libmpv"},
         {"vid", video == Video::Off ? "no" : "auto"},
     };
@@ -201,10 +209,18 @@ QWidget* MpvEngine::View() const
 void MpvEngine::Open(const QString& url)
 {
     m_url = url;
+    m_reconnect.Cancel();
+    m_error.clear();
+    if (!m_stationName.isEmpty() || m_stationKbps != 0) {
+        m_stationName.clear();
+        m_stationKbps = 0;
+        emit q->StationChanged(m_stationName, m_stationKbps);
+    }
     if (url.isEmpty()) {
         Stop();
         return;
     }
+    ClearPicture();
     SetState(State::Opening);
     if (m_glView && !m_render) {
         // The engine picks its video output when the file opens: give the view a moment to get
@@ -268,15 +284,35 @@ void MpvEngine::Stop()
 {
     m_loadWaiting = false;
     m_glWait.stop();
+    m_reconnect.Cancel();
     m_pendingLoads = 0;
     Command({"stop"});
+    ClearPicture();
+    SetState(State::Stopped);
+}
+
+void MpvEngine::SetStallTimeout(double seconds)
+{
+    const QByteArray value = QByteArray::number(seconds);
+    const char* text = value.constData();
+    if (m_handle) {
+        // Copied at once; taken in order, before any later load.
+        mpv_set_property_async(m_handle, 0, "network-timeout", MPV_FORMAT_STRING, &text);
+    }
+}
+
+// The last picture must not outlive its stream: nothing is shown until the current address
+// draws a frame of its own.
+void MpvEngine::ClearPicture()
+{
+    m_frameShown = false;
+    m_frameDue = false;
     if (m_softView) {
         m_softView->Clear();
     }
     if (m_glView) {
-        m_glView->update();
+        m_glView->SetBlank(true);
     }
-    SetState(State::Stopped);
 }
 
 void MpvEngine::SetVolume(int percent)
@@ -308,7 +344,7 @@ void MpvEngine::SetFlag(const char* name, bool value)
 {
     int flag = value ? 1 : 0;
     if (m_handle) {
-        mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag);  // copied at once
+        mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag); // copied at once
     }
 }
 
@@ -318,13 +354,30 @@ void MpvEngine::SetState(State state)
         return;
     }
     m_state = state;
+    if (state != State::Opening && state != State::Playing) {
+        ClearPicture();
+    }
     emit q->StateChanged(state);
 }
 
 void MpvEngine::Fail(const QString& text)
 {
+    m_error = ShortStreamError(text, m_url);
     SetState(State::Failed);
-    emit q->ErrorOccurred(text);
+    emit q->ErrorOccurred(m_error);
+}
+
+// A live stream (no end of its own) that had sound, or one being brought back, is reopened when it
+// is lost; a file, or a recording with a duration, simply ends.
+bool MpvEngine::LiveStreamLost() const
+{
+    return !m_fileHasEnd && (m_filePlayed || m_reconnect.Active());
+}
+
+void MpvEngine::ReconnectLater()
+{
+    SetState(State::Reconnecting);
+    emit q->Reconnecting(m_reconnect.Next());
 }
 
 // ---- events ---------------------------------------------------------------------------------
@@ -345,7 +398,7 @@ void MpvEngine::Drain()
             }
         }
         if (!alive) {
-            return;  // a slot deleted the player
+            return; // a slot deleted the player
         }
     }
     if (m_endError < 0) {
@@ -362,12 +415,21 @@ void MpvEngine::OnStartFile(const mpv_event&)
     m_frameShown = false;
     m_frameDue = false;
     m_videoTrack = 0;
-    SetState(State::Opening);
+    m_fileHasEnd = false;
+    m_fileHasVideo = false;
+    m_filePlayed = false;
+    if (m_reconnect.Active()) {
+        emit q->Reconnecting(0); // the attempt is under way
+    } else {
+        SetState(State::Opening);
+    }
 }
 
 void MpvEngine::OnPlaybackRestart(const mpv_event&)
 {
-    if (m_state == State::Opening) {
+    if (m_state == State::Opening || m_state == State::Reconnecting) {
+        m_filePlayed = true;
+        m_reconnect.Succeeded();
         SetState(State::Playing);
     }
 }
@@ -376,16 +438,22 @@ void MpvEngine::OnEndFile(const mpv_event& event)
 {
     const auto* end = static_cast<const mpv_event_end_file*>(event.data);
     if (m_pendingLoads > 0 || m_state == State::Stopped) {
-        return;  // the end of what a newer load or a stop replaced
+        return; // the end of what a newer load or a stop replaced
     }
     switch (end->reason) {
     case MPV_END_FILE_REASON_EOF:
-        SetState(State::Ended);
+        if (LiveStreamLost()) {
+            ReconnectLater();
+        } else {
+            SetState(State::Ended);
+        }
         break;
     case MPV_END_FILE_REASON_ERROR:
         // Losing the video output for want of a GL context is ours, not the stream's fault.
         if (end->error == MPV_ERROR_VO_INIT_FAILED && m_videoDropped) {
             SetState(State::Ended);
+        } else if (LiveStreamLost()) {
+            ReconnectLater();
         } else {
             // Told once this drain is through: the engine hands out its log lines (the cause)
             // after its events.
@@ -393,7 +461,7 @@ void MpvEngine::OnEndFile(const mpv_event& event)
         }
         break;
     case MPV_END_FILE_REASON_REDIRECT:
-        break;  // a playlist: its entries follow
+        break; // a playlist: its entries follow
     default:
         SetState(State::Stopped);
         break;
@@ -404,7 +472,11 @@ void MpvEngine::OnCommandReply(const mpv_event& event)
 {
     if (event.reply_userdata == LoadReply && event.error < 0) {
         m_pendingLoads = std::max(0, m_pendingLoads - 1);
-        Fail(QString::fromUtf8(mpv_error_string(event.error)));
+        if (m_reconnect.Active() && m_state != State::Stopped) {
+            ReconnectLater();
+        } else {
+            Fail(QString::fromUtf8(mpv_error_string(event.error)));
+        }
     }
 }
 
@@ -463,6 +535,49 @@ void MpvEngine::OnVideoTrack(const mpv_event_property& property)
     }
 }
 
+void MpvEngine::OnVideoFormat(const mpv_event_property& property)
+{
+    m_fileHasVideo = !Text(property).isEmpty();
+}
+
+// A file, a recording on a web server, anything with a known size or a place to seek to, has an
+// end; a live stream has neither (the engine's duration is no sign: it estimates one for a live
+// stream from what it has read). Latched for the file: both go away as the file ends.
+void MpvEngine::OnSeekable(const mpv_event_property& property)
+{
+    if (property.format == MPV_FORMAT_FLAG && *static_cast<int*>(property.data)) {
+        m_fileHasEnd = true;
+    }
+}
+
+void MpvEngine::OnFileSize(const mpv_event_property& property)
+{
+    if (property.format == MPV_FORMAT_INT64 && *static_cast<int64_t*>(property.data) > 0) {
+        m_fileHasEnd = true;
+    }
+}
+
+// The station's own name and bitrate from its header: kept through a reconnect (the header comes
+// again), forgotten with the address.
+void MpvEngine::OnIcyName(const mpv_event_property& property)
+{
+    const QString name = Text(property).trimmed();
+    if (!name.isEmpty() && name != m_stationName) {
+        m_stationName = name;
+        emit q->StationChanged(m_stationName, m_stationKbps);
+    }
+}
+
+void MpvEngine::OnIcyBitrate(const mpv_event_property& property)
+{
+    // "128", or "128,128" from servers that list every quality they have.
+    const int kbps = Text(property).section(QLatin1Char(','), 0, 0).trimmed().toInt();
+    if (kbps > 0 && kbps != m_stationKbps) {
+        m_stationKbps = kbps;
+        emit q->StationChanged(m_stationName, m_stationKbps);
+    }
+}
+
 // ---- rendering ------------------------------------------------------------------------------
 
 void MpvEngine::CreateRenderContext(bool openGl)
@@ -486,8 +601,8 @@ void MpvEngine::CreateRenderContext(bool openGl)
         [](void* self) {
             auto* engine = static_cast<MpvEngine*>(self);
             if (!engine->m_renderQueued.exchange(true)) {
-                QMetaObject::invokeMethod(engine, [engine] { engine->OnRenderUpdate(); },
-                                          Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    engine, [engine] { engine->OnRenderUpdate(); }, Qt::QueuedConnection);
             }
         },
         this);
@@ -506,7 +621,7 @@ void MpvEngine::FreeRenderContext()
     if (!m_render) {
         return;
     }
-    mpv_render_context_free(m_render);  // also brings the video output down, and waits for that
+    mpv_render_context_free(m_render); // also brings the video output down, and waits for that
     m_render = nullptr;
     if (m_state == State::Opening || m_state == State::Playing) {
         m_videoDropped = true;
@@ -520,11 +635,17 @@ void MpvEngine::OnRenderUpdate()
         return;
     }
     if (mpv_render_context_update(m_render) & MPV_RENDER_UPDATE_FRAME) {
-        if (!View()->isVisible()) {
+        // Nobody can see it (the player is hidden), or it is not the current address's own: that
+        // one is being replaced, or has no video and the engine redraws the last one it had.
+        const bool replaced = m_pendingLoads > 0 || m_loadWaiting || m_state == State::Stopped;
+        if (!View()->isVisible() || replaced || !m_fileHasVideo) {
             SkipFrame();
             return;
         }
         m_frameDue = true;
+        if (m_glView) {
+            m_glView->SetBlank(false);
+        }
         if (m_softView) {
             RenderSoftware();
         } else if (m_glView) {
@@ -554,7 +675,7 @@ void MpvEngine::PaintGl(unsigned fbo, QSize pixels)
     }
     mpv_opengl_fbo target{static_cast<int>(fbo), pixels.width(), pixels.height(), 0};
     int flipY = 1;
-    int block = 0;  // the GUI thread never waits for a frame's display time
+    int block = 0; // the GUI thread never waits for a frame's display time
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_OPENGL_FBO, &target},
         {MPV_RENDER_PARAM_FLIP_Y, &flipY},
@@ -567,7 +688,7 @@ void MpvEngine::PaintGl(unsigned fbo, QSize pixels)
 
 void MpvEngine::RenderSoftware()
 {
-    if (!m_render || !m_softView) {
+    if (!m_render || !m_softView || !m_frameDue) {
         return;
     }
     const QSize pixels = m_softView->PixelSize();
@@ -580,7 +701,7 @@ void MpvEngine::RenderSoftware()
     int block = 0;
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_SW_SIZE, size},
-        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},  // QImage::Format_RGB32 in memory
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")}, // QImage::Format_RGB32 in memory
         {MPV_RENDER_PARAM_SW_STRIDE, &stride},
         {MPV_RENDER_PARAM_SW_POINTER, canvas.bits()},
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
@@ -602,11 +723,12 @@ void MpvEngine::NoteFrameDrawn()
     QMetaObject::invokeMethod(
         q,
         [player = QPointer<MediaPlayer>(q)] {
-            if (player) {
+            // Not when the address changed since (its picture is gone).
+            if (player && player->pictureShown()) {
                 emit player->FrameShown();
             }
         },
         Qt::QueuedConnection);
 }
 
-}  // namespace platform
+} // namespace platform

@@ -43,7 +43,7 @@ void PaintBlack(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
-}  // namespace
+} // namespace
 
 bool UseOpenGlVideo()
 {
@@ -80,12 +80,21 @@ void GlVideoView::Release()
     onPaint = nullptr;
 }
 
+void GlVideoView::SetBlank(bool blank)
+{
+    if (m_blank != blank) {
+        m_blank = blank;
+        update();
+    }
+}
+
 void GlVideoView::initializeGL()
 {
     // Without shared contexts Qt gives the widget a new context when it moves to another
     // top-level window (full screen); the engine must let go of the old one first.
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ContextGone(); },
-            Qt::DirectConnection);
+    connect(
+        context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { ContextGone(); },
+        Qt::DirectConnection);
     if (onContextReady) {
         onContextReady();
     }
@@ -102,7 +111,7 @@ void GlVideoView::ContextGone()
 
 void GlVideoView::paintGL()
 {
-    if (onPaint) {
+    if (onPaint && !m_blank) {
         onPaint(defaultFramebufferObject(), size() * devicePixelRatio());
         return;
     }
@@ -165,12 +174,16 @@ FullScreenWindow::FullScreenWindow() : QWidget(nullptr, Qt::Window | Qt::Framele
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void FullScreenWindow::Hold(QWidget* view)
+void FullScreenWindow::Hold(const QList<QWidget*>& layers)
 {
-    m_view = view;
-    view->setParent(this);
-    view->setGeometry(rect());
-    view->show();
+    m_layers = layers;
+    for (QWidget* layer : layers) {
+        const bool shown = layer->isVisibleTo(layer->parentWidget());
+        layer->setParent(this);
+        layer->setGeometry(rect());
+        layer->setVisible(shown);
+        layer->raise();
+    }
 }
 
 void FullScreenWindow::keyPressEvent(QKeyEvent* event)
@@ -194,9 +207,11 @@ void FullScreenWindow::closeEvent(QCloseEvent* event)
 void FullScreenWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (m_view && m_view->parentWidget() == this) {
-        m_view->setGeometry(rect());
+    for (QWidget* layer : m_layers) {
+        if (layer->parentWidget() == this) {
+            layer->setGeometry(rect());
+        }
     }
 }
 
-}  // namespace platform
+} // namespace platform

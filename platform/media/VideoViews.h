@@ -21,12 +21,15 @@ class GlVideoView : public QOpenGLWidget
     explicit GlVideoView(QWidget* parent = nullptr);
     ~GlVideoView() override;
 
-    std::function<void()> onContextReady;                // context current; may run again after a reparent
-    std::function<void()> onContextGone;                 // context current, about to be destroyed
+    std::function<void()> onContextReady; // context current; may run again after a reparent
+    std::function<void()> onContextGone;  // context current, about to be destroyed
     std::function<void(unsigned fbo, QSize pixels)> onPaint;
 
     // Runs onContextGone now (with the context current) and forgets every callback.
     void Release();
+    // Blank: black, without asking the engine for a frame, until a frame of the next stream.
+    void SetBlank(bool blank);
+    bool Blank() const { return m_blank; }
 
   protected:
     void initializeGL() override;
@@ -34,6 +37,8 @@ class GlVideoView : public QOpenGLWidget
 
   private:
     void ContextGone();
+
+    bool m_blank = true;
 };
 
 // Video drawn by the engine in software into an image that this widget paints; used where
@@ -60,12 +65,14 @@ class SoftwareVideoView : public QWidget
     QSize m_drawn;
 };
 
-// The frameless full-screen window the video moves into; Esc or closing it asks to return.
+// The frameless full-screen window the video (and what covers it) moves into; Esc or closing it
+// asks to return.
 class FullScreenWindow : public QWidget
 {
   public:
     FullScreenWindow();
-    void Hold(QWidget* view);
+    // The layers, bottom first, each filling the window.
+    void Hold(const QList<QWidget*>& layers);
 
     std::function<void()> onLeave;
 
@@ -75,7 +82,7 @@ class FullScreenWindow : public QWidget
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QWidget* m_view = nullptr;
+    QList<QWidget*> m_layers;
 };
 
-}  // namespace platform
+} // namespace platform

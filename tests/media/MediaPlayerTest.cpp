@@ -1,12 +1,18 @@
 // Playback state, errors, volume and titles of the media component, with the real libmpv and no
 // video output.
+#include "LiveServer.h"
 #include "MediaTestKit.h"
+#include "Reconnect.h"
 #include "StationProcess.h"
+#include "StreamError.h"
+
+#include <QElapsedTimer>
 
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <cstdio>
 #include <memory>
 
 using platform::MediaPlayer;
@@ -29,7 +35,7 @@ quint16 RefusedPort()
     return port;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MediaPlayerTest, ShortFileOpensPlaysAndEnds)
 {
@@ -81,12 +87,47 @@ TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
         player->setURL(url);
         ASSERT_TRUE(WaitForState(*player, State::Failed));
         ASSERT_EQ(errors.count(), 1);
-        EXPECT_TRUE(errors.at(0).at(0).toString().contains(cause)) << errors.at(0).at(0).toString().toStdString();
+        EXPECT_TRUE(errors.at(0).at(0).toString().contains(cause))
+            << errors.at(0).at(0).toString().toStdString();
+        EXPECT_EQ(player->errorText(), errors.at(0).at(0).toString());
         EXPECT_FALSE(log.Saw(State::Playing));
+        EXPECT_FALSE(log.Saw(State::Reconnecting)) << "what never played is not brought back";
     }
+    // A listener reads one calm line naming the server.
+    player->setURL(bad.first().first);
+    ASSERT_TRUE(WaitForState(*player, State::Failed));
+    EXPECT_EQ(player->errorText(),
+              QStringLiteral("Cannot connect to 127.0.0.1:%1 (refused)").arg(port));
     // A failure leaves the player usable.
     player->setURL(MakeTone(dir, 1));
     EXPECT_TRUE(WaitForState(*player, State::Ended));
+}
+
+// What the engine says, as a listener reads it; and the waits before each attempt to bring a
+// lost stream back.
+TEST(MediaPlayerTest, FailuresReadAsOneLineAndReconnectsWaitLongerEachTime)
+{
+    const QString url = QStringLiteral("http://radio.example:8000/live");
+    EXPECT_EQ(platform::ShortStreamError("Connection to tcp://radio.example:8000?timeout=10000000 "
+                                         "failed: Connection timed out",
+                                         url),
+              "Cannot connect to radio.example:8000 (no answer)");
+    EXPECT_EQ(platform::ShortStreamError("Failed to resolve hostname radio.example", url),
+              "Cannot find radio.example");
+    EXPECT_EQ(platform::ShortStreamError("HTTP error 404 Not Found\nFailed to open", url),
+              "radio.example:8000 answered 404 Not Found");
+    EXPECT_EQ(platform::ShortStreamError("Connection to tcp://x:80?timeout=1 failed: Network is "
+                                         "unreachable",
+                                         QStringLiteral("http://x/")),
+              "Connection to tcp://x:80?timeout=1 failed: Network is unreachable");
+    const QString longText = QString(200, QLatin1Char('x')) + QStringLiteral("\nsecond line");
+    EXPECT_EQ(platform::ShortStreamError(longText, url).size(), 90);
+    EXPECT_FALSE(platform::ShortStreamError(longText, url).contains(QLatin1Char('\n')));
+
+    QList<int> waits;
+    for (int attempt = 0; attempt < 8; ++attempt)
+        waits << platform::Reconnect::DefaultWaitMs(attempt);
+    EXPECT_EQ(waits, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
 }
 
 TEST(MediaPlayerTest, StopKeepsTheAddressAndAnEmptyAddressStops)
@@ -177,7 +218,8 @@ TEST(MediaPlayerTest, IcyStreamTitlesArrive)
     ASSERT_TRUE(WaitForState(*player, State::Playing));
     // Songs are a few seconds long: the first title comes with the first metadata block, the
     // next with the next song.
-    ASSERT_TRUE(WaitFor([&] { return titles.size() >= 2; }, 3 * Patience)) << titles.join('|').toStdString();
+    ASSERT_TRUE(WaitFor([&] { return titles.size() >= 2; }, 3 * Patience))
+        << titles.join('|').toStdString();
     EXPECT_FALSE(titles.first().isEmpty());
     EXPECT_NE(titles.at(0), titles.at(1));
     EXPECT_EQ(player->state(), State::Playing);
@@ -206,4 +248,87 @@ TEST(MediaPlayerTest, DestroyingWhileBusyReturnsPromptly)
         return socket && (socket->state() == QAbstractSocket::UnconnectedState ||
                           socket->waitForDisconnected(100));
     }));
+}
+
+// A live stream that is lost while it should play (the server went away, or went quiet) is opened
+// again after each wait until it plays; the station's name and bitrate stay. A stop or another
+// address during a wait drops the reconnect.
+TEST(MediaPlayerTest, LiveStreamComesBackAfterADropAndAStall)
+{
+    QTemporaryDir dir;
+    LiveServer server(dir);
+    auto player = AudioPlayer();
+    // CORVANE_TEST_REAL_WAITS=1 measures with the player's own waits (1, 2, 4 ... s).
+    const bool realWaits = qEnvironmentVariableIsSet("CORVANE_TEST_REAL_WAITS");
+    if (!realWaits) {
+        player->setReconnectWaits([](int) { return 200; });
+    }
+    player->setStallTimeout(1.5);
+    QList<int> waits;
+    QObject::connect(player.get(), &MediaPlayer::Reconnecting, [&](int ms) { waits << ms; });
+    StateLog log(*player);
+
+    player->setURL(server.Url());
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    EXPECT_TRUE(WaitFor([&] { return player->stationKbps() == 64; }));
+    EXPECT_EQ(player->stationName(), QStringLiteral("Loop FM"));
+
+    // Gone for a while: refused attempts follow one another, then the return plays.
+    const int before = int(waits.size());
+    server.GoAway();
+    ASSERT_TRUE(WaitForState(*player, State::Reconnecting));
+    if (realWaits) {
+        QTest::qWait(3000); // away for 3 s, as in the report of the fault
+    } else {
+        ASSERT_TRUE(WaitFor([&] { return waits.count(0) >= 2; }, 3 * Patience)) << "attempts";
+    }
+    ASSERT_TRUE(server.Return());
+    QElapsedTimer back;
+    back.start();
+    ASSERT_TRUE(WaitForState(*player, State::Playing, 4 * Patience));
+    std::printf("[ figure ] server back to sound after a drop: %lld ms (waits %s ms)\n",
+                qlonglong(back.elapsed()), qPrintable([&] {
+                    QStringList list;
+                    for (int i = before; i < waits.size(); ++i)
+                        list << QString::number(waits[i]);
+                    return list.join(QLatin1Char(','));
+                }()));
+    EXPECT_EQ(player->stationName(), QStringLiteral("Loop FM"));
+    EXPECT_EQ(player->URL(), server.Url());
+
+    // Quiet on the open connection: after the stall time it counts as lost and comes back.
+    const int connections = server.Connections();
+    server.Stall();
+    ASSERT_TRUE(WaitForState(*player, State::Reconnecting, 3 * Patience));
+    back.start();
+    ASSERT_TRUE(WaitForState(*player, State::Playing, 3 * Patience));
+    std::printf("[ figure ] stall noticed, then back to sound in %lld ms\n",
+                qlonglong(back.elapsed()));
+    EXPECT_EQ(server.Connections(), connections + 1) << "one attempt at a time";
+    EXPECT_FALSE(log.Saw(State::Ended));
+    EXPECT_FALSE(log.Saw(State::Failed));
+
+    // A stop during a wait: nothing more is tried.
+    player->setReconnectWaits([](int) { return 1000; });
+    server.GoAway();
+    ASSERT_TRUE(WaitForState(*player, State::Reconnecting));
+    player->stop();
+    ASSERT_TRUE(server.Return());
+    const int stopped = server.Connections();
+    QTest::qWait(2500);
+    EXPECT_EQ(server.Connections(), stopped);
+    EXPECT_EQ(player->state(), State::Stopped);
+
+    // Another address during a wait: only the new one plays.
+    player->setURL(server.Url());
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    server.GoAway();
+    ASSERT_TRUE(WaitForState(*player, State::Reconnecting));
+    player->setURL(MakeTone(dir, 1));
+    ASSERT_TRUE(WaitForState(*player, State::Ended)) << "a file that ends, ends";
+    ASSERT_TRUE(server.Return());
+    const int switched = server.Connections();
+    QTest::qWait(2500);
+    EXPECT_EQ(server.Connections(), switched);
+    EXPECT_EQ(player->state(), State::Ended);
 }

@@ -63,7 +63,7 @@ class GlVideoTest : public ::testing::Test, public VideoFixture
     void SetUp() override { Prepare("gl"); }
 };
 
-}  // namespace
+} // namespace
 
 TEST_P(MediaVideoTest, FirstFrameIsShown)
 {
@@ -192,6 +192,40 @@ TEST_P(MediaVideoTest, StationTvChannelShowsFrames)
     ASSERT_TRUE(WaitFor([&] { return frames.count() > 0; })) << "state " << int(player->state());
     EXPECT_EQ(player->state(), State::Playing);
     EXPECT_TRUE(ShowsPicture(VideoArea()));
+}
+
+// A radio after TV: the old picture goes at once, none comes, and the cover (the player's
+// now-playing card) is what shows, in the window and full screen.
+TEST_P(MediaVideoTest, RadioAfterTvClearsThePictureAndShowsTheCover)
+{
+    auto* cover = new QWidget;
+    player->setCover(cover);
+    QSignalSpy frames(player, &MediaPlayer::FrameShown);
+    window.show();
+    QWidget* area = VideoArea();
+    EXPECT_TRUE(cover->isVisible()) << "nothing plays yet";
+    player->setURL(card);
+    ASSERT_TRUE(WaitFor([&] { return frames.count() > 0; }));
+    EXPECT_TRUE(ShowsPicture(area));
+    EXPECT_FALSE(cover->isVisible()) << "video shows its picture";
+
+    player->setURL(MakeTone(dir, 30));
+    EXPECT_TRUE(cover->isVisible());
+    EXPECT_FALSE(player->pictureShown());
+    EXPECT_FALSE(HasPicture(area->grab().toImage())) << "cleared at once";
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
+    QTest::qWait(500);
+    EXPECT_FALSE(HasPicture(area->grab().toImage())) << "no frame of the old stream comes back";
+    EXPECT_EQ(frames.count(), 1);
+
+    player->setFullScreen(true);
+    ASSERT_NE(FullScreenWindow(), nullptr);
+    EXPECT_EQ(cover->window(), FullScreenWindow());
+    EXPECT_TRUE(cover->isVisible());
+    EXPECT_EQ(cover->size(), FullScreenWindow()->size());
+    player->setFullScreen(false);
+    EXPECT_EQ(cover->parentWidget(), player);
+    EXPECT_TRUE(cover->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, MediaVideoTest, ::testing::Values("gl", "sw"),

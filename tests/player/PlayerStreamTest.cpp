@@ -1,8 +1,11 @@
 // The player with real streams from the demo station: a channel plays, stop really stops, play
-// starts the stored address, and the TV channel shows its picture in the media area.
+// starts the stored address, the TV channel shows its picture in the media area, a radio after it
+// the now-playing card (full screen too), and a dead channel says why on the card and in the tip.
 #include "FakeQuestions.h"
+#include "FrmSysTray.h"
 #include "ImageButton.h"
 #include "MediaPlayer.h"
+#include "NowPlayingCard.h"
 #include "PlayerTestSupport.h"
 #include "PlayerWindows.h"
 #include "ProgramState.h"
@@ -10,6 +13,7 @@
 #include "frmPlayer.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 using namespace core;
@@ -47,6 +51,34 @@ TEST(PlayerStreams, AChannelPlaysStopsAndTheStoredAddressPlaysAgainThenTVShowsFr
     p->PlayChannel(QString::fromLatin1(station.tvUrl()));
     EXPECT_TRUE(WaitUntil([&] { return frames.count() > 0; }));
     EXPECT_EQ(p->PlayImage(), Images::Playing);
+    EXPECT_FALSE(p->Card->isVisible()) << "TV shows its picture";
+
+    // A radio after TV: the card, never the last TV frame, in the window and full screen.
+    p->PlayChannel(radio);
+    EXPECT_TRUE(p->Card->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Playing; }));
+    EXPECT_TRUE(WaitUntil([&] { return !p->Card->Account().StationLine().isEmpty(); }));
+    EXPECT_TRUE(p->Card->isVisible());
+    EXPECT_FALSE(media->pictureShown());
+    p->ImgFullScreen_Click();
+    EXPECT_TRUE(media->fullScreen());
+    EXPECT_TRUE(p->Card->isVisible());
+    EXPECT_TRUE(p->Card->window()->isFullScreen());
+    media->setFullScreen(false);
+    EXPECT_EQ(p->Card->window(), p);
+
+    // A channel whose server refuses says so on the card and in the tray's tip.
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = closed.serverPort();
+    closed.close();
+    p->PlayChannel(QStringLiteral("http://127.0.0.1:%1/").arg(port));
+    EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Failed; }));
+    const QString refused = QStringLiteral("Cannot connect to 127.0.0.1:%1 (refused)").arg(port);
+    EXPECT_EQ(p->Card->StateLine(), refused);
+    auto* tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
+    ASSERT_TRUE(tray);
+    EXPECT_TRUE(tray->SysIcon.Tip().endsWith(refused)) << tray->SysIcon.Tip().toStdString();
 
     DeleteAllWindows();
     PlayStopped = false;

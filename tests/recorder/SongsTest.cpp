@@ -74,6 +74,9 @@ TEST(Id3Tag, FramesAndSizesAsTheFormatWantsThem)
     EXPECT_EQ(tags.artist, "Artist");
     EXPECT_EQ(tags.title, "Title - Live");
     EXPECT_EQ(TagsFromStreamTitle("Jingle", "").artist, "");
+    // Nothing on one side of the dash: no artist to name, the whole text is the title.
+    EXPECT_EQ(TagsFromStreamTitle("Jingle - ", "").title, "Jingle -");
+    EXPECT_EQ(TagsFromStreamTitle(" - Jingle", "").artist, "");
     EXPECT_EQ(Id3v24Tag({}), "");
     // A long title: its size needs more than one synchsafe byte.
     const std::string longTitle(300, 'x');
