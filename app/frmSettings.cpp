@@ -5,6 +5,7 @@
 #include "MakeSk.h"
 #include "MyFunction.h"
 #include "Questions.h"
+#include "SaveSetting.h"
 #include "Twips.h"
 #include "dcButton.h"
 #include "dcButtonLook.h"
@@ -121,7 +122,11 @@ void frmSettings::btnEdit_Click()
 
 void frmSettings::btnSave_Click()
 {
-    Config::Write(Config::ServerURL, txtServerURL->text());
+    // Saying "changed" over a write that failed would lose the address at the next start.
+    if (!Config::Write(Config::ServerURL, txtServerURL->text())) {
+        TellUnsaved(this, Config::ServerURL, true);
+        return;
+    }
     Ask().Message(this, QStringLiteral("Corvane net player"),
                   QStringLiteral("ServetURL has been changed"), Questions::Icon::None);
     btnSave->SetEnabled(false);
@@ -132,7 +137,7 @@ void frmSettings::btnSave_Click()
 void frmSettings::btnCancel_Click()
 {
     // Cancel stores the text as it stands too; only the confirmation is left out.
-    Config::Write(Config::ServerURL, txtServerURL->text());
+    (void)SaveSetting(this, Config::ServerURL, txtServerURL->text());
     btnSave->SetEnabled(false);
     btnCancel->SetEnabled(false);
 }

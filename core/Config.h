@@ -46,7 +46,8 @@ inline constexpr Key MessageFontColor{RSettingsFile, "Message", "FontColor"}; //
 
 // Binds the shared manager to the key's file, then reads (empty default) or writes the key.
 QString Read(const Key& key);
-bool Write(const Key& key, const QString& value);
+// False when the file could not be written; the file then stays as it was.
+[[nodiscard]] bool Write(const Key& key, const QString& value);
 bool IsFlagSet(const QString& value); // exactly "1"
 
 // Where a settings file is fetched from: the server address as stored, then "/Settings/".

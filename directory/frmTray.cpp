@@ -10,6 +10,7 @@
 #include "MyFunction.h"
 #include "ProgramState.h"
 #include "Questions.h"
+#include "SaveSetting.h"
 #include "WebAd.h"
 #include "WindowRegistry.h"
 
@@ -284,7 +285,8 @@ void frmTray::ListChannel_Click()
             core::FindWindow<core::ChannelPlayer>(QString::fromLatin1(core::WindowName::Player)))
         player->PlayChannel(address);
     core::PlayStopped = false;
-    LastPlay::Write(type, name);
+    if (!LastPlay::Write(type, name))
+        core::TellUnsaved(this, core::Config::LastPlayType);
 }
 
 bool frmTray::eventFilter(QObject* watched, QEvent* event)

@@ -1,6 +1,7 @@
 #include "PlayerLogic.h"
 
 #include "Config.h"
+#include "SaveSetting.h"
 #include "Twips.h"
 
 #include <cmath>
@@ -109,7 +110,7 @@ int CVolume::EngineVolume() const
 
 void CVolume::Store() const
 {
-    Config::Write(Config::PlayerVolume, QString::number(m_VolumeLevel));
+    (void)SaveSetting(nullptr, Config::PlayerVolume, QString::number(m_VolumeLevel));
 }
 
 PlayStep NextPlayStep(bool PlayStopped, const QString& LastPath, const QString& LastGiven)

@@ -26,7 +26,7 @@ inline constexpr int Playing = 6;
 std::optional<int16_t> LeadingInteger(const QString& Text);
 
 // The player's volume: 0..100 in steps of ten from wherever the stored value started. Every step
-// is written to "Settings.ini" at once.
+// is written to "Settings.ini" at once; a write that fails is told once and the level holds.
 class CVolume
 {
   public:

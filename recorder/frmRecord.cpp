@@ -4,6 +4,7 @@
 #include "Config.h"
 #include "Docking.h"
 #include "Questions.h"
+#include "SaveSetting.h"
 #include "Text.h"
 #include "Twips.h"
 #include "WindowRegistry.h"
@@ -281,8 +282,8 @@ void frmRecord::ShowSizeAndTime()
 
 void frmRecord::chkFilebysong_Click()
 {
-    core::Config::Write(core::Config::RecordFilePerSong,
-                        chkFilebysong->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    (void)core::SaveSetting(this, core::Config::RecordFilePerSong,
+                            chkFilebysong->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     m_Core.SetFileBySong(chkFilebysong->isChecked());
 }
 
@@ -296,7 +297,7 @@ void frmRecord::btnBrowse_Click()
     if (!chosen || chosen->isEmpty())
         return;
     txtOutPath->setText(*chosen);
-    core::Config::Write(core::Config::RecordFolder, *chosen);
+    (void)core::SaveSetting(this, core::Config::RecordFolder, *chosen);
 }
 
 void frmRecord::closeEvent(QCloseEvent* event)

@@ -7,6 +7,7 @@
 #include "MessagePoll.h"
 #include "MessageRules.h"
 #include "PopupChrome.h"
+#include "SaveSetting.h"
 #include "Twips.h"
 #include "WindowRegistry.h"
 #include "dcButton.h"
@@ -168,7 +169,8 @@ QString frmMessage::Text() const
 
 void frmMessage::ingClose_Click()
 {
-    WriteAcknowledgedMessage(Text());
+    if (!WriteAcknowledgedMessage(Text()))
+        core::TellUnsaved(this, core::Config::LastMessage);
     close();
 }
 

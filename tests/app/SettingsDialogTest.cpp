@@ -6,6 +6,7 @@
 #include "dcButton.h"
 #include "frmSettings.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -82,6 +83,23 @@ TEST_F(SettingsDialogTest, SaveAndCancelStoreTheTextAsTypedWhileOkAndCloseWriteN
         CloseWith(image ? static_cast<QWidget*>(dialog->ingClose) : dialog->dcButton1);
     }
     EXPECT_EQ(Config::Read(Config::ServerURL), "http://cancelled.example/");
+}
+
+TEST_F(SettingsDialogTest, AnAddressThatCannotBeWrittenIsToldNeverConfirmed)
+{
+    // A folder in the file's place: every write of "Settings.ini" fails, as on a read-only disk.
+    ASSERT_TRUE(QDir(folder.dir.path()).mkdir("Settings.ini"));
+    EditAndType("http://lost.example/");
+    Click(dialog->btnSave);
+    ASSERT_EQ(user->Messages().size(), 2);
+    EXPECT_TRUE(user->Messages()[1].startsWith("Your change could not be saved"))
+        << user->Messages()[1].toStdString();
+    EXPECT_EQ(Available(), "0111") << "still editing: the user can try again or cancel";
+    Click(dialog->btnSave);
+    EXPECT_EQ(user->Messages().size(), 3) << "each Save the user presses is answered";
+    Click(dialog->btnCancel);
+    EXPECT_EQ(user->Messages().size(), 3) << "Cancel does not repeat what was just said";
+    EXPECT_FALSE(user->Messages().contains("ServetURL has been changed"));
 }
 
 TEST_F(SettingsDialogTest, DraggingThePictureMovesTheDialogThroughItsSkin)

@@ -221,7 +221,8 @@ TEST(IniProfile, WritersOnTwoThreadsKeepEachOthersChanges)
     const std::string f = dir.File("t.ini");
     auto writer = [&](const char* section) {
         for (int i = 0; i < 40; ++i) {
-            WritePrivateProfileStringA(section, ("k" + std::to_string(i)).c_str(), "v", f.c_str());
+            const std::string key = "k" + std::to_string(i);
+            EXPECT_NE(WritePrivateProfileStringA(section, key.c_str(), "v", f.c_str()), 0);
         }
     };
     std::thread a(writer, "A");

@@ -2,7 +2,10 @@
 // leave in "Settings.ini", the stop/play toggle, autoplay and docking.
 #include "PlayerDock.h"
 #include "PlayerLogic.h"
+#include "FakeQuestions.h"
 #include "PlayerTestSupport.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,18 @@ TEST(PlayerLogic, VolumeStepsAreTensFromTheStoredValueAndEachIsWritten)
     EXPECT_EQ(fresh.VolumeLevel(), 0);
     EXPECT_EQ(fresh.StepUp().Level, 10);
     EXPECT_EQ(folder.Read("Settings.ini"), stored("10"));
+}
+
+TEST(PlayerLogic, AVolumeThatCannotBeWrittenIsToldOnceAndStillApplies)
+{
+    TempProgramFolder folder;
+    AnsweredQuestions user;
+    ASSERT_TRUE(QDir(folder.dir.path()).mkdir("Settings.ini")); // every write fails
+    CVolume volume;
+    EXPECT_EQ(volume.StepUp().Level, 10);
+    EXPECT_EQ(volume.StepUp().Level, 20);
+    ASSERT_EQ(user->Messages().size(), 1) << "told once, not at every step";
+    EXPECT_TRUE(user->Messages()[0].contains("Settings.ini"));
 }
 
 TEST(PlayerLogic, TheEngineGetsTheStoredVolumeHeldToItsScale)

@@ -49,12 +49,12 @@ struct Window : ::testing::Test
     void Settings(const std::string& key, const QString& value)
     {
         ini.setINIFile(program.filePath("Settings.ini").toStdString());
-        ini.WriteValue("Record", key, value.toStdString());
+        ASSERT_TRUE(ini.WriteValue("Record", key, value.toStdString()));
     }
     void Open(quint16 relayPort = 0)
     {
         ini.setINIFile(program.filePath("Channel.ini").toStdString());
-        ini.WriteValue("Radio", "Demo", server.Url().toStdString());
+        ASSERT_TRUE(ini.WriteValue("Radio", "Demo", server.Url().toStdString()));
         OverrideProgramFolder(program.path());
         form = new frmRecord(selection, nullptr, relayPort);
         form->show();

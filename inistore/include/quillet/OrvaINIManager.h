@@ -44,7 +44,7 @@ class QUILLET_EXPORT OrvaINIManager
     // Creates file, section and key as needed, or replaces the key's value. False when unbound,
     // when a name or the value holds a line break or NUL, when the key could not be read back as
     // written (see WritePrivateProfileStringA), or when the file could not be written.
-    bool WriteValue(const std::string& Section, const std::string& Key, const std::string& Value);
+    [[nodiscard]] bool WriteValue(const std::string& Section, const std::string& Key, const std::string& Value);
     // The key's value without surrounding blanks (at most 1999 characters); Default when unbound,
     // when the key is missing and when its value is empty.
     std::string GetValue(const std::string& Section, const std::string& Key,

@@ -33,14 +33,14 @@ QUILLET_EXPORT uint32_t GetPrivateProfileSectionA(const char* section, char* buf
 // that name) with all its entries. Nonzero on success. Refused (0, file untouched) when a string
 // holds CR or LF, or when the key could not be read back as written (contains "=", or starts with
 // "[" or ";").
-QUILLET_EXPORT int WritePrivateProfileStringA(const char* section, const char* key,
+[[nodiscard]] QUILLET_EXPORT int WritePrivateProfileStringA(const char* section, const char* key,
                                               const char* value, const char* file);
 
 // text is a list of "key=value" lines, each followed by a zero, ended by one more zero: the
 // section's entries are replaced by them (the section is created at the end of the file when
 // missing). An empty list leaves the section without entries; text null deletes the section.
 // Nonzero on success; refused when a line holds CR or LF.
-QUILLET_EXPORT int WritePrivateProfileSectionA(const char* section, const char* text,
+[[nodiscard]] QUILLET_EXPORT int WritePrivateProfileSectionA(const char* section, const char* text,
                                                const char* file);
 
 } // namespace quillet
