@@ -178,7 +178,7 @@ QString ManualOptions(const QString& Page)
 TEST(ManualPages, DescribeEveryOptionTheirProgramPrints)
 {
     const QString bin = qEnvironmentVariable("CORVANE_BINARY_DIR") + QStringLiteral("/bin/");
-    for (const QString program :
+    for (const QString& program :
          {QStringLiteral("Corvane_net_player"), QStringLiteral("corvane-record"),
           QStringLiteral("corvane-station")}) {
         const Outcome help = Execute(bin + program, {QStringLiteral("--help")});

@@ -233,7 +233,7 @@ TEST_F(Packages, UnpackedTreeRunsAndRecordsTheDemoStation)
     env.insert(QStringLiteral("HOME"), home.path());
     env.remove(QStringLiteral("XDG_DATA_HOME"));
 
-    for (const QString program :
+    for (const QString& program :
          {QStringLiteral("Corvane_net_player"), QStringLiteral("corvane-record"),
           QStringLiteral("corvane-station")}) {
         const Outcome dynamic =
