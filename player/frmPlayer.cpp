@@ -90,6 +90,7 @@ void frmPlayer::CreateControls()
                        ButtonImage(QStringLiteral("Image4"), SmallImage, QStringLiteral("\u2725")));
     Image4->setCursor(Qt::SizeAllCursor);
     lblTitle = new QLabel(QStringLiteral("TV Player"), this);
+    lblTitle->setTextFormat(Qt::PlainText); // the operator's title
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setGeometry(26, 4, 264, 18);
     lblTitle->setStyleSheet(QStringLiteral("color: #dfe6ee; background: transparent;"));
