@@ -105,9 +105,9 @@ class ProgramEnd : public ::testing::Test
         }
         ASSERT_FALSE(icon.Id.isEmpty()) << "no icon in the notification area";
         const qsizetype before = program.Windows().size();
-        Run("xdotool", {"mousemove", "--sync", "--window", icon.Id, "4", "4", "click", "3"});
+        e2e::Run("xdotool", {"mousemove", "--sync", "--window", icon.Id, "4", "4", "click", "3"});
         ASSERT_TRUE(WaitFor([&] { return program.Windows().size() > before; })) << "no menu";
-        Run("xdotool", {"key", "--delay", "200", "Down", "Return"});
+        e2e::Run("xdotool", {"key", "--delay", "200", "Down", "Return"});
         ASSERT_TRUE(program.WaitForEnd()) << "the menu's Exit did not end the program";
     }
 
@@ -141,7 +141,7 @@ TEST_F(ProgramEnd, TwentyEndsWhilePlayingRadio)
 // recorder recording: each ended every way it can be (full screen covers the player's Exit).
 TEST_F(ProgramEnd, EveryStateEndsEveryWay)
 {
-    const int screenWidth = Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
+    const int screenWidth = e2e::Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         StartPlaying(station.tvUrl());
         ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kFullScreen));
