@@ -80,7 +80,12 @@ frmPlayer::frmPlayer(QWidget* parent)
     Form_Load();
 }
 
-frmPlayer::~frmPlayer() = default;
+frmPlayer::~frmPlayer()
+{
+    // The video comes back from full screen while this window is whole: leaving full screen as
+    // our children are destroyed would put it back into a window half taken apart.
+    Player->setFullScreen(false);
+}
 
 void frmPlayer::CreateControls()
 {
