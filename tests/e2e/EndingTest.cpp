@@ -57,35 +57,35 @@ class ProgramEnd : public ::testing::Test
 
     QString Recordings() const { return program.Folder() + QStringLiteral("/recordings"); }
 
-    // Started afresh, playing Address at once (the last channel, autoplay), with the radio
-    // channel chosen in the directory for the recorder.
+    // Started afresh, playing Address at once (the last channel, autoplay); for the radio, the
+    // directory has its channel chosen, for the recorder.
     void StartPlaying(const QByteArray& Address)
     {
+        const QByteArray chosen = Address == station.tvUrl()
+                                      ? QByteArray()
+                                      : "[LastPlay]\r\nType=Radio\r\nChannel=Corvane Lounge\r\n";
         QFile settings(program.Folder() + QStringLiteral("/Settings.ini"));
         ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
         settings.write("[Server]\r\nURL=" + station.serverUrl() +
                        "\r\n[CheckBox]\r\nAutoplay=1\r\n" + "[Path]\r\nLastPath=" + Address +
-                       "\r\n[LastPlay]\r\nType=Radio\r\nChannel=Corvane Lounge\r\n[Record]\r\n" +
-                       "FolderPath=" + Recordings().toUtf8() + "\r\n");
+                       "\r\n" + chosen + "[Record]\r\n" + "FolderPath=" + Recordings().toUtf8() +
+                       "\r\n");
         settings.close();
         ASSERT_TRUE(program.Start(bus.Address()));
-        ASSERT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), PortOf(Address)) == 1; }));
+        ASSERT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), PortOf(Address)) >= 1; }));
         ASSERT_TRUE(WaitFor([&] { return program.Shows("Player", kPlayerSize); }));
     }
 
-    // Ends the program the way Signal names (0: Exit from the player, or from the tray menu when
-    // the player is hidden) and expects the clean end.
+    // Ends the program the way Signal names (0: the player's Exit) and expects the clean end.
     void EndAndExpectClean(int Signal, const QString& State)
     {
         SCOPED_TRACE((State + " / " + EndingName(Signal)).toStdString());
         const std::set<pid_t> helpers = Descendants(program.Pid());
         if (Signal != 0) {
             ASSERT_TRUE(program.EndWith(Signal)) << "did not end";
-        } else if (program.Shows("Player", kPlayerSize)) {
+        } else {
             ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kPlayerExit));
             ASSERT_TRUE(program.WaitForEnd()) << "Exit did not end the program";
-        } else {
-            ExitFromTheTrayMenu();
         }
         ++endings[program.Ending()];
         EXPECT_EQ(program.Ending(), "exit 0") << program.ErrorOutput().toStdString();
@@ -93,22 +93,6 @@ class ProgramEnd : public ::testing::Test
         for (pid_t helper : helpers)
             EXPECT_TRUE(WaitFor([&] { return !ProcessLives(helper); }))
                 << "left behind: " << helper;
-    }
-
-    // The icon's menu (Show, Exit, About), opened with the right button and walked with keys.
-    void ExitFromTheTrayMenu()
-    {
-        Window icon;
-        for (const Window& window : program.Windows()) {
-            if (window.Geometry.width() <= 64 && window.Geometry.height() <= 64)
-                icon = window;
-        }
-        ASSERT_FALSE(icon.Id.isEmpty()) << "no icon in the notification area";
-        const qsizetype before = program.Windows().size();
-        e2e::Run("xdotool", {"mousemove", "--sync", "--window", icon.Id, "4", "4", "click", "3"});
-        ASSERT_TRUE(WaitFor([&] { return program.Windows().size() > before; })) << "no menu";
-        e2e::Run("xdotool", {"key", "--delay", "200", "Down", "Return"});
-        ASSERT_TRUE(program.WaitForEnd()) << "the menu's Exit did not end the program";
     }
 
     void TearDown() override
@@ -130,53 +114,66 @@ class ProgramEnd : public ::testing::Test
 TEST_F(ProgramEnd, TwentyEndsWhilePlayingRadio)
 {
     for (int run = 0; run < 20; ++run) {
-        StartPlaying(station.radioUrls().first());
-        EndAndExpectClean(kEndings[run % 4], QStringLiteral("radio, run %1").arg(run + 1));
-        if (HasFatalFailure())
-            return;
+        ASSERT_NO_FATAL_FAILURE(StartPlaying(station.radioUrls().first()));
+        ASSERT_NO_FATAL_FAILURE(
+            EndAndExpectClean(kEndings[run % 4], QStringLiteral("radio, run %1").arg(run + 1)));
     }
 }
 
 // TV in full screen, in the notification area, and with every other window open and the
-// recorder recording: each ended every way it can be (full screen covers the player's Exit).
+// recorder recording: each ended by every signal, and by the player's Exit where it is in view
+// (the tray menu's Exit has its own test with the real notification area).
 TEST_F(ProgramEnd, EveryStateEndsEveryWay)
 {
     const int screenWidth = e2e::Run("xdotool", {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        StartPlaying(station.tvUrl());
-        ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kFullScreen));
-        ASSERT_TRUE(WaitFor([&] {
+        ASSERT_NO_FATAL_FAILURE(StartPlaying(station.tvUrl()));
+        // Full screen takes the picture, which comes a moment after the stream: asked again
+        // until there is one to take.
+        auto fullScreen = [&] {
             for (const Window& window : program.Windows()) {
                 if (window.Geometry.width() >= screenWidth)
                     return true;
             }
             return false;
-        })) << "no full screen";
-        EndAndExpectClean(signal, QStringLiteral("TV in full screen"));
+        };
+        for (int attempt = 0; attempt < 6 && !fullScreen(); ++attempt) {
+            ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kFullScreen));
+            WaitFor(fullScreen, 5);
+        }
+        ASSERT_TRUE(fullScreen()) << "no full screen";
+        ASSERT_NO_FATAL_FAILURE(EndAndExpectClean(signal, QStringLiteral("TV in full screen")));
     }
 
-    for (const int signal : kEndings) {
-        StartPlaying(station.radioUrls().first());
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ASSERT_NO_FATAL_FAILURE(StartPlaying(station.radioUrls().first()));
         ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kGoToTray));
         ASSERT_TRUE(WaitFor([&] { return !program.Shows("Player", kPlayerSize); }));
-        EndAndExpectClean(signal, QStringLiteral("in the tray"));
+        ASSERT_NO_FATAL_FAILURE(EndAndExpectClean(signal, QStringLiteral("in the tray")));
     }
 
     for (const int signal : kEndings) {
-        StartPlaying(station.radioUrls().first());
+        ASSERT_NO_FATAL_FAILURE(StartPlaying(station.radioUrls().first()));
         // The message and the viewer open by themselves (the station asks for both).
         ASSERT_TRUE(WaitFor([&] { return program.Shows("Message") && program.Shows("Browser"); }));
         ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kRecorder));
-        ASSERT_TRUE(WaitFor([&] { return program.Shows("Record"); }));
-        ASSERT_TRUE(WaitFor([&] { return program.Find("Record").Geometry.left() > 0; }));
-        ASSERT_TRUE(Click(program.Find("Record"), kRecordButton));
-        const int before = QDir(Recordings()).entryList(QDir::Files).size();
+        // The recorder docks beside the player: clicked once it stands still.
+        Window recorder;
+        ASSERT_TRUE(WaitFor([&] {
+            const Window now = program.Find("Record");
+            const bool still = !now.Id.isEmpty() && now.Geometry == recorder.Geometry;
+            recorder = now;
+            return still;
+        }));
+        const qsizetype before = QDir(Recordings()).entryList(QDir::Files).size();
+        ASSERT_TRUE(Click(recorder, kRecordButton));
         ASSERT_TRUE(WaitFor([&] {
             return QDir(Recordings()).entryList(QDir::Files).size() > before;
         })) << "not recording";
         ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kSettings));
         ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kAbout));
         ASSERT_TRUE(WaitFor([&] { return program.Shows("About", {50, 50}); }));
-        EndAndExpectClean(signal, QStringLiteral("with every window, recording"));
+        ASSERT_NO_FATAL_FAILURE(
+            EndAndExpectClean(signal, QStringLiteral("with every window, recording")));
     }
 }
