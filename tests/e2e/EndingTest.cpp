@@ -58,7 +58,7 @@ class ProgramEnd : public ::testing::Test
     QString Recordings() const { return program.Folder() + QStringLiteral("/recordings"); }
 
     // Started afresh, playing Address at once (the last channel, autoplay); for the radio, the
-    // directory has its channel chosen, for the recorder.
+    // directory has its channel chosen, for the recorder, which records a file per song.
     void StartPlaying(const QByteArray& Address)
     {
         const QByteArray chosen = Address == station.tvUrl()
@@ -69,7 +69,7 @@ class ProgramEnd : public ::testing::Test
         settings.write("[Server]\r\nURL=" + station.serverUrl() +
                        "\r\n[CheckBox]\r\nAutoplay=1\r\n" + "[Path]\r\nLastPath=" + Address +
                        "\r\n" + chosen + "[Record]\r\n" + "FolderPath=" + Recordings().toUtf8() +
-                       "\r\n");
+                       "\r\nFileName=1\r\n");
         settings.close();
         ASSERT_TRUE(program.Start(bus.Address()));
         ASSERT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), PortOf(Address)) >= 1; }));
