@@ -17,6 +17,15 @@ const QCommandLineOption& PrintFolderOption()
     return option;
 }
 
+const QCommandLineOption& VerboseOption()
+{
+    static const QCommandLineOption option(
+        QStringLiteral("verbose"),
+        QStringLiteral("Print diagnostics on standard error: Qt's and Qt WebEngine's informational "
+                       "messages and the web engine's own log. Warnings are printed either way."));
+    return option;
+}
+
 void Describe(QCommandLineParser& Parser)
 {
     Parser.setApplicationDescription(
@@ -26,6 +35,7 @@ void Describe(QCommandLineParser& Parser)
     Parser.addHelpOption();
     Parser.addVersionOption();
     Parser.addOption(PrintFolderOption());
+    Parser.addOption(VerboseOption());
 }
 
 void Print(FILE* Stream, const QString& Text)
@@ -52,7 +62,16 @@ StartOptions ParseCommandLine(const QStringList& Arguments)
         return {StartRequest::Version, {}};
     if (parser.isSet(PrintFolderOption()))
         return {StartRequest::PrintFolder, {}};
-    return {};
+    return {StartRequest::Run, {}, parser.isSet(VerboseOption())};
+}
+
+bool IsVerboseStart(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--verbose")
+            return true;
+    }
+    return false;
 }
 
 bool IsConsoleRequest(int argc, char** argv)

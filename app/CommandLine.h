@@ -19,7 +19,8 @@ enum class StartRequest {
 struct StartOptions
 {
     StartRequest Request = StartRequest::Run;
-    QString Error; // for StartRequest::Error
+    QString Error;        // for StartRequest::Error
+    bool Verbose = false; // --verbose: diagnostics on standard error
 };
 
 // Arguments as in QCoreApplication::arguments(), program name first.
@@ -28,6 +29,9 @@ StartOptions ParseCommandLine(const QStringList& Arguments);
 // Whether argv asks for an answer on the console (or is wrong), so that main() can answer it with
 // a QCoreApplication before any display is needed.
 bool IsConsoleRequest(int argc, char** argv);
+
+// Whether argv asks for --verbose: decided before the application exists, which already speaks.
+bool IsVerboseStart(int argc, char** argv);
 
 // Sets the organisation, name and version that the program folder and --version are built from.
 void SetProgramIdentity();

@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <csignal>
+
 namespace app {
 namespace {
 
@@ -44,20 +46,26 @@ void EndOnSignals()
 {
     // From the event loop, not the signal handler: the same ending as the program's own Exit.
     platform::OnQuitSignal(qApp, [] { core::EndProgram(); });
+    // The terminal or the session that started the program has gone.
+    platform::OnSignal(SIGHUP, qApp, [] { core::EndProgram(); });
 }
 
 void DestroyRemainingWindows()
 {
-    // Deleting a window deletes its children, some of them windows listed here too: guarded.
-    QList<QPointer<QWidget>> windows;
-    const auto all = QApplication::topLevelWidgets();
-    for (QWidget* window : all) {
-        if (!window->parentWidget())
-            windows.append(window);
-    }
-    for (const QPointer<QWidget>& window : windows)
-        delete window.data();
+    // Windows closed earlier go first, as they would have in the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // Our own windows only, in their stated order: what Qt made for itself (the tray icon's
+    // window, WebEngine's) belongs to the objects that made it, which take it away with them.
+    // Deleting a window may take others with it: guarded.
+    QList<QPointer<QWidget>> windows;
+    const auto open = core::OpenWindowsInEndingOrder();
+    for (QWidget* window : open)
+        windows.append(window);
+    for (const QPointer<QWidget>& window : windows) {
+        delete window.data();
+        // What its destructor left for later (the full-screen window) goes before the next one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }
 
 } // namespace app

@@ -12,14 +12,15 @@ namespace app {
 // may be null or gone.
 void BringProgramToFront(QWidget* Splash);
 
-// SIGTERM and SIGINT run the program's own ending (core::EndProgram): windows hidden, downloads
-// cancelled, every event loop left. The session's end needs nothing more: the session manager's
-// quit ends the event loop whatever the windows say (a player gone to the tray too). Either way
-// main() then destroys the windows. Needs the QApplication.
+// SIGTERM, SIGINT and SIGHUP run the program's own ending (core::EndProgram): windows hidden,
+// downloads cancelled, every event loop left. The session's end needs nothing more: the session
+// manager's quit ends the event loop whatever the windows say (a player gone to the tray too).
+// Either way main() then destroys the windows. Needs the QApplication.
 void EndOnSignals();
 
-// After the event loop: destroys the windows still there while the application exists, so the
-// web pages go before their profile and the helpers they started end with them.
+// After the event loop: destroys the program's windows still open while the application exists,
+// in their stated order (core::EndingOrder), so the web pages go before their profile and the
+// helpers they started end with them. Qt's own helper windows are left to their owners.
 void DestroyRemainingWindows();
 
 } // namespace app

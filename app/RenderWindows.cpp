@@ -5,13 +5,13 @@
 // for an answer. Run it under Xvfb (the developer notes in README.md give the command).
 #include "Config.h"
 #include "PlayerHandOver.h"
-#include "frmMessage.h"
 #include "ProgramFolder.h"
-#include "StartupEnvironment.h"
 #include "Questions.h"
+#include "StartupEnvironment.h"
 #include "WindowRegistry.h"
 #include "dcButton.h"
 #include "frmLoad.h"
+#include "frmMessage.h"
 #include "frmSettings.h"
 
 #include <QApplication>
@@ -205,7 +205,7 @@ void RenderRecorder(Renderer& render)
 int main(int argc, char** argv)
 {
     // The same start as the program's own.
-    app::PrepareStartupEnvironment();
+    app::PrepareStartupEnvironment(false);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");

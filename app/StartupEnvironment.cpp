@@ -8,7 +8,7 @@ namespace app {
 
 QList<EnvironmentChange>
 StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char*)>& Env,
-                          bool UserBusSocketExists)
+                          bool UserBusSocketExists, bool Verbose)
 {
     QList<EnvironmentChange> changes;
     if (IsRoot && Env("QTWEBENGINE_DISABLE_SANDBOX").isEmpty())
@@ -19,16 +19,35 @@ StartupEnvironmentChanges(bool IsRoot, const std::function<QByteArray(const char
                                          "xcb;wayland")); // Wayland still if X fails after all
     if (Env("DBUS_SESSION_BUS_ADDRESS").isEmpty() && !UserBusSocketExists)
         changes.append(EnvironmentChange("DBUS_SESSION_BUS_ADDRESS", "disabled:"));
+    const QByteArray chromium = Env("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!Verbose && !chromium.contains("--log-level"))
+        changes.append(EnvironmentChange("QTWEBENGINE_CHROMIUM_FLAGS",
+                                         (chromium + " --log-level=3").trimmed()));
     return changes;
 }
 
-void PrepareStartupEnvironment()
+namespace {
+
+QtMessageHandler g_Default = nullptr;
+
+void WarningsOnly(QtMsgType Type, const QMessageLogContext& Context, const QString& Message)
 {
+    if (Type == QtDebugMsg || Type == QtInfoMsg)
+        return;
+    g_Default(Type, Context, Message);
+}
+
+} // namespace
+
+void PrepareStartupEnvironment(bool Verbose)
+{
+    if (!Verbose)
+        g_Default = qInstallMessageHandler(WarningsOnly);
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     const bool userBus =
         !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime + "/bus"));
     const auto changes = StartupEnvironmentChanges(
-        ::geteuid() == 0, [](const char* name) { return qgetenv(name); }, userBus);
+        ::geteuid() == 0, [](const char* name) { return qgetenv(name); }, userBus, Verbose);
     for (const auto& [name, value] : changes)
         qputenv(name.constData(), value);
 }

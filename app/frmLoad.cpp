@@ -8,6 +8,7 @@
 #include "ProgramState.h"
 #include "SplashStatus.h"
 #include "Twips.h"
+#include "WindowRegistry.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -22,7 +23,8 @@ frmLoad::frmLoad(QWidget* parent)
     : QWidget(parent), Skin(new FormSkin(this)), pic(new QLabel(this)), lblStatus(new QLabel(this)),
       iNetChannel(this), InetRSettings(this)
 {
-    setObjectName(QStringLiteral("frmLoad"));
+    // Findable while it runs, so that an ending before the hand-over closes it too.
+    AdoptWindow(QString::fromLatin1(WindowName::Splash), this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Loading..."));
@@ -34,6 +36,7 @@ frmLoad::frmLoad(QWidget* parent)
     pic->resize(artwork.size());
     pic->installEventFilter(this);
 
+    lblStatus->setTextFormat(Qt::PlainText); // a server's reason phrase may show here
     lblStatus->setText(QStringLiteral("Loading..."));
     lblStatus->setGeometry(TwipsToPixels(360), TwipsToPixels(3390), TwipsToPixels(6255),
                            TwipsToPixels(300));

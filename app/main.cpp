@@ -28,7 +28,7 @@ int main(int argc, char** argv)
     if (app::IsConsoleRequest(argc, argv))
         return AnswerOnConsole(argc, argv);
     // Decided before the application exists: Qt reads these when it starts.
-    app::PrepareStartupEnvironment();
+    app::PrepareStartupEnvironment(app::IsVerboseStart(argc, argv));
     // The media view (OpenGL) and the web views share one context family.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

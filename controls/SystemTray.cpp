@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QTextDocument>
 #include <QWidget>
 
 namespace controls {
@@ -69,7 +70,11 @@ void SystemTray::PushToDesktop()
 {
     if (!m_present)
         return;
-    m_icon.setToolTip(m_tip.left(MaxTipLength));
+    // An XEmbed tray shows the tip as a Qt tool tip, which takes text that looks like HTML as
+    // HTML: there it goes escaped, as rich text, so it reads exactly as given. A StatusNotifier
+    // host takes the tip as plain text.
+    const QString tip = m_tip.left(MaxTipLength);
+    m_icon.setToolTip(m_rawSource ? Qt::convertFromPlainText(tip, Qt::WhiteSpaceNormal) : tip);
     m_icon.setIcon(m_iconImage.isNull() ? Blank() : m_iconImage);
 }
 
@@ -82,6 +87,8 @@ void SystemTray::add()
     const QList<QWidget*> before = QApplication::topLevelWidgets();
     m_icon.show();
     FindRawSource(before);
+    if (m_rawSource)
+        PushToDesktop(); // the tip in the form this host shows
 }
 
 void SystemTray::Remove()

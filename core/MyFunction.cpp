@@ -6,6 +6,7 @@
 #include "ProgramState.h"
 #include "StartupResult.h"
 #include "Twips.h"
+#include "WindowRegistry.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -34,8 +35,8 @@ void UnloadAllForms()
 {
     // Closing one window may close or delete others; walk guarded pointers.
     QList<QPointer<QWidget>> windows;
-    const auto all = QApplication::topLevelWidgets();
-    for (QWidget* window : all)
+    const auto open = OpenWindowsInEndingOrder();
+    for (QWidget* window : open)
         windows.append(window);
     for (const QPointer<QWidget>& window : windows) {
         if (window)
@@ -46,7 +47,7 @@ void UnloadAllForms()
 
 void EndProgram()
 {
-    const auto windows = QApplication::topLevelWidgets();
+    const auto windows = OpenWindowsInEndingOrder();
     for (QWidget* window : windows) {
         window->hide();
         // A fetch still on the stack (the splash's channel list under its remote settings)

@@ -15,10 +15,11 @@ namespace core {
 // than the screen gets a negative top and left.
 void CenterForm(QWidget& Window);
 
-// Closes every window of the program (errors ignored), then ends the program.
+// Closes every open window of the program (errors ignored), in the order they end in (see
+// EndingOrder), then ends the program.
 void UnloadAllForms();
 
-// Ends the program at once, as the splash's double-click does: every window disappears, every
+// Ends the program at once, as the splash's double-click does: every open window disappears, every
 // fetch a window runs (its InetTransfer children) is cancelled, every event loop is told to stop,
 // and nothing further is written.
 void EndProgram();

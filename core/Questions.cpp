@@ -38,6 +38,7 @@ class DesktopQuestions : public Questions
         static constexpr QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                                       QMessageBox::Warning, QMessageBox::Critical};
         QMessageBox box(icons[static_cast<int>(Kind)], Title, Text, QMessageBox::Ok, Parent);
+        box.setTextFormat(Qt::PlainText); // texts may name files and addresses
         box.exec();
     }
 };

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace core {
 namespace {
 
@@ -85,6 +87,25 @@ QWidget* LoadWindow(const QString& Name)
     QWidget* window = factory();
     AdoptWindow(Name, window);
     return window;
+}
+
+QList<QWidget*> OpenWindowsInEndingOrder()
+{
+    const Registry& registry = Windows();
+    QList<QWidget*> ordered;
+    for (auto it = registry.open.cbegin(); it != registry.open.cend(); ++it) {
+        const bool listed =
+            std::find_if(std::begin(EndingOrder), std::end(EndingOrder), [&](const char* name) {
+                return it.key() == QLatin1String(name);
+            }) != std::end(EndingOrder);
+        if (!listed && it.value())
+            ordered.append(it.value());
+    }
+    for (const char* name : EndingOrder) {
+        if (QWidget* window = FindWindow(QString::fromLatin1(name)))
+            ordered.append(window);
+    }
+    return ordered;
 }
 
 QWidget* ShowWindow(const QString& Name)

@@ -15,6 +15,7 @@ namespace core {
 
 // The names windows are registered and found under (their object names).
 namespace WindowName {
+inline constexpr char Splash[] = "frmLoad";
 inline constexpr char Player[] = "frmPlayer";
 inline constexpr char Directory[] = "frmTray";
 inline constexpr char TrayMenu[] = "FrmSysTray";
@@ -24,6 +25,16 @@ inline constexpr char Message[] = "frmMessage";
 inline constexpr char InfoViewer[] = "frmInfoViewer";
 inline constexpr char About[] = "frmAbout";
 } // namespace WindowName
+
+// The order the program's windows go in when it ends: each before every window it refers to.
+// The splash refers to nothing once it has handed over. The popups and the server dialog act on
+// the player (the message restarts its poll). The recorder keeps the directory's selection and
+// docks to the player. The directory and the tray menu ask the player; the player, which they
+// all refer to, goes last.
+inline constexpr const char* EndingOrder[] = {
+    WindowName::Splash,     WindowName::Message,  WindowName::About,
+    WindowName::InfoViewer, WindowName::Settings, WindowName::Recorder,
+    WindowName::Directory,  WindowName::TrayMenu, WindowName::Player};
 
 using WindowFactory = std::function<QWidget*()>;
 
@@ -49,5 +60,9 @@ QWidget* ShowWindow(const QString& Name);
 // Makes Window findable under Name (for windows created outside the registry, such as the player
 // the splash hands over to, or a window a test builds itself).
 void AdoptWindow(const QString& Name, QWidget* Window);
+
+// The open windows in EndingOrder, windows under names it does not list (a test's) first. Only
+// windows of ours: never the helper windows Qt makes for itself (the tray icon's, WebEngine's).
+QList<QWidget*> OpenWindowsInEndingOrder();
 
 } // namespace core

@@ -40,8 +40,9 @@ class InetTransfer : public QObject
     static constexpr int DefaultIdleTimeoutMs = 10'000;
     // The whole request, redirects included, may take no longer than this.
     static constexpr int DefaultTotalTimeoutMs = 30'000;
-    // Settings files are a few KiB; anything beyond this is not one of ours.
-    static constexpr qint64 DefaultMaxBodyBytes = 4 * 1024 * 1024;
+    // The operator's files (a channel directory, its settings) are a few KiB, a big directory a
+    // few MiB; a body beyond this is refused, so a hostile or broken server cannot fill memory.
+    static constexpr qint64 DefaultMaxBodyBytes = 16 * 1024 * 1024;
 
     // How the last OpenURL ended.
     enum class Outcome {
@@ -73,6 +74,10 @@ class InetTransfer : public QObject
     int ResponseCode() const { return iResponseCode; }
 
     void SetTimeouts(int IdleMs, int TotalMs);
+    // The largest body a request may bring; a larger one (announced or as it arrives) fails the
+    // request with state 11, as a broken connection does. For the requests that follow.
+    void SetMaxBodyBytes(qint64 Bytes) { lMaxBodyBytes = Bytes; }
+    qint64 MaxBodyBytes() const { return lMaxBodyBytes; }
 
   signals:
     void StateChanged(int State);
@@ -99,4 +104,3 @@ class InetTransfer : public QObject
 };
 
 } // namespace platform
-

@@ -73,7 +73,13 @@ std::optional<int16_t> LeadingInteger(const QString& Text)
 
 void CVolume::Load()
 {
-    if (const auto level = LeadingInteger(Config::Read(Config::PlayerVolume)))
+    const QString stored = Config::Read(Config::PlayerVolume);
+    // A first run has stored nothing yet: audible, so the first channel is heard.
+    if (stored.isEmpty()) {
+        m_VolumeLevel = FirstRunVolume;
+        return;
+    }
+    if (const auto level = LeadingInteger(stored))
         m_VolumeLevel = *level;
 }
 

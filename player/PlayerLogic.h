@@ -36,7 +36,10 @@ class CVolume
         bool Beep; // a bound was reached
     };
 
-    // "Settings.ini" [Player] Volume; a value that does not fit leaves the level as it was.
+    static constexpr int16_t FirstRunVolume = 50;
+
+    // "Settings.ini" [Player] Volume; no value at all (a first run) gives FirstRunVolume, a
+    // value that does not fit leaves the level as it was, and a stored "0" stays silent.
     void Load();
     Step StepUp();
     Step StepDown();

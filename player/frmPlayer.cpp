@@ -81,7 +81,12 @@ frmPlayer::frmPlayer(QWidget* parent)
     Form_Load();
 }
 
-frmPlayer::~frmPlayer() = default;
+frmPlayer::~frmPlayer()
+{
+    // The video comes back from full screen while this window is whole: leaving full screen as
+    // our children are destroyed would put it back into a window half taken apart.
+    Player->setFullScreen(false);
+}
 
 void frmPlayer::CreateControls()
 {
@@ -91,6 +96,7 @@ void frmPlayer::CreateControls()
                        ButtonImage(QStringLiteral("Image4"), SmallImage, QStringLiteral("\u2725")));
     Image4->setCursor(Qt::SizeAllCursor);
     lblTitle = new QLabel(QStringLiteral("TV Player"), this);
+    lblTitle->setTextFormat(Qt::PlainText); // the operator's title
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setGeometry(26, 4, 264, 18);
     lblTitle->setStyleSheet(QStringLiteral("color: #dfe6ee; background: transparent;"));

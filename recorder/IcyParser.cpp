@@ -118,7 +118,10 @@ std::optional<std::string> TitleCaption(std::string_view sMetaData)
     if (at == std::string_view::npos)
         return std::string("Title: Title not Available");
     const auto value = sMetaData.substr(at + key.size());
-    const auto end = value.find(';');
+    // A quoted title ends at the quote that closes it, so its own ";" stay in it ("Rock; Live");
+    // anything else ends at the next ";".
+    const auto closing = value.starts_with('\'') ? value.find("';", 1) : std::string_view::npos;
+    const auto end = closing != std::string_view::npos ? closing + 1 : value.find(';');
     if (end == std::string_view::npos)
         return std::nullopt;
     return "Title: " + std::string(value.substr(0, end));

@@ -68,7 +68,9 @@ std::int32_t MetaIntOf(std::string_view sHeader);
 std::string StationText(std::string_view sIcy);
 std::string BitrateText(std::string_view sIcy);
 
-// ShowTitle's caption for lblTitle, or nothing when the label is to stay as it was.
+// ShowTitle's caption for lblTitle ("Title: " and the StreamTitle value as sent, quotes
+// included), or nothing when the label is to stay as it was. A value in quotes ends at the "';"
+// that closes it, else at the next ";".
 std::optional<std::string> TitleCaption(std::string_view sMetaData);
 
 // The by-song file name taken from lblTitle's caption: the piece after its first ":", without

@@ -49,7 +49,10 @@ template <typename T> T* Named(T* widget, const char* name)
 
 QLabel* Label(const QString& text, const char* name)
 {
-    return Named(new QLabel(text), name);
+    // Station names, titles and file names come from the stream's server.
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    return Named(label, name);
 }
 
 } // namespace

@@ -13,6 +13,7 @@ namespace player {
 MessagePoll::MessagePoll(QObject* parent)
     : QObject(parent), pInetMsg(new platform::InetTransfer(this))
 {
+    pInetMsg->SetMaxBodyBytes(MaxMessageBytes);
     TimerMsg.setInterval(IntervalMs);
     connect(&TimerMsg, &QTimer::timeout, this, &MessagePoll::TimerMsg_Timer);
 }

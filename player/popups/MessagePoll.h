@@ -3,7 +3,8 @@
 // and, when the text differs from LastMessage, stops itself and announces the new text. Whoever
 // shows the text starts the poll again when the popup closes.
 //
-// A failed fetch (no connection, timeout, an error status, an HTML error page) and an empty
+// A failed fetch (no connection, timeout, an error status, an HTML error page, a body over
+// MaxMessageBytes) and an empty
 // message change nothing. A tick while a fetch is still running does nothing: the fetch runs a
 // nested event loop, so the player stays responsive even while the server hangs.
 #pragma once
@@ -24,6 +25,8 @@ class MessagePoll : public QObject
 
   public:
     static constexpr int IntervalMs = 1000;
+    // A message is a few lines for a popup; a longer body is refused like a failed fetch.
+    static constexpr qint64 MaxMessageBytes = 64 * 1024;
 
     explicit MessagePoll(QObject* parent = nullptr);
     ~MessagePoll() override;

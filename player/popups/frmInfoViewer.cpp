@@ -96,6 +96,8 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     connect(btnRefresh, &QToolButton::clicked, this, &frmInfoViewer::btnRefresh_Click);
 
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setTextFormat(Qt::PlainText);
+    lblURL->setTextFormat(Qt::PlainText); // the operator's home page address
     lblTitle->setText(QStringLiteral("Inside"));
     lblTitle->setGeometry(26, 6, 284, 16);
     lblTitle->setStyleSheet(

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "ProgramFolder.h"
+#include "ProgramLifetime.h"
 
 using namespace core;
 
@@ -47,11 +48,15 @@ struct TempProgramFolder
     }
 };
 
+// Destroys the program's windows as its ending does, then whatever else a test left; the tray
+// icon's own window belongs to its icon, which has taken it away.
 inline void CloseAllWindows()
 {
+    app::DestroyRemainingWindows();
     QList<QPointer<QWidget>> windows;
     for (QWidget* window : QApplication::topLevelWidgets())
-        windows.append(window);
+        if (!window->inherits("QSystemTrayIconSys"))
+            windows.append(window);
     for (const QPointer<QWidget>& window : windows)
         delete window.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -9,13 +9,11 @@
 #include "WindowRegistry.h"
 #include "frmPlayer.h"
 
-#include <QCloseEvent>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -168,12 +166,13 @@ TEST(SingleInstance, ASecondStartFromTheTrayBringsBackThePlayerAndItsDirectory)
         delete core::FindWindow(QString::fromLatin1(name));
 }
 
-// SIGTERM and SIGINT end the program normally, and every process it started ends with it.
+// SIGTERM, SIGINT and SIGHUP end the program with status 0, and every process it started ends
+// with it.
 TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
 {
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         GTEST_SKIP() << "needs an X server";
-    for (const int signal : {SIGTERM, SIGINT}) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         QTemporaryDir runtime;
         PortableProgram tree(runtime.path());
@@ -204,45 +203,4 @@ TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
             << " helper processes";
         EXPECT_TRUE(InstanceSockets(runtime.path()).isEmpty());
     }
-}
-
-namespace {
-
-// Like a player that goes to the tray when closed.
-class ToTheTray : public QWidget
-{
-  protected:
-    void closeEvent(QCloseEvent* Event) override
-    {
-        Event->ignore();
-        hide();
-    }
-};
-
-// Runs the application's event loop until the quit a session manager sends at its end ends it,
-// or gives up; the status.
-int ExecWithQuit()
-{
-    QTimer safety;
-    safety.setSingleShot(true);
-    QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(7); });
-    safety.start(15'000);
-    QTimer::singleShot(0, qApp, [] {
-        QEvent quit(QEvent::Quit);
-        QCoreApplication::sendEvent(qApp, &quit);
-    });
-    return QApplication::exec();
-}
-
-} // namespace
-
-// The session manager's quit at the session's end ends the program even with a window that goes
-// to the tray instead of closing, and the windows are destroyed after the loop.
-TEST(ProgramEnd, TheSessionsEndIsNotRefusedByAWindow)
-{
-    QPointer<QWidget> player = new ToTheTray;
-    player->show();
-    EXPECT_EQ(ExecWithQuit(), 0);
-    app::DestroyRemainingWindows();
-    EXPECT_TRUE(player.isNull());
 }

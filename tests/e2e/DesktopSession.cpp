@@ -93,7 +93,7 @@ ProgramUnderTest::~ProgramUnderTest()
         ::kill(helper, SIGKILL);
 }
 
-bool ProgramUnderTest::Start(const QString& BusAddress)
+bool ProgramUnderTest::Start(const QString& BusAddress, const QStringList& Arguments)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -105,15 +105,30 @@ bool ProgramUnderTest::Start(const QString& BusAddress)
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                BusAddress.isEmpty() ? QStringLiteral("disabled:") : BusAddress);
     m_Process.setProcessEnvironment(env);
-    m_Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_Process.setStandardErrorFile(m_Tree.filePath(QStringLiteral("stderr.log")));
     m_Process.setStandardOutputFile(QProcess::nullDevice());
-    m_Process.start(Folder() + QStringLiteral("/Corvane_net_player"), {});
+    m_Process.start(Folder() + QStringLiteral("/Corvane_net_player"), Arguments);
     return m_Process.waitForStarted(15'000);
 }
 
 bool ProgramUnderTest::WaitForEnd()
 {
     return WaitFor([this] { return m_Process.state() == QProcess::NotRunning; }, 60);
+}
+
+bool ProgramUnderTest::EndWith(int Signal)
+{
+    ::kill(Pid(), Signal);
+    return WaitForEnd();
+}
+
+QString ProgramUnderTest::Ending() const
+{
+    if (m_Process.state() != QProcess::NotRunning)
+        return QStringLiteral("running");
+    return m_Process.exitStatus() == QProcess::CrashExit
+               ? QStringLiteral("signal %1").arg(m_Process.exitCode())
+               : QStringLiteral("exit %1").arg(m_Process.exitCode());
 }
 
 QByteArray ProgramUnderTest::Read(const QString& Name) const
@@ -224,7 +239,6 @@ int ConnectionsTo(pid_t Pid, quint16 Port)
     }
     return count;
 }
-
 
 int ProcessesOnOurDisplay(const QString& Name)
 {

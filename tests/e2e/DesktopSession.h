@@ -53,9 +53,15 @@ class ProgramUnderTest
     explicit ProgramUnderTest(const QByteArray& ServerUrl);
     ~ProgramUnderTest();
 
-    bool Start(const QString& BusAddress);
+    bool Start(const QString& BusAddress, const QStringList& Arguments = {});
     // Waits for the process to end (Exit); false when it does not end in time.
     bool WaitForEnd();
+    // Sends Signal and waits for the end.
+    bool EndWith(int Signal);
+    // How the last run ended: "exit 0" is the clean end, "signal 11" a crash.
+    QString Ending() const;
+    // What the last run printed on standard error.
+    QByteArray ErrorOutput() const { return Read(QStringLiteral("../stderr.log")); }
     pid_t Pid() const { return pid_t(m_Process.processId()); }
     bool Running() const { return m_Process.state() != QProcess::NotRunning; }
 

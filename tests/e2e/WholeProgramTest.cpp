@@ -65,6 +65,7 @@ void ExitLeavesNothing(ProgramUnderTest& Program)
     EXPECT_FALSE(helpers.empty()) << "WebEngine's helpers were expected below the program";
     ASSERT_TRUE(Click(Program.Find("Player", kPlayerSize), kPlayerExit));
     ASSERT_TRUE(Program.WaitForEnd()) << "Exit did not end the program";
+    EXPECT_EQ(Program.Ending(), "exit 0") << Program.ErrorOutput().toStdString();
     for (pid_t helper : helpers)
         EXPECT_TRUE(WaitFor([&] { return !ProcessLives(helper); })) << "left behind: " << helper;
     // Nor a bus of its own started for it on the display.
@@ -123,19 +124,21 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesAndComesBack)
     EXPECT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), lounge) == 1; }));
     EXPECT_EQ(program.IniValue("Settings.ini", "LastPlay", "Channel"), "Corvane Lounge");
 
+    // A first run is audible: no volume stored yet gives 50, as the desktop's controls see it.
     // A volume step lands in "Settings.ini" at once.
-    const int volume = program.IniValue("Settings.ini", "Player", "Volume").toInt();
-    ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kVolumeUp));
-    EXPECT_TRUE(WaitFor([&] {
-        return program.IniValue("Settings.ini", "Player", "Volume").toInt() == volume + 10;
-    }));
-
-    // The desktop's media controls see the channel and its song, and steer the player through
-    // its own buttons: a pause lets go of the stream, the volume takes the buttons' steps.
     const QStringList onBus{"DBUS_SESSION_BUS_ADDRESS=" + bus.Address()};
     auto playerctl = [&](const QStringList& Arguments) {
         return e2e::Run("playerctl", QStringList{"--player=corvane"} + Arguments, onBus);
     };
+    EXPECT_EQ(program.IniValue("Settings.ini", "Player", "Volume"), "");
+    EXPECT_TRUE(WaitFor([&] { return playerctl({"volume"}).toDouble() == 0.5; }))
+        << playerctl({"volume"}).toStdString();
+    ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kVolumeUp));
+    EXPECT_TRUE(WaitFor(
+        [&] { return program.IniValue("Settings.ini", "Player", "Volume").toInt() == 60; }));
+
+    // The desktop's media controls see the channel and its song, and steer the player through
+    // its own buttons: a pause lets go of the stream, the volume takes the buttons' steps.
     EXPECT_TRUE(WaitFor([&] { return playerctl({"status"}) == "Playing"; }));
     EXPECT_TRUE(WaitFor([&] {
         return playerctl({"metadata", "xesam:album"}) == "Corvane Lounge";
@@ -205,8 +208,10 @@ TEST_F(WholeProgram, WithTheStationGoneTheSplashGivesUpAndThePlayerStillServes)
     ASSERT_TRUE(WaitFor([&] { return program.Shows(kDirectory, kDirectorySize); }));
     EXPECT_FALSE(program.Shows("Loading\\.\\.\\.", {1, 1}));
     EXPECT_EQ(program.Read("Channel.ini"), channels) << "a failed download must keep the old list";
-    // Still usable: the volume steps and is recorded, and Exit ends it.
-    const int volume = program.IniValue("Settings.ini", "Player", "Volume").toInt();
+    // Still usable: the volume steps (from 50 when none is stored yet) and is recorded, and
+    // Exit ends it.
+    const QString stored = program.IniValue("Settings.ini", "Player", "Volume");
+    const int volume = stored.isEmpty() ? 50 : stored.toInt();
     ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kVolumeUp));
     EXPECT_TRUE(WaitFor([&] {
         return program.IniValue("Settings.ini", "Player", "Volume").toInt() == volume + 10;

@@ -20,7 +20,8 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
     server.SetRoute("/fits", {200, big.left(big.size() - 1), Mode::NoLength});
     server.SetRoute("/short", {200, "ok but cut", Mode::ShortBody});
     server.SetRoute("/big", {200, big});
-    server.SetRoute("/unannounced", {200, big, Mode::NoLength}); // the bound holds while reading
+    server.SetRoute("/unannounced", {200, big, Mode::NoLength});    // the bound holds while reading
+    server.SetRoute("/understated", {200, big, Mode::Understated}); // what it said, no more
     server.SetRoute("/stall", {200, "ok", Mode::Stall});
     server.SetRoute("/endless", {200, QByteArray(10'000, 'o'), Mode::Trickle}); // keeps coming
     const QString base = server.BaseUrl();
@@ -36,11 +37,13 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
         {base + "/short", "", ""},
         {base + "/big", "", "Response larger than"},
         {base + "/unannounced", "", "Response larger than"},
+        {base + "/understated", big.left(16), ""},
         {base + "/stall", "", "Timed out: no answer"},
         {base + "/endless", "", "Timed out after"},
     };
     InetTransfer inet;
     inet.SetTimeouts(1'000, 2'000);
+    EXPECT_EQ(inet.MaxBodyBytes(), 16 * 1024 * 1024) << "the operator's files' bound";
     QList<int> states;
     bool reentryRefused = true; // still executing until state 12: a second call returns nothing
     QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {

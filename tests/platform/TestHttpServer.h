@@ -10,11 +10,12 @@ class TestHttpServer
 {
   public:
     enum class Mode {
-        Normal,    // status line, headers, body, close
-        Stall,     // read the request, never answer
-        ShortBody, // Content-Length promises more than is sent, then close
-        Trickle,   // one byte of body every few milliseconds
-        NoLength,  // no Content-Length: the body ends when the connection closes
+        Normal,      // status line, headers, body, close
+        Stall,       // read the request, never answer
+        ShortBody,   // Content-Length promises more than is sent, then close
+        Trickle,     // one byte of body every few milliseconds
+        NoLength,    // no Content-Length: the body ends when the connection closes
+        Understated, // Content-Length promises 16 bytes, then the whole body follows
     };
     struct Route
     {
@@ -57,7 +58,10 @@ class TestHttpServer
         QByteArray head = "HTTP/1.1 " + QByteArray::number(route.status) + " Status\r\n";
         if (!route.location.isEmpty())
             head += "Location: " + route.location + "\r\n";
-        const qsizetype promised = route.body.size() + (route.mode == Mode::ShortBody ? 100 : 0);
+        const qsizetype promised =
+            route.mode == Mode::Understated
+                ? 16
+                : route.body.size() + (route.mode == Mode::ShortBody ? 100 : 0);
         if (route.mode != Mode::NoLength)
             head += "Content-Length: " + QByteArray::number(promised) + "\r\n";
         socket->write(head + "Connection: close\r\n\r\n");

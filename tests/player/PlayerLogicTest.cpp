@@ -50,13 +50,19 @@ TEST(PlayerLogic, VolumeStepsAreTensFromTheStoredValueAndEachIsWritten)
     EXPECT_EQ(volumeAfter("32765", &CVolume::StepUp), T(100, true, stored("100")));
     EXPECT_EQ(volumeAfter("-32765", &CVolume::StepDown), T(0, true, stored("0")));
 
-    // No file: 0, silent until a step; the step creates the file.
-    QFile::remove(folder.dir.filePath("Settings.ini"));
-    CVolume fresh;
-    fresh.Load();
-    EXPECT_EQ(fresh.VolumeLevel(), 0);
-    EXPECT_EQ(fresh.StepUp().Level, 10);
-    EXPECT_EQ(folder.Read("Settings.ini"), stored("10"));
+    // No value at all (no file, no key, an empty one): a first run, audible at 50; the step
+    // creates the file.
+    for (const QByteArray& first : {QByteArray(), QByteArray("[Server]\r\nURL=x\r\n"),
+                                    QByteArray("[Player]\r\nVolume=\r\n")}) {
+        folder.Write("Settings.ini", first);
+        if (first.isEmpty())
+            QFile::remove(folder.dir.filePath("Settings.ini"));
+        CVolume fresh;
+        fresh.Load();
+        EXPECT_EQ(fresh.VolumeLevel(), 50) << first.constData();
+        EXPECT_EQ(fresh.StepUp().Level, 60);
+        EXPECT_TRUE(folder.Read("Settings.ini").contains("[Player]\r\nVolume=60\r\n"));
+    }
 }
 
 TEST(PlayerLogic, AVolumeThatCannotBeWrittenIsToldOnceAndStillApplies)
@@ -74,8 +80,11 @@ TEST(PlayerLogic, AVolumeThatCannotBeWrittenIsToldOnceAndStillApplies)
 TEST(PlayerLogic, TheEngineGetsTheStoredVolumeHeldToItsScale)
 {
     TempProgramFolder folder;
-    for (const auto& [stored, level, engine] :
-         {std::tuple("250", 250, 100), {"-40", -40, 0}, {"55", 55, 55}, {"70000", 0, 0}}) {
+    for (const auto& [stored, level, engine] : {std::tuple("250", 250, 100),
+                                                {"-40", -40, 0},
+                                                {"55", 55, 55},
+                                                {"0", 0, 0},
+                                                {"70000", 0, 0}}) {
         folder.Write("Settings.ini", QByteArray("[Player]\nVolume=") + stored + "\n");
         CVolume volume;
         volume.Load();

@@ -177,6 +177,17 @@ TEST_F(MessagePollTest, FailedFetchesChangeNothing)
     check("emptied message file");
     ServeMessage("Cut short", 200, TestHttpServer::Mode::ShortBody);
     check("connection lost mid-body");
+    // A message is a few lines: a body beyond 64 KiB is refused, whatever its length says.
+    const QByteArray huge(64 * 1024 + 1, 'x');
+    ServeMessage(huge);
+    check("oversized message");
+    ServeMessage(huge, 200, TestHttpServer::Mode::NoLength);
+    check("oversized message without a length");
+    ServeMessage(QByteArray(64 * 1024, 'y'));
+    run.poll->TimerMsg_Timer();
+    EXPECT_EQ(run.announced.size(), 1) << "64 KiB is still a message";
+    run.announced.clear();
+    run.poll->SetLastMessage("Old news");
     QTcpServer gone;
     ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
     core::ServerURL = QStringLiteral("http://127.0.0.1:%1/").arg(gone.serverPort());

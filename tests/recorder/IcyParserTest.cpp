@@ -67,6 +67,11 @@ TEST(IcyTitle, Captions)
     EXPECT_EQ(TitleCaption(std::string("StreamTitle='';\0\0\0", 18)), "Title: ''");
     EXPECT_EQ(TitleCaption("StreamUrl='http://x';"), "Title: Title not Available");
     EXPECT_EQ(TitleCaption("StreamTitle='no end'"), std::nullopt); // the label stays as it was
+    // A quoted title ends at its closing "';", its own ";" kept; else at the next ";".
+    EXPECT_EQ(TitleCaption("StreamTitle='AC/DC; Live - It's; On';StreamUrl='';"),
+              "Title: 'AC/DC; Live - It's; On'");
+    EXPECT_EQ(TitleCaption("StreamTitle=Bare; title;"), "Title: Bare");
+    EXPECT_EQ(TitleCaption("StreamTitle='Open; never closed"), "Title: 'Open");
 }
 
 // Blocks of length 0, of lengths from 128 up to 255 (4080 text bytes: the length byte is
