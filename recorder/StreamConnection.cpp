@@ -361,30 +361,31 @@ void StreamConnection::Lost()
 
 void StreamConnection::Fail(const QString& why)
 {
-    if (m_Phase == Phase::Head && TryNextEntry())
-        return;
-    if (m_Reconnect && m_Streamed) {
-        Lost();
-        return;
-    }
-    Drop();
-    m_Phase = Phase::Idle;
-    m_Receiver.ConnectionFailed(why);
+    if (!Recovered())
+        m_Receiver.ConnectionFailed(why);
 }
 
 // Not sound: the next entry of a playlist may be; a station that answered with sound before is
 // asked again later (a page shown while it is down); anything else is refused for good.
 void StreamConnection::Refuse(const QString& why)
 {
+    if (!Recovered())
+        m_Receiver.StreamRefused(why);
+}
+
+// Before giving up: the playlist's next entry, or a later try at a station that streamed before.
+// False when neither is left; the connection is then down and idle.
+bool StreamConnection::Recovered()
+{
     if (m_Phase == Phase::Head && TryNextEntry())
-        return;
+        return true;
     if (m_Reconnect && m_Streamed) {
         Lost();
-        return;
+        return true;
     }
     Drop();
     m_Phase = Phase::Idle;
-    m_Receiver.StreamRefused(why);
+    return false;
 }
 
 } // namespace recorder

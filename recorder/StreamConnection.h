@@ -91,6 +91,7 @@ class StreamConnection : public QObject
     void Lost();
     void Fail(const QString& why);
     void Refuse(const QString& why);
+    bool Recovered();
     void Drop();
 
     StreamReceiver& m_Receiver;
