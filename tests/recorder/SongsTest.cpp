@@ -4,6 +4,7 @@
 #include "IcyStream.h"
 #include "Id3Tag.h"
 #include "RecorderTestKit.h"
+#include "SongMemory.h"
 #include "StreamRecorder.h"
 
 #include <QProcess>
@@ -89,6 +90,24 @@ TEST(Id3Tag, FramesAndSizesAsTheFormatWantsThem)
     EXPECT_EQ(tag.substr(frame + 10, 1), "\x03");                            // UTF-8
     EXPECT_EQ(tag.find("TPE1"), std::string::npos);
     EXPECT_EQ(Id3TagSize("ID3\x04\x00\x00\x00\x00\x80\x00"), 0u);
+}
+
+// "Save this song" keeps a whole song of a quarter of an hour at 128 kbps; a longer one keeps
+// its latest 16 MiB and no longer claims to start at the song's first byte.
+TEST(SongFiles, MemoryHoldsALongSongWholeAndKeepsTheLatestPartOfALongerOne)
+{
+    recorder::SongMemory song;
+    song.NewSong(true);
+    const std::string block(64 * 1024, 'a');
+    for (int i = 0; i < 15 * 16; ++i) // 15 MiB
+        song.Append(block);
+    EXPECT_EQ(song.Audio().size(), 15u * 1024 * 1024);
+    EXPECT_TRUE(song.FromStart());
+    song.Append(std::string(2 * 1024 * 1024, 'z'));
+    EXPECT_EQ(song.Audio().size(), recorder::kMaxSongBytes);
+    EXPECT_EQ(song.Audio().size(), 16u * 1024 * 1024);
+    EXPECT_EQ(song.Audio().back(), 'z');
+    EXPECT_FALSE(song.FromStart());
 }
 
 TEST(SongFiles, TagsReadBackWithFfprobeAndTheAudioAfterThemIsAsReceived)
