@@ -84,6 +84,12 @@ class ProgramUnderTest
     QProcess m_Process;
 };
 
+// Where a person clicks, in window coordinates: the player's controls and the recorder's RECORD.
+inline const QPoint kPlayerExit{346, 13};
+inline const QPoint kGoToTray{324, 13};
+inline const QPoint kRecorder{296, 292};
+inline const QPoint kRecordButton{293, 137};
+
 // A real pointer click at a point of a window (raised first, so nothing lies over it).
 bool Click(const Window& Target, QPoint At, int Repeat = 1);
 

@@ -18,13 +18,9 @@ using namespace e2e;
 
 namespace {
 
-const QPoint kPlayerExit{346, 13};
-const QPoint kGoToTray{324, 13};
 const QPoint kFullScreen{296, 5};
 const QPoint kAbout{232, 292};
 const QPoint kSettings{264, 292};
-const QPoint kRecorder{296, 292};
-const QPoint kRecordButton{293, 137};
 const QSize kPlayerSize{300, 300};
 
 // 0 stands for the program's own Exit.

@@ -14,10 +14,6 @@ using namespace e2e;
 namespace {
 
 const QPoint kVolumeUp{128, 292};
-const QPoint kRecorder{296, 292};
-const QPoint kRecordButton{293, 137};
-const QPoint kGoToTray{324, 13};
-const QPoint kPlayerExit{346, 13};
 const QPoint kMessageExit{314, 13};
 const QPoint kBrowserClose{476, 14};
 const QPoint kFirstType{60, 38};
