@@ -2,14 +2,40 @@
 #include "InetTransfer.h"
 #include "TestHttpServer.h"
 
+#include <QNetworkAccessManager>
 #include <QSslSocket>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
 using Mode = TestHttpServer::Mode;
+using Outcome = InetTransfer::Outcome;
 
-TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, 15'000);
+}
+
+// A transfer with what it raised and delivered.
+struct Watched
+{
+    InetTransfer inet;
+    QList<int> states;
+    QList<QByteArray> delivered;
+    Watched()
+    {
+        QObject::connect(&inet, &InetTransfer::StateChanged, [this](int s) { states << s; });
+        QObject::connect(&inet, &InetTransfer::Finished,
+                         [this](const QByteArray& body) { delivered << body; });
+    }
+};
+
+} // namespace
+
+TEST(InetTransfer, AnswersFailuresTimeoutsAndOversizedBodiesFromTheEventLoop)
 {
     TestHttpServer server;
     ASSERT_TRUE(server.Listen());
@@ -41,94 +67,95 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
         {base + "/stall", "", "Timed out: no answer"},
         {base + "/endless", "", "Timed out after"},
     };
-    InetTransfer inet;
+    Watched run;
+    InetTransfer& inet = run.inet;
     inet.SetTimeouts(1'000, 2'000);
     EXPECT_EQ(inet.MaxBodyBytes(), 16 * 1024 * 1024) << "the operator's files' bound";
-    QList<int> states;
-    bool reentryRefused = true; // still executing until state 12: a second call returns nothing
+    bool secondRefused = true; // still executing until Finished: a second call is refused
     QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
-        states << s;
-        if (s == 8)
-            reentryRefused = reentryRefused && inet.OpenURL(base + "/new").isEmpty();
+        if (s == 8 || s == 11 || s == 12)
+            secondRefused = secondRefused && !inet.OpenURL(base + "/new");
     });
     for (const auto& [address, expected, info] : cases) {
         SCOPED_TRACE(address.toStdString());
-        states.clear();
-        EXPECT_EQ(inet.OpenURL(address), expected);
+        run.states.clear();
+        run.delivered.clear();
+        ASSERT_TRUE(inet.OpenURL(address));
+        EXPECT_TRUE(run.states.isEmpty()) << "nothing runs inside the caller's OpenURL";
+        ASSERT_TRUE(WaitFor([&] { return !run.delivered.isEmpty(); }));
+        EXPECT_EQ(run.delivered, QList<QByteArray>{expected});
         if (expected.isEmpty()) { // a failure: state 11 instead of 8 and 12
-            EXPECT_EQ(states.value(states.size() - 1), 11);
-            EXPECT_FALSE(states.contains(8));
-            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Failed);
+            EXPECT_EQ(run.states.value(run.states.size() - 1), 11);
+            EXPECT_FALSE(run.states.contains(8));
+            EXPECT_EQ(inet.LastOutcome(), Outcome::Failed);
         } else {
-            EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
-            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Answered);
+            EXPECT_EQ(run.states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
+            EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
         }
+        EXPECT_FALSE(inet.StillExecuting());
         EXPECT_TRUE(inet.ResponseInfo().startsWith(info)) << inet.ResponseInfo().toStdString();
     }
-    EXPECT_TRUE(reentryRefused);
+    EXPECT_TRUE(secondRefused);
+    EXPECT_EQ(server.Requests(), 10) << "one request per usable address, none from the refusals";
+    // Every transfer shares the application's one manager.
+    InetTransfer other;
+    other.OpenURL(base + "/new");
+    EXPECT_TRUE(WaitFor([&] { return !other.StillExecuting(); }));
+    EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>().size(), 1);
     EXPECT_TRUE(QSslSocket::supportsSsl()) << "https addresses need a TLS backend";
-
-    // Destroyed by a handler of its own notification: the fetch ends, nothing touches it after.
-    auto* doomed = new InetTransfer;
-    int after = 0;
-    QObject::connect(doomed, &InetTransfer::StateChanged, [&](int s) {
-        if (s == 7)
-            delete doomed;
-        else
-            ++after;
-    });
-    EXPECT_TRUE(doomed->OpenURL(base + "/endless").isEmpty());
-    EXPECT_EQ(after, 4) << "states 1-4 before, nothing after the deletion";
 }
 
-TEST(InetTransfer, CancelEndsARunningFetchAndOneWhoseBodyAlreadyArrived)
+TEST(InetTransfer, ACancelledOrDestroyedFetchEndsAtTheServerAndDeliversNothing)
 {
     TestHttpServer server;
     ASSERT_TRUE(server.Listen());
-    server.SetRoute("/slow", {200, "ok " + QByteArray(2'000, 'o'), Mode::Trickle});
-    server.SetRoute("/stall", {200, "ok", Mode::Stall});
+    server.SetRoute("/slow", {200, "ok " + QByteArray(10'000, 'o'), Mode::Trickle}); // ~50 s
     server.SetRoute("/list", {200, "ok list"});
     const QString base = server.BaseUrl();
-    using Outcome = InetTransfer::Outcome;
 
-    // Cancelled while the body trickles in: nothing returned, nothing raised after.
-    InetTransfer inet;
-    QList<int> states;
-    auto record = QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
-        states << s;
-        if (s == 7)
-            inet.Cancel();
-    });
-    EXPECT_TRUE(inet.OpenURL(base + "/slow").isEmpty());
-    EXPECT_EQ(inet.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7}));
-    EXPECT_FALSE(inet.StillExecuting());
-    QObject::disconnect(record);
-    EXPECT_EQ(inet.OpenURL(base + "/list"), "ok list") << "a cancel ends one request only";
-    EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
+    // Cancelled while the body trickles in, or once it is whole: nothing raised after, no body.
+    for (const int at : {7, 8}) {
+        SCOPED_TRACE(at);
+        Watched run;
+        QObject::connect(&run.inet, &InetTransfer::StateChanged, [&](int s) {
+            if (s == at)
+                run.inet.Cancel();
+        });
+        const int closed = server.Closed();
+        ASSERT_TRUE(run.inet.OpenURL(base + (at == 7 ? "/slow" : "/list")));
+        ASSERT_TRUE(WaitFor([&] { return run.states.contains(at) && server.Closed() > closed; }));
+        EXPECT_EQ(run.states.last(), at);
+        EXPECT_TRUE(run.delivered.isEmpty());
+        EXPECT_EQ(run.inet.LastOutcome(), Outcome::Cancelled);
+        EXPECT_FALSE(run.inet.StillExecuting());
+    }
 
-    // The splash's shape: the list's body has arrived, and its state 8 runs a second fetch on a
-    // server that never answers; both are cancelled from inside that nested fetch.
-    InetTransfer list, settings;
-    QList<int> listStates, settingsStates;
-    QByteArray nested = "not run";
-    QObject::connect(&list, &InetTransfer::StateChanged, [&](int s) {
-        listStates << s;
-        if (s == 8)
-            nested = settings.OpenURL(base + "/stall");
-    });
-    QObject::connect(&settings, &InetTransfer::StateChanged, [&](int s) {
-        settingsStates << s;
-        if (s == 4) {
-            list.Cancel();
-            settings.Cancel();
-        }
-    });
-    EXPECT_TRUE(list.OpenURL(base + "/list").isEmpty()) << "its body had arrived, yet it is void";
-    EXPECT_TRUE(nested.isEmpty());
-    EXPECT_EQ(list.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(settings.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(listStates, QList<int>({1, 2, 3, 4, 7, 8})) << "no 12 after the cancel";
-    EXPECT_EQ(settingsStates, QList<int>({1, 2, 3, 4}));
-    EXPECT_FALSE(list.StillExecuting());
+    // The owner goes mid-fetch, from outside or from a handler of its transfer's own
+    // notification: the server sees the request dropped, and nothing reaches the dead owner.
+    for (const bool fromHandler : {false, true}) {
+        SCOPED_TRACE(fromHandler);
+        auto* owner = new QObject;
+        auto* inet = new InetTransfer(owner);
+        QList<int> states;
+        int delivered = 0;
+        QObject::connect(inet, &InetTransfer::StateChanged, [&](int s) {
+            states << s;
+            if (fromHandler && s == 7)
+                delete owner;
+        });
+        QObject::connect(inet, &InetTransfer::Finished, [&] { ++delivered; });
+        const int closed = server.Closed();
+        ASSERT_TRUE(inet->OpenURL(base + "/slow"));
+        ASSERT_TRUE(WaitFor([&] { return states.contains(7); }));
+        if (!fromHandler)
+            delete owner;
+        ASSERT_TRUE(WaitFor([&] { return server.Closed() > closed; }));
+        EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7}));
+        EXPECT_EQ(delivered, 0);
+    }
+
+    Watched after; // the shared manager serves on
+    ASSERT_TRUE(after.inet.OpenURL(base + "/list"));
+    ASSERT_TRUE(WaitFor([&] { return !after.delivered.isEmpty(); }));
+    EXPECT_EQ(after.delivered, QList<QByteArray>{"ok list"});
 }
