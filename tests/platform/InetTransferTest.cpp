@@ -3,6 +3,7 @@
 #include "TestHttpServer.h"
 
 #include <QNetworkAccessManager>
+#include <QPointer>
 #include <QSslSocket>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -11,29 +12,6 @@ using namespace platform;
 
 using Mode = TestHttpServer::Mode;
 using Outcome = InetTransfer::Outcome;
-
-namespace {
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    return QTest::qWaitFor(condition, 15'000);
-}
-
-// A transfer with what it raised and delivered.
-struct Watched
-{
-    InetTransfer inet;
-    QList<int> states;
-    QList<QByteArray> delivered;
-    Watched()
-    {
-        QObject::connect(&inet, &InetTransfer::StateChanged, [this](int s) { states << s; });
-        QObject::connect(&inet, &InetTransfer::Finished,
-                         [this](const QByteArray& body) { delivered << body; });
-    }
-};
-
-} // namespace
 
 TEST(InetTransfer, AnswersFailuresTimeoutsAndOversizedBodiesFromTheEventLoop)
 {
@@ -67,29 +45,32 @@ TEST(InetTransfer, AnswersFailuresTimeoutsAndOversizedBodiesFromTheEventLoop)
         {base + "/stall", "", "Timed out: no answer"},
         {base + "/endless", "", "Timed out after"},
     };
-    Watched run;
-    InetTransfer& inet = run.inet;
+    InetTransfer inet;
+    QList<int> states;
+    QList<QByteArray> delivered;
+    QObject::connect(&inet, &InetTransfer::Finished, [&](const QByteArray& b) { delivered << b; });
     inet.SetTimeouts(1'000, 2'000);
     EXPECT_EQ(inet.MaxBodyBytes(), 16 * 1024 * 1024) << "the operator's files' bound";
     bool secondRefused = true; // still executing until Finished: a second call is refused
     QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
+        states << s;
         if (s == 8 || s == 11 || s == 12)
             secondRefused = secondRefused && !inet.OpenURL(base + "/new");
     });
     for (const auto& [address, expected, info] : cases) {
         SCOPED_TRACE(address.toStdString());
-        run.states.clear();
-        run.delivered.clear();
+        states.clear();
+        delivered.clear();
         ASSERT_TRUE(inet.OpenURL(address));
-        EXPECT_TRUE(run.states.isEmpty()) << "nothing runs inside the caller's OpenURL";
-        ASSERT_TRUE(WaitFor([&] { return !run.delivered.isEmpty(); }));
-        EXPECT_EQ(run.delivered, QList<QByteArray>{expected});
+        EXPECT_TRUE(states.isEmpty()) << "nothing runs inside the caller's OpenURL";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }, 15'000));
+        EXPECT_EQ(delivered, QList<QByteArray>{expected});
         if (expected.isEmpty()) { // a failure: state 11 instead of 8 and 12
-            EXPECT_EQ(run.states.value(run.states.size() - 1), 11);
-            EXPECT_FALSE(run.states.contains(8));
+            EXPECT_EQ(states.last(), 11);
+            EXPECT_FALSE(states.contains(8));
             EXPECT_EQ(inet.LastOutcome(), Outcome::Failed);
         } else {
-            EXPECT_EQ(run.states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
+            EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
             EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
         }
         EXPECT_FALSE(inet.StillExecuting());
@@ -97,11 +78,7 @@ TEST(InetTransfer, AnswersFailuresTimeoutsAndOversizedBodiesFromTheEventLoop)
     }
     EXPECT_TRUE(secondRefused);
     EXPECT_EQ(server.Requests(), 10) << "one request per usable address, none from the refusals";
-    // Every transfer shares the application's one manager.
-    InetTransfer other;
-    other.OpenURL(base + "/new");
-    EXPECT_TRUE(WaitFor([&] { return !other.StillExecuting(); }));
-    EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>().size(), 1);
+    EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>().size(), 1) << "one for every transfer";
     EXPECT_TRUE(QSslSocket::supportsSsl()) << "https addresses need a TLS backend";
 }
 
@@ -111,51 +88,44 @@ TEST(InetTransfer, ACancelledOrDestroyedFetchEndsAtTheServerAndDeliversNothing)
     ASSERT_TRUE(server.Listen());
     server.SetRoute("/slow", {200, "ok " + QByteArray(10'000, 'o'), Mode::Trickle}); // ~50 s
     server.SetRoute("/list", {200, "ok list"});
-    const QString base = server.BaseUrl();
-
-    // Cancelled while the body trickles in, or once it is whole: nothing raised after, no body.
-    for (const int at : {7, 8}) {
-        SCOPED_TRACE(at);
-        Watched run;
-        QObject::connect(&run.inet, &InetTransfer::StateChanged, [&](int s) {
-            if (s == at)
-                run.inet.Cancel();
-        });
-        const int closed = server.Closed();
-        ASSERT_TRUE(run.inet.OpenURL(base + (at == 7 ? "/slow" : "/list")));
-        ASSERT_TRUE(WaitFor([&] { return run.states.contains(at) && server.Closed() > closed; }));
-        EXPECT_EQ(run.states.last(), at);
-        EXPECT_TRUE(run.delivered.isEmpty());
-        EXPECT_EQ(run.inet.LastOutcome(), Outcome::Cancelled);
-        EXPECT_FALSE(run.inet.StillExecuting());
-    }
-
-    // The owner goes mid-fetch, from outside or from a handler of its transfer's own
-    // notification: the server sees the request dropped, and nothing reaches the dead owner.
-    for (const bool fromHandler : {false, true}) {
-        SCOPED_TRACE(fromHandler);
-        auto* owner = new QObject;
-        auto* inet = new InetTransfer(owner);
+    // Cancelled while the body trickles in or once it is whole; its owner gone, from a handler
+    // of its own notification or from outside: the request is dropped, nothing raised after.
+    enum End { Cancel, OwnerGoes, OwnerGoesLater };
+    const std::pair<End, int> ways[] = {
+        {Cancel, 7}, {Cancel, 8}, {OwnerGoes, 7}, {OwnerGoesLater, 7}};
+    for (const auto& [how, at] : ways) {
+        SCOPED_TRACE(std::to_string(how) + " at " + std::to_string(at));
+        QPointer<QObject> owner = new QObject;
+        QPointer<InetTransfer> inet = new InetTransfer(owner);
         QList<int> states;
         int delivered = 0;
         QObject::connect(inet, &InetTransfer::StateChanged, [&](int s) {
             states << s;
-            if (fromHandler && s == 7)
+            if (s == at && how == Cancel)
+                inet->Cancel();
+            else if (s == at && how == OwnerGoes)
                 delete owner;
         });
         QObject::connect(inet, &InetTransfer::Finished, [&] { ++delivered; });
         const int closed = server.Closed();
-        ASSERT_TRUE(inet->OpenURL(base + "/slow"));
-        ASSERT_TRUE(WaitFor([&] { return states.contains(7); }));
-        if (!fromHandler)
+        ASSERT_TRUE(inet->OpenURL(server.BaseUrl() + (at == 7 ? "/slow" : "/list")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return states.contains(at); }, 15'000));
+        if (how == OwnerGoesLater)
             delete owner;
-        ASSERT_TRUE(WaitFor([&] { return server.Closed() > closed; }));
-        EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7}));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.Closed() > closed; }, 15'000));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(states.last(), at);
         EXPECT_EQ(delivered, 0);
+        if (how == Cancel) {
+            EXPECT_EQ(inet->LastOutcome(), Outcome::Cancelled);
+            EXPECT_FALSE(inet->StillExecuting());
+        }
+        delete owner;
     }
-
-    Watched after; // the shared manager serves on
-    ASSERT_TRUE(after.inet.OpenURL(base + "/list"));
-    ASSERT_TRUE(WaitFor([&] { return !after.delivered.isEmpty(); }));
-    EXPECT_EQ(after.delivered, QList<QByteArray>{"ok list"});
+    InetTransfer after; // the shared manager serves on
+    QByteArray body;
+    QObject::connect(&after, &InetTransfer::Finished, [&](const QByteArray& b) { body = b; });
+    after.OpenURL(server.BaseUrl() + "/list");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !body.isEmpty(); }, 15'000));
+    EXPECT_EQ(body, "ok list");
 }
