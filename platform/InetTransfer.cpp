@@ -4,10 +4,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
 #include <QThread>
 #include <QUrl>
-#include <utility>
 
 namespace platform {
 
@@ -226,7 +224,8 @@ void InetTransfer::Detach()
 {
     IdleTimer.stop();
     TotalTimer.stop();
-    QNetworkReply* reply = std::exchange(pReply, nullptr);
+    QNetworkReply* reply = pReply;
+    pReply = nullptr;
     if (!reply)
         return;
     disconnect(reply, nullptr, this, nullptr);

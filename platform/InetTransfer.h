@@ -11,11 +11,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
-
-class QNetworkReply;
 
 namespace platform {
 
@@ -98,7 +98,8 @@ class InetTransfer : public QObject
     void Deliver(QByteArray Body);
     void Detach();
 
-    QNetworkReply* pReply = nullptr;
+    // Guarded: the shared manager, and its replies, go with the application object.
+    QPointer<QNetworkReply> pReply;
     QTimer IdleTimer;
     QTimer TotalTimer;
     QByteArray sBody;
