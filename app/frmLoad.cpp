@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <utility>
 
 namespace app {
 
@@ -52,6 +53,8 @@ frmLoad::frmLoad(QWidget* parent)
     connect(&iNetChannel, &InetTransfer::StateChanged, this, &frmLoad::iNetChannel_StateChanged);
     connect(&InetRSettings, &InetTransfer::StateChanged, this,
             &frmLoad::InetRSettings_StateChanged);
+    connect(&iNetChannel, &InetTransfer::Finished, this, &frmLoad::iNetChannel_Finished);
+    connect(&InetRSettings, &InetTransfer::Finished, this, &frmLoad::InetRSettings_Finished);
 
     Timer3.start();
     Form_Load();
@@ -86,8 +89,8 @@ void frmLoad::Timer3_Timer()
 
 void frmLoad::TimerGetSett_Timer()
 {
-    Download(iNetChannel, QString::fromLatin1(Config::ChannelFile));
     TimerGetSett.stop();
+    DownloadSettingsFile(iNetChannel, QString::fromLatin1(Config::ChannelFile));
 }
 
 void frmLoad::Trans_Timer()
@@ -104,13 +107,25 @@ void frmLoad::Trans_Timer()
 
 void frmLoad::iNetChannel_StateChanged(int State)
 {
+    // The list's state 12 is shown once the remote settings are over (CompleteChannel).
+    if (State == InetTransfer::icResponseCompleted)
+        return;
     if (const auto text =
             SplashStatusText(SplashTransfer::Channel, State, iNetChannel.ResponseInfo()))
         SetStatus(*text);
     if (State == InetTransfer::icResponseReceived)
-        Download(InetRSettings, QString::fromLatin1(Config::RSettingsFile));
-    else if (State == InetTransfer::icError)
-        HandOver();
+        DownloadSettingsFile(InetRSettings, QString::fromLatin1(Config::RSettingsFile));
+}
+
+void frmLoad::iNetChannel_Finished(const QByteArray& Body)
+{
+    // Answered, the list waits for the remote settings, asked for at its state 8.
+    if (iNetChannel.LastOutcome() == InetTransfer::Outcome::Answered) {
+        sChannelBody = Body;
+        return;
+    }
+    StoreSettingsFile(iNetChannel, QString::fromLatin1(Config::ChannelFile), Body);
+    HandOver();
 }
 
 void frmLoad::InetRSettings_StateChanged(int State)
@@ -120,8 +135,21 @@ void frmLoad::InetRSettings_StateChanged(int State)
         SetStatus(*text);
     if (State == InetTransfer::icResponseReceived)
         StartFadeOut();
-    else if (State == InetTransfer::icError)
+}
+
+void frmLoad::InetRSettings_Finished(const QByteArray& Body)
+{
+    StoreSettingsFile(InetRSettings, QString::fromLatin1(Config::RSettingsFile), Body);
+    CompleteChannel();
+    if (InetRSettings.LastOutcome() != InetTransfer::Outcome::Answered)
         HandOver();
+}
+
+void frmLoad::CompleteChannel()
+{
+    SetStatus(*SplashStatusText(SplashTransfer::Channel, InetTransfer::icResponseCompleted, {}));
+    StoreSettingsFile(iNetChannel, QString::fromLatin1(Config::ChannelFile),
+                      std::exchange(sChannelBody, {}));
 }
 
 void frmLoad::pic_DblClick()
@@ -156,23 +184,6 @@ void frmLoad::HandOver()
 {
     Timer3.stop();
     Trans.stop();
-    bHandOverWhenIdle = true;
-    HandOverIfIdle();
-}
-
-void frmLoad::Download(InetTransfer& Inet, const QString& FileName)
-{
-    ++iFetchDepth;
-    DownloadSettingsFile(Inet, FileName);
-    --iFetchDepth;
-    HandOverIfIdle();
-}
-
-void frmLoad::HandOverIfIdle()
-{
-    if (!bHandOverWhenIdle || iFetchDepth > 0)
-        return;
-    bHandOverWhenIdle = false;
     ShowPlayerWindow();
     close();
 }

@@ -1,5 +1,11 @@
 // The splash: fades in, downloads the channel list and the operator's settings, fades out and
 // hands over to the player window.
+//
+// The downloads run one after the other, driven by their transfers' notifications: the
+// remote settings are asked for once the channel list's body has arrived, and the channel list
+// is stored, and its status line emptied, only once the remote settings are over, so that the
+// user sees the steps, and the files land, in the order the program always had. A transfer error
+// hands over without the fade-out, after what arrived has been stored.
 #pragma once
 
 #include "InetTransfer.h"
@@ -51,21 +57,17 @@ class frmLoad : public QWidget
     void SetStatus(const QString& Text);
     void StartFadeOut();
     void HandOver();
-    void Download(platform::InetTransfer& Inet, const QString& FileName);
-    void HandOverIfIdle();
+    void iNetChannel_Finished(const QByteArray& Body);
+    void InetRSettings_Finished(const QByteArray& Body);
+    void CompleteChannel();
+
+    // The channel list's body, kept while the remote settings are fetched.
+    QByteArray sChannelBody;
 
     // The splash's opacity (0 transparent .. 255 opaque) and where the running fade stops; both
     // fades share them.
     int16_t FadeAlpha = 0;
     int16_t FadeTarget = 0;
-
-    // A fetch runs a nested event loop, and a handler inside it (an error of the remote
-    // settings) may ask for the hand-over while the channel list's fetch is still on the stack
-    // with its body not yet stored. The player opens, and the splash goes, only once every fetch
-    // has returned: the player then reads the fresh files, and no transfer is destroyed while
-    // its fetch is running.
-    int iFetchDepth = 0;
-    bool bHandOverWhenIdle = false;
 };
 
 } // namespace app

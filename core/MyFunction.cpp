@@ -50,37 +50,36 @@ void EndProgram()
     const auto windows = OpenWindowsInEndingOrder();
     for (QWidget* window : windows) {
         window->hide();
-        // A fetch still on the stack (the splash's channel list under its remote settings)
-        // returns cancelled, and what called it stores nothing.
+        // A download whose body has not reached its file yet never will.
         const auto transfers = window->findChildren<platform::InetTransfer*>();
         for (platform::InetTransfer* transfer : transfers)
             transfer->Cancel();
     }
-    // exit() ends the main loop and every nested loop running on this thread.
     QCoreApplication::exit(0);
 }
 
 bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
 {
-    QPointer<platform::InetTransfer> inet(&Inet);
-    const QByteArray body = Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
-    // The fetch ran a nested event loop: the component may be gone, or its request cancelled.
-    if (!inet || inet->StillExecuting())
-        return false;
+    return Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
+}
+
+bool StoreSettingsFile(const platform::InetTransfer& Inet, const QString& FileName,
+                       const QByteArray& Body)
+{
     // The directory tells the user when the list it shows is not this run's.
     const bool channelList = FileName == QLatin1String(Config::ChannelFile);
-    if (inet->LastOutcome() != platform::InetTransfer::Outcome::Answered) {
-        if (channelList && inet->LastOutcome() == platform::InetTransfer::Outcome::Failed)
+    if (Inet.LastOutcome() != platform::InetTransfer::Outcome::Answered) {
+        if (channelList && Inet.LastOutcome() == platform::InetTransfer::Outcome::Failed)
             NoteChannelListFetch(ChannelListFetch::NotReached);
         return false;
     }
-    if (!body.startsWith(Config::ValidityMarker)) {
+    if (!Body.startsWith(Config::ValidityMarker)) {
         if (channelList)
             NoteChannelListFetch(ChannelListFetch::NoList);
         return false;
     }
     QSaveFile file(ProgramFolder() + QLatin1Char('/') + FileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(body) != body.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(Body) != Body.size() || !file.commit()) {
         qWarning("Could not store %s: %s", qPrintable(FileName), qPrintable(file.errorString()));
         return false;
     }

@@ -1,6 +1,7 @@
 // Small routines several windows share (the old "MyFunction" module).
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QWidget;
@@ -20,13 +21,18 @@ void CenterForm(QWidget& Window);
 void UnloadAllForms();
 
 // Ends the program at once, as the splash's double-click does: every open window disappears, every
-// fetch a window runs (its InetTransfer children) is cancelled, every event loop is told to stop,
-// and nothing further is written.
+// fetch a window runs (its InetTransfer children and members) is cancelled, the event loop is told
+// to stop, and nothing further is written.
 void EndProgram();
 
-// Fetches ServerURL + "/Settings/" + FileName with Inet (a nested event loop runs meanwhile) and,
-// when the body starts with "ok", replaces FileName in the program folder with it, byte for byte.
-// The old file stays whole until the new one is complete on disk. Returns whether it was stored.
+// Starts fetching ServerURL + "/Settings/" + FileName with Inet; Inet's Finished brings the body
+// to StoreSettingsFile. Returns false when Inet is still busy with another fetch.
 bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName);
+
+// The end of that download: when Inet's fetch was answered and Body starts with "ok", replaces
+// FileName in the program folder with it, byte for byte. The old file stays whole until the new
+// one is complete on disk. Returns whether it was stored.
+bool StoreSettingsFile(const platform::InetTransfer& Inet, const QString& FileName,
+                       const QByteArray& Body);
 
 } // namespace core

@@ -1,55 +1,29 @@
 #include "InetTransfer.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
-#include <QTimer>
+#include <QThread>
 #include <QUrl>
 
 namespace platform {
 
-struct InetTransfer::Fetch
-{
-    enum class End { None, Response, Failed, Cancelled };
-
-    QEventLoop loop;
-    QNetworkReply* reply = nullptr;
-    QTimer idle;
-    QTimer total;
-    QByteArray body;
-    End end = End::None;
-    QString reason;
-
-    void Stop(End how, const QString& why = {})
-    {
-        if (end != End::None)
-            return;
-        end = how;
-        reason = why;
-        idle.stop();
-        total.stop();
-        loop.quit();
-    }
-
-    // Aborting makes the reply emit finished and errorOccurred at once; nobody may listen then.
-    void Abort()
-    {
-        if (!reply)
-            return;
-        QObject::disconnect(reply, nullptr, nullptr, nullptr);
-        reply->abort();
-    }
-
-    void Fail(const QString& why)
-    {
-        Stop(End::Failed, why);
-        Abort();
-    }
-};
-
 namespace {
+
+// One manager for the whole program: it keeps one connection pool, one TLS setup and one cookie
+// jar, where a manager per transfer would build them again for every fetch. It lives as long as
+// the application object, which deletes it (and any reply left) when the program ends.
+QNetworkAccessManager& SharedManager()
+{
+    static QPointer<QNetworkAccessManager> manager;
+    if (!manager) {
+        Q_ASSERT(QCoreApplication::instance() &&
+                 QThread::currentThread() == QCoreApplication::instance()->thread());
+        manager = new QNetworkAccessManager(QCoreApplication::instance());
+    }
+    return *manager;
+}
 
 bool IsUsableAddress(const QUrl& url)
 {
@@ -76,19 +50,20 @@ QString Seconds(int ms)
 
 } // namespace
 
-InetTransfer::InetTransfer(QObject* parent)
-    : QObject(parent), pManager(new QNetworkAccessManager(this))
+InetTransfer::InetTransfer(QObject* parent) : QObject(parent)
 {
+    IdleTimer.setSingleShot(true);
+    TotalTimer.setSingleShot(true);
+    connect(&IdleTimer, &QTimer::timeout, this, [this] {
+        Fail(QStringLiteral("Timed out: no answer for %1 s").arg(Seconds(iIdleTimeoutMs)));
+    });
+    connect(&TotalTimer, &QTimer::timeout, this,
+            [this] { Fail(QStringLiteral("Timed out after %1 s").arg(Seconds(iTotalTimeoutMs))); });
 }
 
 InetTransfer::~InetTransfer()
 {
-    // Destroyed from a handler that ran inside our own OpenURL: end that fetch; OpenURL notices
-    // and returns without touching this object again.
-    if (pFetch) {
-        pFetch->Stop(Fetch::End::Cancelled);
-        pFetch->Abort();
-    }
+    Detach();
 }
 
 void InetTransfer::SetTimeouts(int IdleMs, int TotalMs)
@@ -97,24 +72,102 @@ void InetTransfer::SetTimeouts(int IdleMs, int TotalMs)
     iTotalTimeoutMs = TotalMs;
 }
 
+bool InetTransfer::OpenURL(const QString& Address)
+{
+    if (bExecuting)
+        return false;
+    const quint64 fetch = ++iFetch;
+    bExecuting = true;
+    sBody.clear();
+    sResponseInfo.clear();
+    iResponseCode = 0;
+    iLastState = icNone;
+    eOutcome = Outcome::None;
+
+    // Even the first notification comes from the event loop: a handler never runs inside the
+    // caller's OpenURL.
+    const QUrl url(Address);
+    if (!IsUsableAddress(url)) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, fetch] { fetch == iFetch ? Fail(QStringLiteral("Invalid address")) : void(); },
+            Qt::QueuedConnection);
+        return true;
+    }
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setMaximumRedirectsAllowed(10);
+    Watch(SharedManager().get(request));
+    IdleTimer.start(iIdleTimeoutMs);
+    TotalTimer.start(iTotalTimeoutMs);
+    QMetaObject::invokeMethod(
+        this, [this, fetch] { fetch == iFetch ? void(Advance(icResolvingHost)) : void(); },
+        Qt::QueuedConnection);
+    return true;
+}
+
+void InetTransfer::Watch(QNetworkReply* Reply)
+{
+    pReply = Reply;
+    auto alive = [this] { IdleTimer.start(); };
+    const QString tooLarge = QStringLiteral("Response larger than %1 bytes").arg(lMaxBodyBytes);
+    // Each handler ends with the call that may notify: a handler of ours may have destroyed or
+    // cancelled this component by the time it returns.
+    connect(Reply, &QNetworkReply::socketStartedConnecting, this, [this, alive] {
+        alive();
+        Advance(icConnecting);
+    });
+    connect(Reply, &QNetworkReply::requestSent, this, [this, alive] {
+        alive();
+        Advance(icConnected);
+    });
+    connect(Reply, &QNetworkReply::redirected, this, alive);
+    connect(Reply, &QNetworkReply::metaDataChanged, this, [this, Reply, alive, tooLarge] {
+        alive();
+        const QVariant length = Reply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > lMaxBodyBytes)
+            Fail(tooLarge);
+    });
+    connect(Reply, &QNetworkReply::readyRead, this, [this, Reply, alive, tooLarge] {
+        alive();
+        sBody += Reply->readAll();
+        if (sBody.size() > lMaxBodyBytes)
+            Fail(tooLarge);
+        else
+            Advance(icReceivingResponse);
+    });
+    connect(Reply, &QNetworkReply::finished, this, [this, Reply, tooLarge] {
+        sBody += Reply->readAll();
+        if (sBody.size() > lMaxBodyBytes)
+            Fail(tooLarge);
+        else if (Reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
+                 IsHttpAnswer(Reply->error()))
+            Complete();
+        else
+            Fail(Reply->errorString());
+    });
+}
+
 void InetTransfer::Cancel()
 {
     if (!bExecuting)
         return;
-    bCancelled = true;
-    if (pFetch) {
-        pFetch->Stop(Fetch::End::Cancelled);
-        pFetch->Abort();
-    }
+    ++iFetch;
+    Detach();
+    bExecuting = false;
+    eOutcome = Outcome::Cancelled;
+    sResponseInfo = QStringLiteral("Cancelled");
 }
 
-// Whether the request may go on: false when a handler destroyed this component or cancelled it.
+// Whether the fetch goes on: false when a handler destroyed or cancelled this component.
 bool InetTransfer::Raise(int State)
 {
     QPointer<InetTransfer> self(this);
+    const quint64 fetch = iFetch;
     iLastState = State;
     emit StateChanged(State);
-    return !self.isNull() && !bCancelled;
+    return !self.isNull() && fetch == iFetch;
 }
 
 bool InetTransfer::Advance(int State)
@@ -131,139 +184,54 @@ bool InetTransfer::Advance(int State)
     return true;
 }
 
-QByteArray InetTransfer::OpenURL(const QString& Address)
+void InetTransfer::Complete()
 {
-    if (bExecuting) {
-        sResponseInfo = QStringLiteral("Still executing last request");
-        return {};
-    }
-    sResponseInfo.clear();
-    iResponseCode = 0;
-    iLastState = icNone;
-    bCancelled = false;
-    eOutcome = Outcome::None;
-
-    const QUrl url(Address);
-    if (!IsUsableAddress(url)) {
-        sResponseInfo = QStringLiteral("Invalid address");
-        eOutcome = Outcome::Failed;
-        Raise(icError);
-        return {};
-    }
-
-    bExecuting = true;
-    QPointer<InetTransfer> self(this);
-    if (!Advance(icResolvingHost))
-        return self ? Cancelled() : QByteArray();
-    Fetch fetch;
-    pFetch = &fetch;
-
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-                         QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setMaximumRedirectsAllowed(10);
-    fetch.reply = pManager->get(request);
-    QNetworkReply* reply = fetch.reply;
-
-    fetch.idle.setSingleShot(true);
-    fetch.idle.setInterval(iIdleTimeoutMs);
-    fetch.total.setSingleShot(true);
-    fetch.total.setInterval(iTotalTimeoutMs);
-    const QString idleReason =
-        QStringLiteral("Timed out: no answer for %1 s").arg(Seconds(iIdleTimeoutMs));
-    const QString totalReason =
-        QStringLiteral("Timed out after %1 s").arg(Seconds(iTotalTimeoutMs));
-    connect(&fetch.idle, &QTimer::timeout, this, [&fetch, idleReason] { fetch.Fail(idleReason); });
-    connect(&fetch.total, &QTimer::timeout, this,
-            [&fetch, totalReason] { fetch.Fail(totalReason); });
-    auto alive = [&fetch] { fetch.idle.start(); };
-    const QString tooLarge = QStringLiteral("Response larger than %1 bytes").arg(lMaxBodyBytes);
-
-    connect(reply, &QNetworkReply::socketStartedConnecting, this, [this, alive] {
-        alive();
-        Advance(icConnecting);
-    });
-    connect(reply, &QNetworkReply::requestSent, this, [this, alive] {
-        alive();
-        Advance(icConnected);
-    });
-    connect(reply, &QNetworkReply::redirected, this, alive);
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply, &fetch, alive, tooLarge] {
-        alive();
-        const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > lMaxBodyBytes)
-            fetch.Fail(tooLarge);
-    });
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply, &fetch, alive, tooLarge] {
-        alive();
-        fetch.body += reply->readAll();
-        if (fetch.body.size() > lMaxBodyBytes) {
-            fetch.Fail(tooLarge);
-            return;
-        }
-        Advance(icReceivingResponse);
-    });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, &fetch, tooLarge] {
-        fetch.body += reply->readAll();
-        if (fetch.body.size() > lMaxBodyBytes)
-            fetch.Fail(tooLarge);
-        else if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
-                 IsHttpAnswer(reply->error()))
-            fetch.Stop(Fetch::End::Response);
-        else
-            fetch.Fail(reply->errorString());
-    });
-
-    fetch.idle.start();
-    fetch.total.start();
-    if (fetch.end == Fetch::End::None)
-        fetch.loop.exec();
-    if (!self)
-        return {};
-    pFetch = nullptr;
-    return Finish(fetch);
-}
-
-QByteArray InetTransfer::Finish(Fetch& fetch)
-{
-    QNetworkReply* reply = fetch.reply;
-    reply->deleteLater();
-    // No verdict: cancelled, or the loop was ended from outside (the program is quitting).
-    if (fetch.end == Fetch::End::None || fetch.end == Fetch::End::Cancelled || bCancelled) {
-        fetch.Abort();
-        return Cancelled();
-    }
-    if (fetch.end == Fetch::End::Failed) {
-        bExecuting = false;
-        sResponseInfo = fetch.reason;
-        eOutcome = Outcome::Failed;
-        Raise(icError);
-        return {};
-    }
-
-    iResponseCode = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    iResponseCode = pReply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     sResponseInfo =
         QStringLiteral("%1 %2")
             .arg(iResponseCode)
-            .arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
+            .arg(pReply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString())
             .trimmed();
-    QByteArray body = std::move(fetch.body);
-    // A handler of state 8 may run a whole other fetch, and cancel this one meanwhile.
-    QPointer<InetTransfer> self(this);
+    Detach();
     if (!Advance(icReceivingResponse) || !Raise(icResponseReceived))
-        return self ? Cancelled() : QByteArray();
-    bExecuting = false;
+        return;
     eOutcome = Outcome::Answered;
-    Raise(icResponseCompleted);
-    return body;
+    if (Raise(icResponseCompleted))
+        Deliver(std::move(sBody));
 }
 
-QByteArray InetTransfer::Cancelled()
+void InetTransfer::Fail(const QString& Reason)
 {
+    Detach();
+    sBody.clear();
+    sResponseInfo = Reason;
+    eOutcome = Outcome::Failed;
+    if (Raise(icError))
+        Deliver({});
+}
+
+void InetTransfer::Deliver(QByteArray Body)
+{
+    ++iFetch;
     bExecuting = false;
-    eOutcome = Outcome::Cancelled;
-    sResponseInfo = QStringLiteral("Cancelled");
-    return {};
+    sBody.clear();
+    emit Finished(Body);
+}
+
+// Forgets the reply: aborted when still running, deleted from the event loop (it may be the very
+// reply whose notification is running), and nothing it emits reaches this component again.
+void InetTransfer::Detach()
+{
+    IdleTimer.stop();
+    TotalTimer.stop();
+    QNetworkReply* reply = pReply;
+    pReply = nullptr;
+    if (!reply)
+        return;
+    disconnect(reply, nullptr, this, nullptr);
+    if (reply->isRunning())
+        reply->abort();
+    reply->deleteLater();
 }
 
 } // namespace platform

@@ -1,15 +1,21 @@
-// HTTP fetch with the contract of the desktop's old Internet Transfer control: OpenURL blocks its
-// caller but runs a nested event loop, so timers, clicks and the numbered state notifications are
-// handled while the request is outstanding. Callers must expect re-entry during OpenURL.
-// A window gives its transfers itself as parent, so that ending the program cancels them.
+// HTTP fetch with the numbered states of the desktop's old Internet Transfer control, but never
+// blocking: OpenURL starts a GET and returns at once. What follows arrives from the event loop:
+//   StateChanged 1, 2, 3, 4, 7, 8, 12 in that order (each once), or 11 in place of 8 and 12 when
+//   the fetch fails; then Finished with the body (empty after 11). StillExecuting stays true
+//   until Finished, so a handler of 8, 11 or 12 cannot start another fetch on this component.
+// A cancelled fetch (Cancel, or the component destroyed) raises nothing more and never finishes.
+// So the object that wants a result owns its transfer (as a member or a child): when the owner
+// goes, its fetch ends with it and nothing is delivered to it.
+// Every transfer of the program shares one QNetworkAccessManager, made on first use; transfers
+// live on the GUI thread.
 #pragma once
 
 #include <QByteArray>
+#include <QNetworkReply>
 #include <QObject>
+#include <QPointer>
 #include <QString>
-#include <memory>
-
-class QNetworkAccessManager;
+#include <QTimer>
 
 namespace platform {
 
@@ -28,11 +34,11 @@ class InetTransfer : public QObject
         icRequesting = 5,
         icRequestSent = 6,
         icReceivingResponse = 7, // raised
-        icResponseReceived = 8,  // raised, before OpenURL returns
+        icResponseReceived = 8,  // raised when the body is whole
         icDisconnecting = 9,
         icDisconnected = 10,
         icError = 11,            // raised instead of 8 and 12
-        icResponseCompleted = 12 // raised last, just before OpenURL returns
+        icResponseCompleted = 12 // raised last before Finished
     };
     Q_ENUM(StateCode)
 
@@ -44,26 +50,25 @@ class InetTransfer : public QObject
     // few MiB; a body beyond this is refused, so a hostile or broken server cannot fill memory.
     static constexpr qint64 DefaultMaxBodyBytes = 16 * 1024 * 1024;
 
-    // How the last OpenURL ended.
+    // How the last fetch ended.
     enum class Outcome {
         None,      // nothing asked yet, or a request is running
         Answered,  // a response arrived whole (an error page counts)
         Failed,    // state 11 was raised
-        Cancelled, // Cancel(), or the program quitting, ended it: no body, no notification
+        Cancelled, // Cancel() ended it: nothing more is raised
     };
 
     explicit InetTransfer(QObject* parent = nullptr);
     ~InetTransfer() override;
 
-    // GET Address (http or https, redirects followed) and return the body as received. An HTTP
-    // error status still returns its body (an error page); a transport failure, a timeout, an
-    // oversized body or an unusable address raises state 11 and returns nothing. A call while
-    // this component is still executing returns nothing at once.
-    QByteArray OpenURL(const QString& Address);
+    // Starts a GET of Address (http or https, redirects followed). An HTTP error status still
+    // brings its body (an error page); a transport failure, a timeout, an oversized body or an
+    // unusable address raises 11. Returns false, and changes nothing, while a fetch of this
+    // component is still executing.
+    bool OpenURL(const QString& Address);
 
-    // Ends the running request, from a handler inside OpenURL or a nested event loop: OpenURL
-    // returns nothing with the outcome Cancelled, even when the body has already arrived and a
-    // handler of state 8 is still running. Raises no notification. Does nothing when idle.
+    // Ends the running fetch, even one whose body has arrived and whose state 8 is being
+    // handled: no further notification, no Finished. Does nothing when idle.
     void Cancel();
 
     bool StillExecuting() const { return bExecuting; }
@@ -81,19 +86,27 @@ class InetTransfer : public QObject
 
   signals:
     void StateChanged(int State);
+    // The fetch is over (LastOutcome Answered or Failed); Body is empty after a failure.
+    void Finished(const QByteArray& Body);
 
   private:
-    struct Fetch;
-
+    void Watch(QNetworkReply* Reply);
     bool Advance(int State);
     bool Raise(int State);
-    QByteArray Finish(Fetch& fetch);
-    QByteArray Cancelled();
+    void Complete();
+    void Fail(const QString& Reason);
+    void Deliver(QByteArray Body);
+    void Detach();
 
-    QNetworkAccessManager* pManager;
-    Fetch* pFetch = nullptr;
+    // Guarded: the shared manager, and its replies, go with the application object.
+    QPointer<QNetworkReply> pReply;
+    QTimer IdleTimer;
+    QTimer TotalTimer;
+    QByteArray sBody;
+    // Counts fetches and cancels: a notification that finds it changed belongs to a fetch that
+    // is over.
+    quint64 iFetch = 0;
     bool bExecuting = false;
-    bool bCancelled = false;
     Outcome eOutcome = Outcome::None;
     int iLastState = icNone;
     QString sResponseInfo;

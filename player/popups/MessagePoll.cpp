@@ -6,8 +6,6 @@
 #include "ProgramState.h"
 #include "Text.h"
 
-#include <QPointer>
-
 namespace player {
 
 MessagePoll::MessagePoll(QObject* parent)
@@ -16,6 +14,7 @@ MessagePoll::MessagePoll(QObject* parent)
     pInetMsg->SetMaxBodyBytes(MaxMessageBytes);
     TimerMsg.setInterval(IntervalMs);
     connect(&TimerMsg, &QTimer::timeout, this, &MessagePoll::TimerMsg_Timer);
+    connect(pInetMsg, &platform::InetTransfer::Finished, this, &MessagePoll::InetMsg_Finished);
 }
 
 MessagePoll::~MessagePoll() = default;
@@ -27,8 +26,8 @@ void MessagePoll::Start()
 
 void MessagePoll::Stop()
 {
-    ++iStops;
     TimerMsg.stop();
+    pInetMsg->Cancel();
 }
 
 void MessagePoll::LoadLastMessage()
@@ -38,20 +37,17 @@ void MessagePoll::LoadLastMessage()
 
 void MessagePoll::TimerMsg_Timer()
 {
-    // Waiting here for the earlier fetch would re-enter the program from this tick for as long
-    // as the server hangs; the next tick after that fetch ends polls again.
     if (pInetMsg->StillExecuting())
         return;
-    QPointer<MessagePoll> self(this);
-    const int stops = iStops;
-    const QByteArray body = pInetMsg->OpenURL(core::Config::MessageAddress(core::ServerURL));
-    // The fetch ran a nested event loop: the player may have closed, or stopped the poll.
-    if (!self || iStops != stops ||
-        pInetMsg->LastOutcome() != platform::InetTransfer::Outcome::Answered)
+    pInetMsg->OpenURL(core::Config::MessageAddress(core::ServerURL));
+}
+
+void MessagePoll::InetMsg_Finished(const QByteArray& Body)
+{
+    if (pInetMsg->LastOutcome() != platform::InetTransfer::Outcome::Answered ||
+        !IsMessageAnswer(pInetMsg->ResponseCode(), Body))
         return;
-    if (!IsMessageAnswer(pInetMsg->ResponseCode(), body))
-        return;
-    const QString text = core::ShowBytes(body);
+    const QString text = core::ShowBytes(Body);
     // An emptied message file withdraws the message; there is nothing to pop up.
     if (text.isEmpty() || text == sLastMessage)
         return;

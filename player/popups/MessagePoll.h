@@ -4,9 +4,9 @@
 // shows the text starts the poll again when the popup closes.
 //
 // A failed fetch (no connection, timeout, an error status, an HTML error page, a body over
-// MaxMessageBytes) and an empty
-// message change nothing. A tick while a fetch is still running does nothing: the fetch runs a
-// nested event loop, so the player stays responsive even while the server hangs.
+// MaxMessageBytes) and an empty message change nothing. One fetch at a time: a tick while the
+// last fetch is still running does nothing, so a slow server never has requests piling up.
+// Stopping the poll, or destroying it, cancels its running fetch.
 #pragma once
 
 #include <QObject>
@@ -44,7 +44,7 @@ class MessagePoll : public QObject
 
     platform::InetTransfer& InetMsg() const { return *pInetMsg; }
 
-    // One poll, as a TimerMsg tick runs it.
+    // One poll, as a TimerMsg tick runs it: starts a fetch, whose answer comes later.
     void TimerMsg_Timer();
 
   signals:
@@ -52,10 +52,11 @@ class MessagePoll : public QObject
     void NewMessage(const QString& Text);
 
   private:
+    void InetMsg_Finished(const QByteArray& Body);
+
     platform::InetTransfer* pInetMsg;
     QTimer TimerMsg;
     QString sLastMessage;
-    int iStops = 0; // a fetch that outlived a Stop brings nothing
 };
 
 } // namespace player

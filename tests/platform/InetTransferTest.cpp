@@ -2,14 +2,18 @@
 #include "InetTransfer.h"
 #include "TestHttpServer.h"
 
+#include <QNetworkAccessManager>
+#include <QPointer>
 #include <QSslSocket>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
 using Mode = TestHttpServer::Mode;
+using Outcome = InetTransfer::Outcome;
 
-TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
+TEST(InetTransfer, AnswersFailuresTimeoutsAndOversizedBodiesFromTheEventLoop)
 {
     TestHttpServer server;
     ASSERT_TRUE(server.Listen());
@@ -42,93 +46,86 @@ TEST(InetTransfer, AnswersFailuresTimeoutsOversizedBodiesAndItsOwnDeletion)
         {base + "/endless", "", "Timed out after"},
     };
     InetTransfer inet;
+    QList<int> states;
+    QList<QByteArray> delivered;
+    QObject::connect(&inet, &InetTransfer::Finished, [&](const QByteArray& b) { delivered << b; });
     inet.SetTimeouts(1'000, 2'000);
     EXPECT_EQ(inet.MaxBodyBytes(), 16 * 1024 * 1024) << "the operator's files' bound";
-    QList<int> states;
-    bool reentryRefused = true; // still executing until state 12: a second call returns nothing
+    bool secondRefused = true; // still executing until Finished: a second call is refused
     QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
         states << s;
-        if (s == 8)
-            reentryRefused = reentryRefused && inet.OpenURL(base + "/new").isEmpty();
+        if (s == 8 || s == 11 || s == 12)
+            secondRefused = secondRefused && !inet.OpenURL(base + "/new");
     });
     for (const auto& [address, expected, info] : cases) {
         SCOPED_TRACE(address.toStdString());
         states.clear();
-        EXPECT_EQ(inet.OpenURL(address), expected);
+        delivered.clear();
+        ASSERT_TRUE(inet.OpenURL(address));
+        EXPECT_TRUE(states.isEmpty()) << "nothing runs inside the caller's OpenURL";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }, 15'000));
+        EXPECT_EQ(delivered, QList<QByteArray>{expected});
         if (expected.isEmpty()) { // a failure: state 11 instead of 8 and 12
-            EXPECT_EQ(states.value(states.size() - 1), 11);
+            EXPECT_EQ(states.last(), 11);
             EXPECT_FALSE(states.contains(8));
-            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Failed);
+            EXPECT_EQ(inet.LastOutcome(), Outcome::Failed);
         } else {
             EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7, 8, 12}));
-            EXPECT_EQ(inet.LastOutcome(), InetTransfer::Outcome::Answered);
+            EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
         }
+        EXPECT_FALSE(inet.StillExecuting());
         EXPECT_TRUE(inet.ResponseInfo().startsWith(info)) << inet.ResponseInfo().toStdString();
     }
-    EXPECT_TRUE(reentryRefused);
+    EXPECT_TRUE(secondRefused);
+    EXPECT_EQ(server.Requests(), 10) << "one request per usable address, none from the refusals";
+    EXPECT_EQ(qApp->findChildren<QNetworkAccessManager*>().size(), 1) << "one for every transfer";
     EXPECT_TRUE(QSslSocket::supportsSsl()) << "https addresses need a TLS backend";
-
-    // Destroyed by a handler of its own notification: the fetch ends, nothing touches it after.
-    auto* doomed = new InetTransfer;
-    int after = 0;
-    QObject::connect(doomed, &InetTransfer::StateChanged, [&](int s) {
-        if (s == 7)
-            delete doomed;
-        else
-            ++after;
-    });
-    EXPECT_TRUE(doomed->OpenURL(base + "/endless").isEmpty());
-    EXPECT_EQ(after, 4) << "states 1-4 before, nothing after the deletion";
 }
 
-TEST(InetTransfer, CancelEndsARunningFetchAndOneWhoseBodyAlreadyArrived)
+TEST(InetTransfer, ACancelledOrDestroyedFetchEndsAtTheServerAndDeliversNothing)
 {
     TestHttpServer server;
     ASSERT_TRUE(server.Listen());
-    server.SetRoute("/slow", {200, "ok " + QByteArray(2'000, 'o'), Mode::Trickle});
-    server.SetRoute("/stall", {200, "ok", Mode::Stall});
+    server.SetRoute("/slow", {200, "ok " + QByteArray(10'000, 'o'), Mode::Trickle}); // ~50 s
     server.SetRoute("/list", {200, "ok list"});
-    const QString base = server.BaseUrl();
-    using Outcome = InetTransfer::Outcome;
-
-    // Cancelled while the body trickles in: nothing returned, nothing raised after.
-    InetTransfer inet;
-    QList<int> states;
-    auto record = QObject::connect(&inet, &InetTransfer::StateChanged, [&](int s) {
-        states << s;
-        if (s == 7)
-            inet.Cancel();
-    });
-    EXPECT_TRUE(inet.OpenURL(base + "/slow").isEmpty());
-    EXPECT_EQ(inet.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(states, QList<int>({1, 2, 3, 4, 7}));
-    EXPECT_FALSE(inet.StillExecuting());
-    QObject::disconnect(record);
-    EXPECT_EQ(inet.OpenURL(base + "/list"), "ok list") << "a cancel ends one request only";
-    EXPECT_EQ(inet.LastOutcome(), Outcome::Answered);
-
-    // The splash's shape: the list's body has arrived, and its state 8 runs a second fetch on a
-    // server that never answers; both are cancelled from inside that nested fetch.
-    InetTransfer list, settings;
-    QList<int> listStates, settingsStates;
-    QByteArray nested = "not run";
-    QObject::connect(&list, &InetTransfer::StateChanged, [&](int s) {
-        listStates << s;
-        if (s == 8)
-            nested = settings.OpenURL(base + "/stall");
-    });
-    QObject::connect(&settings, &InetTransfer::StateChanged, [&](int s) {
-        settingsStates << s;
-        if (s == 4) {
-            list.Cancel();
-            settings.Cancel();
+    // Cancelled while the body trickles in or once it is whole; its owner gone, from a handler
+    // of its own notification or from outside: the request is dropped, nothing raised after.
+    enum End { Cancel, OwnerGoes, OwnerGoesLater };
+    const std::pair<End, int> ways[] = {
+        {Cancel, 7}, {Cancel, 8}, {OwnerGoes, 7}, {OwnerGoesLater, 7}};
+    for (const auto& [how, at] : ways) {
+        SCOPED_TRACE(std::to_string(how) + " at " + std::to_string(at));
+        QPointer<QObject> owner = new QObject;
+        QPointer<InetTransfer> inet = new InetTransfer(owner);
+        QList<int> states;
+        int delivered = 0;
+        QObject::connect(inet, &InetTransfer::StateChanged, [&](int s) {
+            states << s;
+            if (s == at && how == Cancel)
+                inet->Cancel();
+            else if (s == at && how == OwnerGoes)
+                delete owner;
+        });
+        QObject::connect(inet, &InetTransfer::Finished, [&] { ++delivered; });
+        const int closed = server.Closed();
+        ASSERT_TRUE(inet->OpenURL(server.BaseUrl() + (at == 7 ? "/slow" : "/list")));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return states.contains(at); }, 15'000));
+        if (how == OwnerGoesLater)
+            delete owner;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.Closed() > closed; }, 15'000));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(states.last(), at);
+        EXPECT_EQ(delivered, 0);
+        if (how == Cancel) {
+            EXPECT_EQ(inet->LastOutcome(), Outcome::Cancelled);
+            EXPECT_FALSE(inet->StillExecuting());
         }
-    });
-    EXPECT_TRUE(list.OpenURL(base + "/list").isEmpty()) << "its body had arrived, yet it is void";
-    EXPECT_TRUE(nested.isEmpty());
-    EXPECT_EQ(list.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(settings.LastOutcome(), Outcome::Cancelled);
-    EXPECT_EQ(listStates, QList<int>({1, 2, 3, 4, 7, 8})) << "no 12 after the cancel";
-    EXPECT_EQ(settingsStates, QList<int>({1, 2, 3, 4}));
-    EXPECT_FALSE(list.StillExecuting());
+        delete owner;
+    }
+    InetTransfer after; // the shared manager serves on
+    QByteArray body;
+    QObject::connect(&after, &InetTransfer::Finished, [&](const QByteArray& b) { body = b; });
+    after.OpenURL(server.BaseUrl() + "/list");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !body.isEmpty(); }, 15'000));
+    EXPECT_EQ(body, "ok list");
 }

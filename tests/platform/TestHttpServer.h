@@ -31,13 +31,18 @@ class TestHttpServer
             while (QTcpSocket* socket = server.nextPendingConnection()) {
                 QObject::connect(socket, &QTcpSocket::readyRead, socket,
                                  [this, socket] { OnReadyRead(socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, [this, socket] {
+                    ++closed;
+                    socket->deleteLater();
+                });
             }
         });
     }
     bool Listen() { return server.listen(QHostAddress::LocalHost, 0); }
     QString BaseUrl() const { return "http://127.0.0.1:" + QString::number(server.serverPort()); }
     void SetRoute(const QByteArray& path, Route route) { routes[path] = std::move(route); }
+    int Requests() const { return requests; }
+    int Closed() const { return closed; } // connections ended, by either side
 
   private:
     void OnReadyRead(QTcpSocket* socket)
@@ -47,6 +52,7 @@ class TestHttpServer
         if (!buffer.contains("\r\n\r\n"))
             return;
         socket->setProperty("buffer", QByteArray());
+        ++requests;
         const QByteArray path = buffer.left(buffer.indexOf("\r\n")).split(' ').value(1);
         Answer(socket, routes.value(path, Route{404, "<html>Not Found</html>"}));
     }
@@ -83,4 +89,6 @@ class TestHttpServer
 
     QTcpServer server;
     QHash<QByteArray, Route> routes;
+    int requests = 0;
+    int closed = 0;
 };
