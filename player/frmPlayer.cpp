@@ -2,20 +2,19 @@
 
 #include "Config.h"
 #include "FormSkin.h"
-#include "FrmSysTray.h"
 #include "ImageButton.h"
 #include "MediaPlayer.h"
-#include "MessagePoll.h"
+#include "MessageBoard.h"
 #include "Mpris.h"
 #include "MyFunction.h"
 #include "PlayerArt.h"
 #include "PlayerDock.h"
+#include "PlayerTray.h"
 #include "ProgramState.h"
 #include "Questions.h"
 #include "WindowDrag.h"
 #include "WindowRegistry.h"
 #include "btnFunction.h"
-#include "frmMessage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -75,8 +74,7 @@ frmPlayer::frmPlayer(QWidget* parent)
     // Findable from the first step of the load on: the directory and the tray window it opens
     // look for the player while it is still loading.
     AdoptWindow(QString::fromLatin1(WindowName::Player), this);
-    Poll = new MessagePoll(this);
-    ConnectMessagePopup(*Poll);
+    Poll = MakeMessageBoard(this);
     CreateControls();
     Form_Load();
 }
@@ -174,7 +172,7 @@ void frmPlayer::Form_Load()
     Skin->MakeSkin(true);
     Skin->lower();
     m_bDirectoryOpen = false;
-    PlayStopped = false;
+    State().SetPlayStopped(false);
     ShowPlayImage(Images::Playing);
     ShowMuteImage(Images::NotMuted);
     ShowTrayImage(Images::DirectoryClosed);
@@ -184,7 +182,8 @@ void frmPlayer::Form_Load()
     ShapeButtons();
     if (Config::IsFlagSet(Config::Read(Config::InfoViewerShow)))
         ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
-    Poll->Start();
+    if (Poll)
+        Poll->Start();
     ConnectMpris();
 }
 
@@ -199,8 +198,9 @@ void frmPlayer::ShapeButtons()
 
 void frmPlayer::LoadSet()
 {
-    Poll->LoadLastMessage();
-    ServerURL = Config::Read(Config::ServerURL);
+    if (Poll)
+        Poll->LoadLastMessage();
+    State().SetServerURL(Config::Read(Config::ServerURL));
     m_Volume.Load();
     Player->setVolume(m_Volume.EngineVolume());
     PicPlayer->setGeometry(Px(270), Px(400), Px(4815), Px(3615));
@@ -209,19 +209,17 @@ void frmPlayer::LoadSet()
     if (const auto address = AutoplayAddress()) {
         GiveAddress(*address);
         ShowPlayImage(Images::Playing);
-        PlayStopped = false;
+        State().SetPlayStopped(false);
     }
-    PlayerTitle = Config::Read(Config::InfoTitle);
-    lblTitle->setText(PlayerTitle);
+    State().SetPlayerTitle(Config::Read(Config::InfoTitle));
+    lblTitle->setText(State().PlayerTitle());
 }
 
 void frmPlayer::PlayChannel(const QString& Address)
 {
     GiveAddress(Address);
     ShowPlayImage(Images::Playing);
-    PlayStopped = false;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    State().SetPlayStopped(false);
 }
 
 void frmPlayer::GiveAddress(const QString& Address)
@@ -233,15 +231,14 @@ void frmPlayer::GiveAddress(const QString& Address)
 
 void frmPlayer::btnPlay_Click()
 {
-    const PlayStep step = NextPlayStep(PlayStopped, Config::Read(Config::LastPath), m_sLastGiven);
+    const PlayStep step =
+        NextPlayStep(State().PlayStopped(), Config::Read(Config::LastPath), m_sLastGiven);
     if (step.Play)
         GiveAddress(step.Address);
     else
         Player->stop();
     ShowPlayImage(step.Image);
-    PlayStopped = step.PlayStopped;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    State().SetPlayStopped(step.PlayStopped);
 }
 
 void frmPlayer::BtnMute_Click()
@@ -272,8 +269,7 @@ void frmPlayer::ApplyVolumeStep(const CVolume::Step& Step)
     Player->setMute(false);
     ShowMuteImage(Images::NotMuted);
     m_bMuted = false;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    emit VolumeChanged(m_Volume.VolumeLevel());
 }
 
 void frmPlayer::ImgTray_Click()
@@ -325,8 +321,8 @@ void frmPlayer::ExitProgram()
     if (m_bExiting)
         return;
     m_bExiting = true;
-    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu)))
-        tray->SysIcon.Remove();
+    if (auto* tray = FindWindow<TrayMenu>(QString::fromLatin1(WindowName::TrayMenu)))
+        tray->RemoveIcon();
     Player->stop();
     UnloadAllForms();
 }
@@ -334,8 +330,8 @@ void frmPlayer::ExitProgram()
 void frmPlayer::RaisePlayer()
 {
     // Back from the notification area as its menu's Show brings it.
-    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu))) {
-        tray->mnuShow_Click();
+    if (auto* tray = FindWindow<TrayMenu>(QString::fromLatin1(WindowName::TrayMenu))) {
+        tray->ShowPlayer();
     } else {
         showNormal();
     }
@@ -376,7 +372,8 @@ void frmPlayer::btnRecord_Click()
 void frmPlayer::btnMsg_Click()
 {
     // The poll keeps running: a new text goes into the open popup.
-    ShowMessage(Poll->LastMessage(), Poll);
+    if (Poll)
+        Poll->ShowLastMessage();
 }
 
 void frmPlayer::TimerMove_Timer()

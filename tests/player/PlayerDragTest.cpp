@@ -56,7 +56,7 @@ TEST(PLAYER_DRAG_SUITE, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollo
         EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta && docked(); }));
     }
     DeleteAllWindows();
-    PlayStopped = false;
+    State().SetPlayStopped(false);
 }
 
 namespace {
@@ -114,5 +114,5 @@ TEST(PLAYER_DRAG_SUITE, ATapLeavesThePlayerWhereItWasAndTheNextClickArrives)
         EXPECT_EQ(p->pos(), start);
     }
     DeleteAllWindows();
-    PlayStopped = false;
+    State().SetPlayStopped(false);
 }

@@ -33,7 +33,7 @@ class PlayerWindow : public ::testing::Test
     void TearDown() override
     {
         DeleteAllWindows();
-        PlayStopped = false;
+        State().SetPlayStopped(false);
     }
 
     frmPlayer* Open(const QByteArray& settings = {})
@@ -63,14 +63,14 @@ TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryDockedAndTheHiddenTray
     EXPECT_EQ(p->windowTitle(), "Player");
     EXPECT_EQ(p->size(), QSize(360, 320));
     EXPECT_EQ(p->lblTitle->text(), "Demo radio");
-    EXPECT_EQ(PlayerTitle, "Demo radio");
-    EXPECT_EQ(ServerURL, "http://127.0.0.1:9/");
+    EXPECT_EQ(State().PlayerTitle(), "Demo radio");
+    EXPECT_EQ(State().ServerURL(), "http://127.0.0.1:9/");
     EXPECT_EQ(p->Poll->LastMessage(), "seen");
     EXPECT_EQ(p->VolumeLevel(), 95);
     EXPECT_EQ(p->Player->volume(), 95);
     EXPECT_EQ(p->PlayImage(), Images::Playing);
     EXPECT_EQ(p->MuteImage(), Images::NotMuted);
-    EXPECT_FALSE(PlayStopped);
+    EXPECT_FALSE(State().PlayStopped());
     EXPECT_EQ(p->PicPlayer->geometry(), QRect(18, 27, 321, 241));
     EXPECT_EQ(p->Player->width(), 321);
     EXPECT_EQ(p->btnInfo->size(), p->picPlay->size());
@@ -107,11 +107,11 @@ TEST_F(PlayerWindow, StopThenPlayGivesLastPathOrElseTheAddressLastGiven)
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/channel");
 
     p->btnPlay->click();
-    EXPECT_TRUE(PlayStopped);
+    EXPECT_TRUE(State().PlayStopped());
     EXPECT_EQ(p->PlayImage(), Images::Stopped);
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/channel") << "stop keeps the address";
     p->btnPlay->click();
-    EXPECT_FALSE(PlayStopped);
+    EXPECT_FALSE(State().PlayStopped());
     EXPECT_EQ(p->PlayImage(), Images::Playing);
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/stored");
 
@@ -165,7 +165,7 @@ TEST_F(PlayerWindow, AutoplayKeepsTheStoredStreamPlayingAndTheOperatorCanAskForT
     ASSERT_TRUE(p);
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/auto");
     EXPECT_EQ(p->PlayImage(), Images::Playing);
-    EXPECT_FALSE(PlayStopped);
+    EXPECT_FALSE(State().PlayStopped());
     QWidget* viewer = FindWindow(WindowName::InfoViewer);
     EXPECT_TRUE(viewer && viewer->isVisible());
 }

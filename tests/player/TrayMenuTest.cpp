@@ -41,7 +41,7 @@ class TrayMenu : public ::testing::Test
     void TearDown() override
     {
         DeleteAllWindows();
-        PlayStopped = false;
+        State().SetPlayStopped(false);
     }
 
     bool Hidden() const { return !p->isVisible() && !directory->isVisible(); }

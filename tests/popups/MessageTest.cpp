@@ -190,7 +190,7 @@ TEST_F(MessagePollTest, FailedFetchesChangeNothing)
     run.poll->SetLastMessage("Old news");
     QTcpServer gone;
     ASSERT_TRUE(gone.listen(QHostAddress::LocalHost, 0));
-    core::ServerURL = QStringLiteral("http://127.0.0.1:%1/").arg(gone.serverPort());
+    core::State().SetServerURL(QStringLiteral("http://127.0.0.1:%1/").arg(gone.serverPort()));
     gone.close();
     check("nobody listening");
 }
