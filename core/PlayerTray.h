@@ -1,6 +1,6 @@
 // What the player window and the tray menu window need from each other, without either
 // including the other: each implements its side, and the other finds it through the window
-// registry (FindWindow<core::TrayMenu>(WindowName::TrayMenu)).
+// registry (FindWindow<core::TrayIconMenu>(WindowName::TrayMenu)).
 #pragma once
 
 #include <QString>
@@ -8,10 +8,10 @@
 namespace core {
 
 // The player window as the tray menu drives it.
-class PlayerWindow
+class TrayPlayer
 {
   public:
-    virtual ~PlayerWindow() = default;
+    virtual ~TrayPlayer() = default;
     // The tray menu brought the directory back: the player's toggle follows what is on screen.
     virtual void DirectoryShown() = 0;
     // The menu's Exit: the program ends as through the player's own Exit image.
@@ -19,10 +19,10 @@ class PlayerWindow
 };
 
 // The tray menu window as the player drives it.
-class TrayMenu
+class TrayIconMenu
 {
   public:
-    virtual ~TrayMenu() = default;
+    virtual ~TrayIconMenu() = default;
     // The menu's Show: the player and the directory come back from the notification area.
     virtual void ShowPlayer() = 0;
     // The icon leaves the notification area (the program ends).

@@ -100,14 +100,14 @@ void FrmSysTray::ShowPlayerAndDirectory()
 {
     ShowWindow(QString::fromLatin1(WindowName::Player));
     ShowWindow(QString::fromLatin1(WindowName::Directory));
-    if (auto* player = FindWindow<PlayerWindow>(QString::fromLatin1(WindowName::Player)))
+    if (auto* player = FindWindow<TrayPlayer>(QString::fromLatin1(WindowName::Player)))
         player->DirectoryShown();
 }
 
 void FrmSysTray::mnuExit_Click()
 {
     SysIcon.Remove();
-    if (auto* player = FindWindow<PlayerWindow>(QString::fromLatin1(WindowName::Player)))
+    if (auto* player = FindWindow<TrayPlayer>(QString::fromLatin1(WindowName::Player)))
         player->ExitProgram();
     else
         UnloadAllForms();

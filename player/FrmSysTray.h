@@ -12,7 +12,7 @@ class QAction;
 
 namespace player {
 
-class FrmSysTray : public QWidget, public core::TrayMenu
+class FrmSysTray : public QWidget, public core::TrayIconMenu
 {
     Q_OBJECT
 
@@ -24,7 +24,7 @@ class FrmSysTray : public QWidget, public core::TrayMenu
     // ever has to hide it again.
     void setVisible(bool visible) override;
 
-    // core::TrayMenu: what the player asks of the menu.
+    // core::TrayIconMenu: what the player asks of the menu.
     void ShowPlayer() override { mnuShow_Click(); }
     void RemoveIcon() override { SysIcon.Remove(); }
     void SetTip(const QString& Tip) override { SysIcon.setTip(Tip); }

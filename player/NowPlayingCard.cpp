@@ -270,7 +270,8 @@ bool NowPlayingCard::eventFilter(QObject* watched, QEvent* event)
 void FollowInTrayTip(const NowPlayingCard& Card)
 {
     auto tell = [&Card] {
-        auto* tray = core::FindWindow<core::TrayMenu>(QString::fromLatin1(core::WindowName::TrayMenu));
+        auto* tray =
+            core::FindWindow<core::TrayIconMenu>(QString::fromLatin1(core::WindowName::TrayMenu));
         if (tray)
             tray->SetTip(Card.Account().Tip(core::State().PlayerTitle(), Card.Now(),
                                             controls::SystemTray::MaxTipLength));

@@ -321,7 +321,7 @@ void frmPlayer::ExitProgram()
     if (m_bExiting)
         return;
     m_bExiting = true;
-    if (auto* tray = FindWindow<TrayMenu>(QString::fromLatin1(WindowName::TrayMenu)))
+    if (auto* tray = FindWindow<TrayIconMenu>(QString::fromLatin1(WindowName::TrayMenu)))
         tray->RemoveIcon();
     Player->stop();
     UnloadAllForms();
@@ -330,7 +330,7 @@ void frmPlayer::ExitProgram()
 void frmPlayer::RaisePlayer()
 {
     // Back from the notification area as its menu's Show brings it.
-    if (auto* tray = FindWindow<TrayMenu>(QString::fromLatin1(WindowName::TrayMenu))) {
+    if (auto* tray = FindWindow<TrayIconMenu>(QString::fromLatin1(WindowName::TrayMenu))) {
         tray->ShowPlayer();
     } else {
         showNormal();

@@ -33,7 +33,7 @@ class NowPlayingCard;
 class ImageButton;
 class WindowDrag;
 
-class frmPlayer : public QWidget, public core::ChannelPlayer, public core::PlayerWindow
+class frmPlayer : public QWidget, public core::ChannelPlayer, public core::TrayPlayer
 {
     Q_OBJECT
 
@@ -43,7 +43,7 @@ class frmPlayer : public QWidget, public core::ChannelPlayer, public core::Playe
 
     // core::ChannelPlayer: the directory's channel selection.
     void PlayChannel(const QString& Address) override;
-    // core::PlayerWindow: what the tray menu asks of the player.
+    // core::TrayPlayer: what the tray menu asks of the player.
     void DirectoryShown() override;
     void ExitProgram() override;
 

@@ -1,8 +1,8 @@
 // The player's decisions without its window: reading the stored volume, the steps and what they
 // leave in "Settings.ini", the stop/play toggle, autoplay and docking.
-#include "PlayerDock.h"
 #include "PlayerLogic.h"
 #include "FakeQuestions.h"
+#include "PlayerDock.h"
 #include "PlayerTestSupport.h"
 
 #include <QDir>

@@ -4,10 +4,11 @@
 #include "FakeQuestions.h"
 #include "FrmSysTray.h"
 #include "ImageButton.h"
-#include "MessagePoll.h"
 #include "MediaPlayer.h"
+#include "MessageBoard.h"
 #include "PlayerTestSupport.h"
 #include "PlayerWindows.h"
+#include "PopupWindows.h"
 #include "ProgramState.h"
 #include "frmPlayer.h"
 
@@ -26,6 +27,7 @@ class PlayerWindow : public ::testing::Test
     void SetUp() override
     {
         RegisterWindows();
+        RegisterPopupWindows(); // the message board; the windows are stand-ins
         RegisterStandIns();
         FakeDirectory::Channel.clear();
         folder.Write("RSettings.ini", "ok\r\n[Info]\r\nTitle=Demo radio\r\n");
