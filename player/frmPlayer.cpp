@@ -3,6 +3,7 @@
 #include "Config.h"
 #include "FormSkin.h"
 #include "ImageButton.h"
+#include "ImageClick.h"
 #include "MediaPlayer.h"
 #include "MessageBoard.h"
 #include "Mpris.h"
@@ -12,6 +13,7 @@
 #include "PlayerTray.h"
 #include "ProgramState.h"
 #include "Questions.h"
+#include "Twips.h"
 #include "WindowDrag.h"
 #include "WindowRegistry.h"
 #include "btnFunction.h"
@@ -28,12 +30,6 @@ using namespace core;
 using platform::MediaPlayer;
 
 namespace {
-
-// Design units are twips; the media area's numbers are the designed ones, to the nearest pixel.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
 
 constexpr QSize SkinSize(360, 320);
 constexpr QSize SmallImage(16, 16);
@@ -148,8 +144,11 @@ void frmPlayer::CreateControls()
     for (const auto& [face, glyph] : faces)
         face->setPicture(ButtonImage(face->objectName(), ButtonSize, QString::fromUtf8(glyph)));
 
-    for (QLabel* image : {Image4, ImgFullScreen, ImgSysTray, ingClose, ImgTray})
-        image->installEventFilter(this);
+    Image4->installEventFilter(this);
+    controls::OnImageClick(*ImgTray, [this] { ImgTray_Click(); });
+    controls::OnImageClick(*ImgFullScreen, [this] { ImgFullScreen_Click(); });
+    controls::OnImageClick(*ImgSysTray, [this] { ImgSysTray_Click(); });
+    controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
     connect(btnPlay, &QAbstractButton::clicked, this, &frmPlayer::btnPlay_Click);
     connect(BtnMute, &QAbstractButton::clicked, this, &frmPlayer::BtnMute_Click);
     connect(BtnVolUp, &QAbstractButton::clicked, this, &frmPlayer::BtnVolUp_Click);
@@ -203,7 +202,8 @@ void frmPlayer::LoadSet()
     State().SetServerURL(Config::Read(Config::ServerURL));
     m_Volume.Load();
     Player->setVolume(m_Volume.EngineVolume());
-    PicPlayer->setGeometry(Px(270), Px(400), Px(4815), Px(3615));
+    PicPlayer->setGeometry(controls::TwipsToPixels(270), controls::TwipsToPixels(400),
+                           controls::TwipsToPixels(4815), controls::TwipsToPixels(3615));
     Player->setGeometry(0, 0, PicPlayer->width(), PicPlayer->height());
     // The stored stream starts and keeps playing (the toggle after it would stop it at once).
     if (const auto address = AutoplayAddress()) {
@@ -412,30 +412,16 @@ void frmPlayer::Player_MouseUp(Qt::MouseButton, QPoint)
 
 bool frmPlayer::eventFilter(QObject* watched, QEvent* event)
 {
+    // The move image drags the window with the left button.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+    if (watched != Image4 ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease))
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (watched == Image4) {
-        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
-            m_Drag->Start(mouse->globalPosition().toPoint());
-        else if (type == QEvent::MouseButtonRelease)
-            m_Drag->Stop();
-        return true;
-    }
-    // The images act on release over themselves, as a click.
-    auto* image = qobject_cast<QWidget*>(watched);
-    if (type == QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton || !image ||
-        !image->rect().contains(mouse->position().toPoint()))
-        return type == QEvent::MouseButtonPress;
-    if (watched == ImgTray)
-        ImgTray_Click();
-    else if (watched == ImgFullScreen)
-        ImgFullScreen_Click();
-    else if (watched == ImgSysTray)
-        ImgSysTray_Click();
-    else if (watched == ingClose)
-        ingClose_Click();
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+        m_Drag->Start(mouse->globalPosition().toPoint());
+    else if (type == QEvent::MouseButtonRelease)
+        m_Drag->Stop();
     return true;
 }
 
