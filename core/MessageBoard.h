@@ -32,7 +32,7 @@ using MessageBoardFactory = std::function<MessageBoard*(QObject* Owner)>;
 // How to make the board; a later registration replaces an earlier one.
 void RegisterMessageBoard(MessageBoardFactory Factory);
 
-// A new board owned by Owner, or nullptr when nothing is registered (a player without messages).
+// A new board owned by Owner; a silent one when nothing is registered.
 MessageBoard* MakeMessageBoard(QObject* Owner);
 
 } // namespace core

@@ -181,8 +181,7 @@ void frmPlayer::Form_Load()
     ShapeButtons();
     if (Config::IsFlagSet(Config::Read(Config::InfoViewerShow)))
         ShowWindow(QString::fromLatin1(WindowName::InfoViewer));
-    if (Poll)
-        Poll->Start();
+    Poll->Start();
     ConnectMpris();
 }
 
@@ -197,8 +196,7 @@ void frmPlayer::ShapeButtons()
 
 void frmPlayer::LoadSet()
 {
-    if (Poll)
-        Poll->LoadLastMessage();
+    Poll->LoadLastMessage();
     State().SetServerURL(Config::Read(Config::ServerURL));
     m_Volume.Load();
     Player->setVolume(m_Volume.EngineVolume());
@@ -372,8 +370,7 @@ void frmPlayer::btnRecord_Click()
 void frmPlayer::btnMsg_Click()
 {
     // The poll keeps running: a new text goes into the open popup.
-    if (Poll)
-        Poll->ShowLastMessage();
+    Poll->ShowLastMessage();
 }
 
 void frmPlayer::TimerMove_Timer()

@@ -100,8 +100,8 @@ class frmPlayer : public QWidget, public core::ChannelPlayer, public core::TrayP
     QLabel* PicBtnVolUp;
     QLabel* PicMute;
     QLabel* picPlay;
-    // The operator's message poll (TimerMsg, InetMsg and LastMessage) with its popup; nullptr
-    // when the program registered none.
+    // The operator's message poll (TimerMsg, InetMsg and LastMessage) with its popup, as the
+    // program registered it (a silent one without).
     core::MessageBoard* Poll;
 
   signals:
