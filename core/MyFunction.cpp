@@ -63,7 +63,8 @@ void EndProgram()
 bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
 {
     QPointer<platform::InetTransfer> inet(&Inet);
-    const QByteArray body = Inet.OpenURL(Config::SettingsFileAddress(State().ServerURL(), FileName));
+    const QByteArray body =
+        Inet.OpenURL(Config::SettingsFileAddress(State().ServerURL(), FileName));
     // The fetch ran a nested event loop: the component may be gone, or its request cancelled.
     if (!inet || inet->StillExecuting())
         return false;

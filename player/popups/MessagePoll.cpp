@@ -44,7 +44,8 @@ void MessagePoll::TimerMsg_Timer()
         return;
     QPointer<MessagePoll> self(this);
     const int stops = iStops;
-    const QByteArray body = pInetMsg->OpenURL(core::Config::MessageAddress(core::State().ServerURL()));
+    const QByteArray body =
+        pInetMsg->OpenURL(core::Config::MessageAddress(core::State().ServerURL()));
     // The fetch ran a nested event loop: the player may have closed, or stopped the poll.
     if (!self || iStops != stops ||
         pInetMsg->LastOutcome() != platform::InetTransfer::Outcome::Answered)
