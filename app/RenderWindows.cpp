@@ -25,7 +25,6 @@
 #include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <clocale>
 #include <cstdio>
 #include <vector>
 
@@ -208,7 +207,6 @@ int main(int argc, char** argv)
     app::PrepareStartupEnvironment(false);
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);

@@ -1,6 +1,7 @@
 #include "StartupEnvironment.h"
 
-#include <QFileInfo>
+#include "SessionBus.h"
+
 #include <QtGlobal>
 #include <unistd.h>
 
@@ -43,11 +44,9 @@ void PrepareStartupEnvironment(bool Verbose)
 {
     if (!Verbose)
         g_Default = qInstallMessageHandler(WarningsOnly);
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    const bool userBus =
-        !runtime.isEmpty() && QFileInfo::exists(QString::fromLocal8Bit(runtime + "/bus"));
     const auto changes = StartupEnvironmentChanges(
-        ::geteuid() == 0, [](const char* name) { return qgetenv(name); }, userBus, Verbose);
+        ::geteuid() == 0, [](const char* name) { return qgetenv(name); },
+        platform::UserBusSocketExists(), Verbose);
     for (const auto& [name, value] : changes)
         qputenv(name.constData(), value);
 }

@@ -72,7 +72,7 @@ void frmLoad::Form_Load()
     FadeAlpha = 0;
     FadeTarget = 255;
     SetWindowOpacity(this, FadeAlpha);
-    ServerURL = Config::Read(Config::ServerURL);
+    State().SetServerURL(Config::Read(Config::ServerURL));
     TimerGetSett.start();
 }
 

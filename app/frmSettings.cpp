@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "FormSkin.h"
+#include "ImageClick.h"
 #include "MakeSk.h"
 #include "MyFunction.h"
 #include "Questions.h"
@@ -67,7 +68,7 @@ frmSettings::frmSettings(QWidget* parent)
     ingClose->setGeometry(TwipsToPixels(4800), TwipsToPixels(240), TwipsToPixels(315),
                           TwipsToPixels(255));
     ingClose->setCursor(Qt::PointingHandCursor);
-    ingClose->installEventFilter(this);
+    controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
 
     connect(btnEdit, &dcButton::Click, this, &frmSettings::btnEdit_Click);
     connect(btnSave, &dcButton::Click, this, &frmSettings::btnSave_Click);
@@ -150,18 +151,6 @@ void frmSettings::dcButton1_Click()
 void frmSettings::ingClose_Click()
 {
     close();
-}
-
-bool frmSettings::eventFilter(QObject* watched, QEvent* event)
-{
-    const auto type = event->type();
-    if (watched == ingClose && type == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
-        ingClose->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
-        ingClose_Click();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace app

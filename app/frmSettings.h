@@ -32,9 +32,6 @@ class frmSettings : public QWidget
     controls::dcButton* dcButton1;
     QLabel* ingClose;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void Form_Load();
     void btnEdit_Click();

@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -51,8 +50,6 @@ int main(int argc, char** argv)
     case app::SingleInstance::Claim::First:
         break;
     }
-    // libmpv refuses to start unless numbers are formatted the C way.
-    std::setlocale(LC_NUMERIC, "C");
     app::RegisterWindows();
 
     QPointer<QWidget> splash = new app::frmLoad;

@@ -60,7 +60,7 @@ void EndProgram()
 
 bool DownloadSettingsFile(platform::InetTransfer& Inet, const QString& FileName)
 {
-    return Inet.OpenURL(Config::SettingsFileAddress(ServerURL, FileName));
+    return Inet.OpenURL(Config::SettingsFileAddress(State().ServerURL(), FileName));
 }
 
 bool StoreSettingsFile(const platform::InetTransfer& Inet, const QString& FileName,

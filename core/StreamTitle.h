@@ -3,6 +3,8 @@
 // stays UTF-8), no Qt, so the recorder's parser library can use it on its own.
 #pragma once
 
+#include "TrimBlanks.h"
+
 #include <string>
 #include <string_view>
 
@@ -13,14 +15,6 @@ struct ArtistTitle
     std::string artist; // empty when the title names none
     std::string title;
 };
-
-inline std::string_view TrimBlanks(std::string_view Text)
-{
-    const auto first = Text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return Text.substr(first, Text.find_last_not_of(" \t") - first + 1);
-}
 
 // The artist before the first " - ", the title after it. Without " - ", or with nothing on one
 // side of it, the whole text is the title.

@@ -195,7 +195,7 @@ void frmTray::Form_Load()
 void frmTray::ShowListNotice()
 {
     const QString notice =
-        ListNotice(core::LastChannelListFetch(), core::ServerURL, StoredListTime());
+        ListNotice(core::LastChannelListFetch(), core::State().ServerURL(), StoredListTime());
     lblNotice->setText(notice);
     fraNotice->setVisible(!notice.isEmpty());
     if (!notice.isEmpty())
@@ -284,7 +284,7 @@ void frmTray::ListChannel_Click()
     if (auto* player =
             core::FindWindow<core::ChannelPlayer>(QString::fromLatin1(core::WindowName::Player)))
         player->PlayChannel(address);
-    core::PlayStopped = false;
+    core::State().SetPlayStopped(false);
     if (!LastPlay::Write(type, name))
         core::TellUnsaved(this, core::Config::LastPlayType);
 }

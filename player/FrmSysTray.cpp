@@ -3,9 +3,9 @@
 #include "InputCodes.h"
 #include "MyFunction.h"
 #include "PlayerArt.h"
+#include "PlayerTray.h"
 #include "ProgramState.h"
 #include "WindowRegistry.h"
-#include "frmPlayer.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -69,8 +69,8 @@ void FrmSysTray::setVisible(bool)
 void FrmSysTray::Form_Load()
 {
     SysIcon.setIcon(TrayIcon());
-    const auto* player = FindWindow<frmPlayer>(QString::fromLatin1(WindowName::Player));
-    SysIcon.setTip(player ? player->lblTitle->text() : PlayerTitle);
+    // From here on the player's now-playing card keeps the tip (the title and the song).
+    SysIcon.setTip(State().PlayerTitle());
     SysIcon.add();
     // Off the right edge of the screen, should anything ever map it.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -100,15 +100,15 @@ void FrmSysTray::ShowPlayerAndDirectory()
 {
     ShowWindow(QString::fromLatin1(WindowName::Player));
     ShowWindow(QString::fromLatin1(WindowName::Directory));
-    if (auto* player = FindWindow<frmPlayer>(QString::fromLatin1(WindowName::Player)))
+    if (auto* player = FindWindow<TrayPlayer>(QString::fromLatin1(WindowName::Player)))
         player->DirectoryShown();
 }
 
 void FrmSysTray::mnuExit_Click()
 {
     SysIcon.Remove();
-    if (auto* player = FindWindow<frmPlayer>(QString::fromLatin1(WindowName::Player)))
-        player->ingClose_Click();
+    if (auto* player = FindWindow<TrayPlayer>(QString::fromLatin1(WindowName::Player)))
+        player->ExitProgram();
     else
         UnloadAllForms();
 }

@@ -2,6 +2,7 @@
 // area (the player's title as tip) and the icon's popup menu: Show, Exit, About.
 #pragma once
 
+#include "PlayerTray.h"
 #include "SystemTray.h"
 
 #include <QMenu>
@@ -11,7 +12,7 @@ class QAction;
 
 namespace player {
 
-class FrmSysTray : public QWidget
+class FrmSysTray : public QWidget, public core::TrayIconMenu
 {
     Q_OBJECT
 
@@ -22,6 +23,11 @@ class FrmSysTray : public QWidget
     // Asked to show, the window stays hidden: it exists for its icon and menu only, so nothing
     // ever has to hide it again.
     void setVisible(bool visible) override;
+
+    // core::TrayIconMenu: what the player asks of the menu.
+    void ShowPlayer() override { mnuShow_Click(); }
+    void RemoveIcon() override { SysIcon.Remove(); }
+    void SetTip(const QString& Tip) override { SysIcon.setTip(Tip); }
 
     controls::SystemTray SysIcon;
     // Owned by the window, not a member object: a popup menu is a top-level widget of its own,

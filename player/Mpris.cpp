@@ -2,6 +2,7 @@
 
 #include "MediaPlayer.h"
 #include "MprisAdaptors.h"
+#include "SessionBus.h"
 #include "StreamTitle.h"
 
 #include <QCoreApplication>
@@ -9,7 +10,6 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QFileInfo>
 #include <QTimer>
 
 #include <algorithm>
@@ -28,16 +28,6 @@ bool StreamRuns(State Now)
     return Now == State::Playing || Now == State::Opening || Now == State::Reconnecting;
 }
 
-// Only a bus the session already has: asked without one, the bus library would start a bus
-// daemon of its own (autolaunch), which no desktop listens to and which outlives the player.
-bool SessionBusExists()
-{
-    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
-        return true;
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    return !runtime.isEmpty() && QFileInfo(runtime + QStringLiteral("/bus")).exists();
-}
-
 } // namespace
 
 Mpris::Mpris(platform::MediaPlayer* Media, MprisHooks Hooks, QObject* parent)
@@ -53,7 +43,7 @@ Mpris::Mpris(platform::MediaPlayer* Media, MprisHooks Hooks, QObject* parent)
     });
     connect(m_Media, &platform::MediaPlayer::TitleChanged, this, &Mpris::StreamTitle);
 
-    if (!SessionBusExists())
+    if (!platform::SessionBusExists())
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())

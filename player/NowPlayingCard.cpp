@@ -1,8 +1,9 @@
 #include "NowPlayingCard.h"
 
-#include "FrmSysTray.h"
 #include "Palette.h"
+#include "PlayerTray.h"
 #include "ProgramState.h"
+#include "SystemTray.h"
 #include "WindowRegistry.h"
 
 #include <QClipboard>
@@ -268,12 +269,15 @@ bool NowPlayingCard::eventFilter(QObject* watched, QEvent* event)
 
 void FollowInTrayTip(const NowPlayingCard& Card)
 {
-    QObject::connect(&Card, &NowPlayingCard::Changed, &Card, [&Card] {
-        auto* tray = core::FindWindow<FrmSysTray>(QString::fromLatin1(core::WindowName::TrayMenu));
+    auto tell = [&Card] {
+        auto* tray =
+            core::FindWindow<core::TrayIconMenu>(QString::fromLatin1(core::WindowName::TrayMenu));
         if (tray)
-            tray->SysIcon.setTip(Card.Account().Tip(core::PlayerTitle, Card.Now(),
-                                                    controls::SystemTray::MaxTipLength));
-    });
+            tray->SetTip(Card.Account().Tip(core::State().PlayerTitle(), Card.Now(),
+                                            controls::SystemTray::MaxTipLength));
+    };
+    QObject::connect(&Card, &NowPlayingCard::Changed, &Card, tell);
+    QObject::connect(&core::State(), &core::ProgramState::PlayerTitleChanged, &Card, tell);
 }
 
 } // namespace player

@@ -2,20 +2,21 @@
 
 #include "Config.h"
 #include "FormSkin.h"
-#include "FrmSysTray.h"
 #include "ImageButton.h"
+#include "ImageClick.h"
 #include "MediaPlayer.h"
-#include "MessagePoll.h"
+#include "MessageBoard.h"
 #include "Mpris.h"
 #include "MyFunction.h"
 #include "PlayerArt.h"
 #include "PlayerDock.h"
+#include "PlayerTray.h"
 #include "ProgramState.h"
 #include "Questions.h"
+#include "Twips.h"
 #include "WindowDrag.h"
 #include "WindowRegistry.h"
 #include "btnFunction.h"
-#include "frmMessage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,12 +30,6 @@ using namespace core;
 using platform::MediaPlayer;
 
 namespace {
-
-// Design units are twips; the media area's numbers are the designed ones, to the nearest pixel.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
 
 constexpr QSize SkinSize(360, 320);
 constexpr QSize SmallImage(16, 16);
@@ -75,8 +70,7 @@ frmPlayer::frmPlayer(QWidget* parent)
     // Findable from the first step of the load on: the directory and the tray window it opens
     // look for the player while it is still loading.
     AdoptWindow(QString::fromLatin1(WindowName::Player), this);
-    Poll = new MessagePoll(this);
-    ConnectMessagePopup(*Poll);
+    Poll = MakeMessageBoard(this);
     CreateControls();
     Form_Load();
 }
@@ -150,8 +144,11 @@ void frmPlayer::CreateControls()
     for (const auto& [face, glyph] : faces)
         face->setPicture(ButtonImage(face->objectName(), ButtonSize, QString::fromUtf8(glyph)));
 
-    for (QLabel* image : {Image4, ImgFullScreen, ImgSysTray, ingClose, ImgTray})
-        image->installEventFilter(this);
+    Image4->installEventFilter(this);
+    controls::OnImageClick(*ImgTray, [this] { ImgTray_Click(); });
+    controls::OnImageClick(*ImgFullScreen, [this] { ImgFullScreen_Click(); });
+    controls::OnImageClick(*ImgSysTray, [this] { ImgSysTray_Click(); });
+    controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
     connect(btnPlay, &QAbstractButton::clicked, this, &frmPlayer::btnPlay_Click);
     connect(BtnMute, &QAbstractButton::clicked, this, &frmPlayer::BtnMute_Click);
     connect(BtnVolUp, &QAbstractButton::clicked, this, &frmPlayer::BtnVolUp_Click);
@@ -174,7 +171,7 @@ void frmPlayer::Form_Load()
     Skin->MakeSkin(true);
     Skin->lower();
     m_bDirectoryOpen = false;
-    PlayStopped = false;
+    State().SetPlayStopped(false);
     ShowPlayImage(Images::Playing);
     ShowMuteImage(Images::NotMuted);
     ShowTrayImage(Images::DirectoryClosed);
@@ -200,28 +197,27 @@ void frmPlayer::ShapeButtons()
 void frmPlayer::LoadSet()
 {
     Poll->LoadLastMessage();
-    ServerURL = Config::Read(Config::ServerURL);
+    State().SetServerURL(Config::Read(Config::ServerURL));
     m_Volume.Load();
     Player->setVolume(m_Volume.EngineVolume());
-    PicPlayer->setGeometry(Px(270), Px(400), Px(4815), Px(3615));
+    PicPlayer->setGeometry(controls::TwipsToPixels(270), controls::TwipsToPixels(400),
+                           controls::TwipsToPixels(4815), controls::TwipsToPixels(3615));
     Player->setGeometry(0, 0, PicPlayer->width(), PicPlayer->height());
     // The stored stream starts and keeps playing (the toggle after it would stop it at once).
     if (const auto address = AutoplayAddress()) {
         GiveAddress(*address);
         ShowPlayImage(Images::Playing);
-        PlayStopped = false;
+        State().SetPlayStopped(false);
     }
-    PlayerTitle = Config::Read(Config::InfoTitle);
-    lblTitle->setText(PlayerTitle);
+    State().SetPlayerTitle(Config::Read(Config::InfoTitle));
+    lblTitle->setText(State().PlayerTitle());
 }
 
 void frmPlayer::PlayChannel(const QString& Address)
 {
     GiveAddress(Address);
     ShowPlayImage(Images::Playing);
-    PlayStopped = false;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    State().SetPlayStopped(false);
 }
 
 void frmPlayer::GiveAddress(const QString& Address)
@@ -233,15 +229,14 @@ void frmPlayer::GiveAddress(const QString& Address)
 
 void frmPlayer::btnPlay_Click()
 {
-    const PlayStep step = NextPlayStep(PlayStopped, Config::Read(Config::LastPath), m_sLastGiven);
+    const PlayStep step =
+        NextPlayStep(State().PlayStopped(), Config::Read(Config::LastPath), m_sLastGiven);
     if (step.Play)
         GiveAddress(step.Address);
     else
         Player->stop();
     ShowPlayImage(step.Image);
-    PlayStopped = step.PlayStopped;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    State().SetPlayStopped(step.PlayStopped);
 }
 
 void frmPlayer::BtnMute_Click()
@@ -272,8 +267,7 @@ void frmPlayer::ApplyVolumeStep(const CVolume::Step& Step)
     Player->setMute(false);
     ShowMuteImage(Images::NotMuted);
     m_bMuted = false;
-    if (m_Mpris)
-        m_Mpris->Refresh();
+    emit VolumeChanged(m_Volume.VolumeLevel());
 }
 
 void frmPlayer::ImgTray_Click()
@@ -325,8 +319,8 @@ void frmPlayer::ExitProgram()
     if (m_bExiting)
         return;
     m_bExiting = true;
-    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu)))
-        tray->SysIcon.Remove();
+    if (auto* tray = FindWindow<TrayIconMenu>(QString::fromLatin1(WindowName::TrayMenu)))
+        tray->RemoveIcon();
     Player->stop();
     UnloadAllForms();
 }
@@ -334,8 +328,8 @@ void frmPlayer::ExitProgram()
 void frmPlayer::RaisePlayer()
 {
     // Back from the notification area as its menu's Show brings it.
-    if (auto* tray = FindWindow<FrmSysTray>(QString::fromLatin1(WindowName::TrayMenu))) {
-        tray->mnuShow_Click();
+    if (auto* tray = FindWindow<TrayIconMenu>(QString::fromLatin1(WindowName::TrayMenu))) {
+        tray->ShowPlayer();
     } else {
         showNormal();
     }
@@ -376,7 +370,7 @@ void frmPlayer::btnRecord_Click()
 void frmPlayer::btnMsg_Click()
 {
     // The poll keeps running: a new text goes into the open popup.
-    ShowMessage(Poll->LastMessage(), Poll);
+    Poll->ShowLastMessage();
 }
 
 void frmPlayer::TimerMove_Timer()
@@ -415,30 +409,16 @@ void frmPlayer::Player_MouseUp(Qt::MouseButton, QPoint)
 
 bool frmPlayer::eventFilter(QObject* watched, QEvent* event)
 {
+    // The move image drags the window with the left button.
     const QEvent::Type type = event->type();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease)
+    if (watched != Image4 ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease))
         return QWidget::eventFilter(watched, event);
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (watched == Image4) {
-        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
-            m_Drag->Start(mouse->globalPosition().toPoint());
-        else if (type == QEvent::MouseButtonRelease)
-            m_Drag->Stop();
-        return true;
-    }
-    // The images act on release over themselves, as a click.
-    auto* image = qobject_cast<QWidget*>(watched);
-    if (type == QEvent::MouseButtonPress || mouse->button() != Qt::LeftButton || !image ||
-        !image->rect().contains(mouse->position().toPoint()))
-        return type == QEvent::MouseButtonPress;
-    if (watched == ImgTray)
-        ImgTray_Click();
-    else if (watched == ImgFullScreen)
-        ImgFullScreen_Click();
-    else if (watched == ImgSysTray)
-        ImgSysTray_Click();
-    else if (watched == ingClose)
-        ingClose_Click();
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton)
+        m_Drag->Start(mouse->globalPosition().toPoint());
+    else if (type == QEvent::MouseButtonRelease)
+        m_Drag->Stop();
     return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Channels.h"
 #include "PlayerLogic.h"
+#include "PlayerTray.h"
 
 #include <QString>
 #include <QTimer>
@@ -20,16 +21,19 @@ namespace platform {
 class MediaPlayer;
 } // namespace platform
 
+namespace core {
+class MessageBoard;
+} // namespace core
+
 namespace player {
 
-class MessagePoll;
 class Mpris;
 class NowPlayingCard;
 
 class ImageButton;
 class WindowDrag;
 
-class frmPlayer : public QWidget, public core::ChannelPlayer
+class frmPlayer : public QWidget, public core::ChannelPlayer, public core::TrayPlayer
 {
     Q_OBJECT
 
@@ -39,6 +43,9 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
 
     // core::ChannelPlayer: the directory's channel selection.
     void PlayChannel(const QString& Address) override;
+    // core::TrayPlayer: what the tray menu asks of the player.
+    void DirectoryShown() override;
+    void ExitProgram() override;
 
     void LoadSet();
     void btnPlay_Click();
@@ -56,8 +63,6 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     void btnMsg_Click();
     // The docking step: the open directory under the player, the open recorder beside it.
     void TimerMove_Timer();
-    // The tray window brought the directory back: the toggle follows what is on screen.
-    void DirectoryShown();
 
     int16_t VolumeLevel() const { return m_Volume.VolumeLevel(); }
     bool Muted() const { return m_bMuted; }
@@ -95,8 +100,13 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     QLabel* PicBtnVolUp;
     QLabel* PicMute;
     QLabel* picPlay;
-    // The operator's message poll (TimerMsg, InetMsg and LastMessage).
-    MessagePoll* Poll;
+    // The operator's message poll (TimerMsg, InetMsg and LastMessage) with its popup, as the
+    // program registered it (a silent one without).
+    core::MessageBoard* Poll;
+
+  signals:
+    // The volume buttons (or the bus through them) changed the level.
+    void VolumeChanged(int Level);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -116,7 +126,6 @@ class frmPlayer : public QWidget, public core::ChannelPlayer
     void ApplyVolumeStep(const CVolume::Step& Step);
     void Player_MouseDown(Qt::MouseButton Button, QPoint GlobalPos);
     void Player_MouseUp(Qt::MouseButton Button, QPoint GlobalPos);
-    void ExitProgram();
     void RaisePlayer();
 
     CVolume m_Volume;

@@ -31,12 +31,15 @@ void frmPlayer::ConnectMpris()
 {
     // The bus presses the same buttons.
     m_Mpris = new Mpris(Player,
-                        {[this] { btnPlay_Click(); }, [] { return PlayStopped; },
+                        {[this] { btnPlay_Click(); }, [] { return State().PlayStopped(); },
                          [this] { BtnVolUp_Click(); }, [this] { BtnVolDown_Click(); },
                          [this] { return int(m_Volume.VolumeLevel()); },
                          [] { return Config::Read(Config::LastPlayChannel); },
                          [this] { RaisePlayer(); }, [this] { ingClose_Click(); }},
                         this);
+    // The bus hears of what the buttons, the directory and the bus itself change.
+    connect(&State(), &ProgramState::PlayStoppedChanged, m_Mpris, &Mpris::Refresh);
+    connect(this, &frmPlayer::VolumeChanged, m_Mpris, &Mpris::Refresh);
     m_Mpris->Refresh();
 }
 

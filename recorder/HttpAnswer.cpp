@@ -1,5 +1,7 @@
 #include "HttpAnswer.h"
 
+#include "TrimBlanks.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -16,14 +18,6 @@ std::string Lower(std::string_view text)
     std::transform(out.begin(), out.end(), out.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return out;
-}
-
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 bool StartsWith(std::string_view text, std::string_view prefix)
@@ -52,7 +46,7 @@ std::string BitrateFromAudioInfo(std::string_view info)
         if (at == std::string::npos)
             continue;
         const auto value = std::string_view(info).substr(at + key.size());
-        return std::string(Trim(value.substr(0, value.find(';'))));
+        return std::string(core::TrimBlanks(value.substr(0, value.find(';'))));
     }
     return {};
 }
@@ -72,14 +66,15 @@ HttpAnswer ReadHttpAnswer(std::string_view head)
         const auto colon = line.find(':');
         if (colon == std::string_view::npos)
             continue;
-        const std::string name = Lower(Trim(line.substr(0, colon)));
-        const auto value = Trim(line.substr(colon + 1));
+        const std::string name = Lower(core::TrimBlanks(line.substr(0, colon)));
+        const auto value = core::TrimBlanks(line.substr(colon + 1));
         if (name == "transfer-encoding")
             answer.chunked = Lower(value).find("chunked") != std::string::npos;
         else if (name == "location")
             answer.location = std::string(value);
         else if (name == "content-type")
-            answer.contentType = std::string(Trim(Lower(value.substr(0, value.find(';')))));
+            answer.contentType =
+                std::string(core::TrimBlanks(Lower(value.substr(0, value.find(';')))));
         else if (name == "icy-br")
             bitrate = std::string(value);
         else if (name == "ice-audio-info")
@@ -114,7 +109,7 @@ std::string FileExtensionFor(std::string_view contentType)
 
 bool IsAudioType(std::string_view contentType)
 {
-    const std::string type = Lower(Trim(contentType.substr(0, contentType.find(';'))));
+    const std::string type = Lower(core::TrimBlanks(contentType.substr(0, contentType.find(';'))));
     for (const std::string_view major :
          {"video/", "text/", "image/", "font/", "model/", "multipart/", "message/"})
         if (StartsWith(type, major))
@@ -150,7 +145,7 @@ std::vector<std::string> PlaylistEntries(std::string_view body)
     bool segments = false;
     while (!body.empty()) {
         const auto end = body.find_first_of("\r\n");
-        auto line = Trim(body.substr(0, end));
+        auto line = core::TrimBlanks(body.substr(0, end));
         body.remove_prefix(end == std::string_view::npos ? body.size() : end + 1);
         if (StartsWith(line, "#EXT-X-TARGETDURATION") || StartsWith(line, "#EXT-X-MEDIA-SEQUENCE"))
             segments = true;
@@ -158,7 +153,7 @@ std::vector<std::string> PlaylistEntries(std::string_view body)
         if (StartsWith(Lower(line.substr(0, 4)), "file")) {
             const auto equals = line.find('=');
             if (equals != std::string_view::npos)
-                line = Trim(line.substr(equals + 1));
+                line = core::TrimBlanks(line.substr(equals + 1));
         }
         const std::string lower = Lower(line.substr(0, 8));
         if (StartsWith(lower, "http://") || StartsWith(lower, "https://"))
@@ -207,7 +202,7 @@ ChunkedDecoder::Result ChunkedDecoder::Decode(std::string_view in, std::string& 
             if (line.empty())
                 m_State = State::Done;
         } else {
-            const auto digits = Trim(std::string_view(line).substr(0, line.find(';')));
+            const auto digits = core::TrimBlanks(std::string_view(line).substr(0, line.find(';')));
             std::uint64_t size = 0;
             const auto [at, error] =
                 std::from_chars(digits.data(), digits.data() + digits.size(), size, 16);

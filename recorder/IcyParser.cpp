@@ -1,5 +1,7 @@
 #include "IcyParser.h"
 
+#include "TrimBlanks.h"
+
 #include <algorithm>
 #include <charconv>
 
@@ -18,14 +20,6 @@ std::optional<std::string_view> ValueAfter(std::string_view text, std::string_vi
         return std::nullopt;
     const auto value = text.substr(at + key.size());
     return value.substr(0, value.find(kLineEnd));
-}
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 // Searches text for pattern starting from `searched` bytes in, stepping back far enough to catch
@@ -89,7 +83,7 @@ std::int32_t MetaIntOf(std::string_view sHeader)
     const auto value = ValueAfter(sHeader, "icy-metaint:");
     if (!value)
         return 0;
-    const auto digits = TrimBlanks(*value);
+    const auto digits = core::TrimBlanks(*value);
     std::int32_t metaInt = 0;
     const auto [end, error] =
         std::from_chars(digits.data(), digits.data() + digits.size(), metaInt);

@@ -89,7 +89,9 @@ const MpvEngine::PropertyRoute MpvEngine::Properties[] = {
 
 MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
 {
-    // libmpv refuses to start unless numbers are read with the C locale's rules.
+    // libmpv refuses to start unless numbers are read with the C locale's rules. The one place
+    // the program sets it: nothing else of ours reads or writes numbers through the locale, and
+    // Qt's application object resets it when it starts, so earlier would not last.
     std::setlocale(LC_NUMERIC, "C");
     m_handle = mpv_create();
     if (m_handle) {

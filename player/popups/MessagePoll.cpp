@@ -39,7 +39,7 @@ void MessagePoll::TimerMsg_Timer()
 {
     if (pInetMsg->StillExecuting())
         return;
-    pInetMsg->OpenURL(core::Config::MessageAddress(core::ServerURL));
+    pInetMsg->OpenURL(core::Config::MessageAddress(core::State().ServerURL()));
 }
 
 void MessagePoll::InetMsg_Finished(const QByteArray& Body)

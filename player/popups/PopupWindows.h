@@ -4,7 +4,8 @@
 
 namespace player {
 
-// Registers frmMessage, frmInfoViewer and frmAbout under their core::WindowName.
+// Registers frmMessage, frmInfoViewer and frmAbout under their core::WindowName, and the
+// operator's message poll with its popup as the player's core::MessageBoard.
 void RegisterPopupWindows();
 
 } // namespace player

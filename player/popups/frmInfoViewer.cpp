@@ -4,6 +4,7 @@
 #include "Config.h"
 #include "Docking.h"
 #include "FormSkin.h"
+#include "ImageClick.h"
 #include "PopupChrome.h"
 #include "Twips.h"
 #include "WebAdPage.h"
@@ -121,7 +122,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
         CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
     ingClose->setGeometry(468, 6, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
-    ingClose->installEventFilter(this);
+    controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
 
     Form_Load();
 }
@@ -201,19 +202,6 @@ void frmInfoViewer::btnRefresh_Click()
 void frmInfoViewer::ingClose_Click()
 {
     close();
-}
-
-bool frmInfoViewer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ingClose && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            ingClose->rect().contains(mouse->position().toPoint())) {
-            ingClose_Click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace player

@@ -39,9 +39,6 @@ class frmInfoViewer : public QWidget
     // The page the browser shows; it swallows every script dialog and counts them.
     controls::WebAdPage* Page() const { return pPage; }
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     void Form_Load();
     void NavigateHome();

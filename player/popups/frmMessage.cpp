@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "FormSkin.h"
+#include "ImageClick.h"
 #include "MakeSk.h"
 #include "MediaPlayer.h"
 #include "MessagePoll.h"
@@ -88,7 +89,7 @@ frmMessage::frmMessage(QWidget* parent)
     ingClose->setToolTip(QStringLiteral("Exit"));
     ingClose->setGeometry(306, 5, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
-    ingClose->installEventFilter(this);
+    controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
 
     TimerShow.setInterval(SlideIntervalMs);
     connect(&TimerShow, &QTimer::timeout, this, &frmMessage::TimerShow_Timer);
@@ -187,19 +188,6 @@ void frmMessage::closeEvent(QCloseEvent* event)
         TimerShow.stop();
         emit Unloaded();
     }
-}
-
-bool frmMessage::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ingClose && event->type() == QEvent::MouseButtonRelease) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            ingClose->rect().contains(mouse->position().toPoint())) {
-            ingClose_Click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 frmMessage* ShowMessage(const QString& Text, MessagePoll* Poll)

@@ -56,7 +56,6 @@ class frmMessage : public QWidget
     void Unloaded();
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:

@@ -1,7 +1,7 @@
 // One running player per user and program folder, and the program's ending from outside: real
 // processes of the program on the shared X server.
 #include "DirectoryWindows.h"
-#include "MessagePoll.h"
+#include "MessageBoard.h"
 #include "PlayerWindows.h"
 #include "ProgramLifetime.h"
 #include "ProgramProcess.h"

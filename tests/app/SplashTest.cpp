@@ -92,7 +92,7 @@ TEST_F(SplashTest, ValidBodiesReplaceBothFilesThenFadeOutHandsOver)
     Start(server.BaseUrl() + "/"); // used as stored: the doubled slash, which servers accept
 
     ASSERT_TRUE(WaitUntil([&] { return PlayerShown() && splash.isNull(); }));
-    EXPECT_EQ(Config::SettingsFileAddress(ServerURL, "Channel.ini"),
+    EXPECT_EQ(Config::SettingsFileAddress(State().ServerURL(), "Channel.ini"),
               server.BaseUrl() + "//Settings/Channel.ini");
     EXPECT_EQ(folder.Read("Channel.ini"), channel);
     EXPECT_EQ(folder.Read("RSettings.ini"), rsettings);

@@ -1,5 +1,7 @@
-// How windows find each other, and where a folder question starts.
+// How windows find each other, where a folder question starts, and how designed sizes become
+// pixels.
 #include "Questions.h"
+#include "Twips.h"
 #include "WindowRegistry.h"
 
 #include <QApplication>
@@ -56,4 +58,16 @@ TEST(Questions, AFolderQuestionStartsAtTheNearestFolderThatExists)
     EXPECT_EQ(NearestExistingFolder(dir.filePath("gone/and/deeper")), dir.path());
     EXPECT_EQ(NearestExistingFolder(dir.filePath("./gone/../x")), dir.path());
     EXPECT_EQ(NearestExistingFolder(""), QDir::homePath());
+}
+
+// Values the windows are laid out with (the player's media area, the server dialog's field, the
+// docking overlaps, the viewer's browser and offset, the advert's cut) and the pixels they get.
+TEST(Twips, TheWindowsDesignedValuesGoToTheNearestPixel)
+{
+    const std::pair<int, int> designed[] = {
+        {270, 18}, {400, 27}, {4815, 321}, {3615, 241}, {4575, 305}, {100, 7},
+        {310, 21}, {430, 29}, {320, 21},   {250, 17},   {-50, -3},   {-100, -7},
+    };
+    for (const auto& [twips, pixels] : designed)
+        EXPECT_EQ(controls::TwipsToPixels(twips), pixels) << twips;
 }

@@ -33,10 +33,10 @@ TEST(frmTray, AListNotFreshFromTheOperatorIsSaidWithTheServerDialogOneClickAway)
         ~Reset()
         {
             core::NoteChannelListFetch(core::ChannelListFetch::NotTried);
-            core::ServerURL.clear();
+            core::State().SetServerURL(QString());
         }
     } reset;
-    core::ServerURL = QStringLiteral("http://127.0.0.1:9/");
+    core::State().SetServerURL(QStringLiteral("http://127.0.0.1:9/"));
     core::NoteChannelListFetch(core::ChannelListFetch::NotReached);
     {
         OpenDirectory tray; // a first start: no list kept from before

@@ -140,7 +140,7 @@ TEST(frmTray, FindItemIgnoresLetterCaseMatchesWholeTextsAndRunsTheSelection)
     tray->FindItem(tray->ListChannel, "bebop");
     EXPECT_EQ(tray->SelectedChannel(), "Bebop");
     EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8603/"}));
-    EXPECT_FALSE(core::PlayStopped);
+    EXPECT_FALSE(core::State().PlayStopped());
 
     // The selected entry found again is not selected again: the stream is not restarted.
     tray->FindItem(tray->ListChannel, "Bebop");
@@ -157,12 +157,12 @@ TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
 
-    core::PlayStopped = true;
+    core::State().SetPlayStopped(true);
     tray->ListType->setCurrentRow(0);
     const QRect classic = tray->ListChannel->visualItemRect(tray->ListChannel->item(0));
     QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
     EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
-    EXPECT_FALSE(core::PlayStopped);
+    EXPECT_FALSE(core::State().PlayStopped());
     // Clicked again, the channel starts again (a refused channel can be tried again).
     QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
     EXPECT_EQ(player.Played.size(), 2);

@@ -1,6 +1,7 @@
 // Dragging the player with the real pointer on a private X server, without a window manager (the
 // player moves itself) and with one (PLAYER_DRAG_SUITE names which): by its move handle, its skin
-// and its video area, with the directory docked under it all the way.
+// and its video area, with the directory docked under it all the way; and a tap on each, which
+// leaves the player where it was.
 #include "Docking.h"
 #include "FakeQuestions.h"
 #include "MediaPlayer.h"
@@ -18,66 +19,22 @@
 using namespace core;
 using namespace player;
 
-TEST(PLAYER_DRAG_SUITE, TheMoveHandleAndTheSkinDragThePlayerAndTheDirectoryFollows)
-{
-    TempProgramFolder folder;
-    AnsweredQuestions questions;
-    RegisterWindows();
-    RegisterStandIns();
-    auto* p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
-    ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p, 15000));
-    QWidget* directory = FindWindow(WindowName::Directory);
-    ASSERT_TRUE(directory);
-    // Docked as the screen allows: the last drags take the player near the bottom edge.
-    auto docked = [&] {
-        return directory->pos() == PlayerDock::DirectoryPlace(p->geometry(), directory->size(),
-                                                              AvailableAreaAt(p->geometry()));
-    };
-
-    // By Image4, by the skin left of the media area, and by the video area.
-    const std::pair<QWidget*, QPoint> grips[] = {
-        {p->Image4, {8, 8}}, {p, {8, 150}}, {p->Player, {160, 120}}};
-    for (const auto& [part, at] : grips) {
-        SCOPED_TRACE(part->objectName().toStdString());
-        const QPoint start = p->pos();
-        const QPoint grip = part->mapToGlobal(at);
-        const QPoint delta(120, 70);
-        ASSERT_TRUE(xtools::MoveTo(grip));
-        ASSERT_TRUE(xtools::Button(1, true));
-        for (int step = 1; step <= 10; ++step) {
-            ASSERT_TRUE(xtools::MoveTo(grip + delta * step / 10));
-            QTest::qWait(20);
-        }
-        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta; }));
-        EXPECT_TRUE(docked()) << "docked while the button is still down";
-        ASSERT_TRUE(xtools::Button(1, false));
-        // The release must have arrived before the pointer goes elsewhere.
-        ASSERT_TRUE(WaitUntil([] { return QGuiApplication::mouseButtons() == Qt::NoButton; }));
-        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta && docked(); }));
-    }
-    DeleteAllWindows();
-    PlayStopped = false;
-}
-
 namespace {
 
-// Counts the left-button releases a widget receives.
+// Counts the releases a widget receives.
 struct ReleaseCounter : QObject
 {
     int releases = 0;
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::MouseButtonRelease)
-            ++releases;
+        releases += event->type() == QEvent::MouseButtonRelease;
         return false;
     }
 };
 
 } // namespace
 
-// A tap, press and release 1 ms apart as a touchpad gives, on the move handle or the video area
-// leaves the player where it was: the pointer moves on alone, and the next click is the user's.
-TEST(PLAYER_DRAG_SUITE, ATapLeavesThePlayerWhereItWasAndTheNextClickArrives)
+TEST(PLAYER_DRAG_SUITE, EachGripDragsThePlayerWithTheDirectoryAndATapLeavesItWhereItWas)
 {
     TempProgramFolder folder;
     AnsweredQuestions questions;
@@ -89,30 +46,54 @@ TEST(PLAYER_DRAG_SUITE, ATapLeavesThePlayerWhereItWasAndTheNextClickArrives)
     ASSERT_TRUE(directory && QTest::qWaitForWindowExposed(directory, 15000));
     ReleaseCounter counter;
     directory->installEventFilter(&counter);
+    // Docked as the screen allows: the drags take the player near the bottom edge.
+    auto docked = [&] {
+        return directory->pos() == PlayerDock::DirectoryPlace(p->geometry(), directory->size(),
+                                                              AvailableAreaAt(p->geometry()));
+    };
+    auto glide = [](QPoint from, QPoint to) {
+        for (int step = 1; step <= 10; ++step) {
+            if (!xtools::MoveTo(from + (to - from) * step / 10))
+                return false;
+            QTest::qWait(20);
+        }
+        return true;
+    };
 
-    // The move handle, the skin and the video area: each has its own way of moving the window.
+    // By Image4, by the skin left of the media area, and by the video area: each has its own way
+    // of moving the window.
     const std::pair<QWidget*, QPoint> grips[] = {
         {p->Image4, {8, 8}}, {p, {8, 150}}, {p->Player, {160, 120}}};
     for (const auto& [part, at] : grips) {
         SCOPED_TRACE(part->objectName().toStdString());
         const QPoint start = p->pos();
-        const QPoint grip = part->mapToGlobal(at);
-        const QPoint elsewhere = directory->mapToGlobal(directory->rect().center());
+        QPoint grip = part->mapToGlobal(at);
+        const QPoint delta(120, 70);
+        ASSERT_TRUE(xtools::MoveTo(grip));
+        ASSERT_TRUE(xtools::Button(1, true));
+        ASSERT_TRUE(glide(grip, grip + delta));
+        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta; }));
+        EXPECT_TRUE(docked()) << "docked while the button is still down";
+        ASSERT_TRUE(xtools::Button(1, false));
+        // The release must have arrived before the pointer goes elsewhere.
+        ASSERT_TRUE(WaitUntil([] { return QGuiApplication::mouseButtons() == Qt::NoButton; }));
+        EXPECT_TRUE(WaitUntil([&] { return p->pos() == start + delta && docked(); }));
+
+        // A tap, press and release 1 ms apart as a touchpad gives: the pointer moves on alone,
+        // and the next click reaches the directory, as no move holds the pointer.
+        grip = part->mapToGlobal(at);
         ASSERT_TRUE(xtools::MoveTo(grip));
         QProcess tap;
         tap.start("xdotool", {"mousedown", "1", "sleep", "0.001", "mouseup", "1"});
         ASSERT_TRUE(tap.waitForFinished(15000));
+        ASSERT_EQ(tap.exitStatus(), QProcess::NormalExit);
         ASSERT_EQ(tap.exitCode(), 0);
-        for (int step = 1; step <= 10; ++step) {
-            ASSERT_TRUE(xtools::MoveTo(grip + (elsewhere - grip) * step / 10));
-            QTest::qWait(20);
-        }
-        // The click reaches the directory only when no move holds the pointer.
+        ASSERT_TRUE(glide(grip, directory->mapToGlobal(directory->rect().center())));
         const int before = counter.releases;
         ASSERT_TRUE(xtools::Click(1));
         EXPECT_TRUE(WaitUntil([&] { return counter.releases > before; }));
-        EXPECT_EQ(p->pos(), start);
+        EXPECT_EQ(p->pos(), start + delta);
     }
     DeleteAllWindows();
-    PlayStopped = false;
+    State().SetPlayStopped(false);
 }

@@ -42,7 +42,7 @@ TEST(PlayerStreams, AChannelPlaysStopsAndTheStoredAddressPlaysAgainThenTVShowsFr
     EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Playing; }));
     p->btnPlay->click();
     EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Stopped; }));
-    EXPECT_TRUE(PlayStopped);
+    EXPECT_TRUE(core::State().PlayStopped());
     p->btnPlay->click();
     EXPECT_EQ(media->URL(), stored);
     EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Playing; }));
@@ -81,5 +81,5 @@ TEST(PlayerStreams, AChannelPlaysStopsAndTheStoredAddressPlaysAgainThenTVShowsFr
     EXPECT_TRUE(tray->SysIcon.Tip().endsWith(refused)) << tray->SysIcon.Tip().toStdString();
 
     DeleteAllWindows();
-    PlayStopped = false;
+    core::State().SetPlayStopped(false);
 }

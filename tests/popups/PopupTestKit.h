@@ -33,7 +33,7 @@ class PopupTest : public ::testing::Test
         core::OverrideProgramFolder(folder.path());
         core::OpenIniFile(QString::fromLatin1(core::Config::SettingsFile));
         // Without the trailing "/" the operator's files must be reached all the same.
-        core::ServerURL = server.BaseUrl();
+        core::State().SetServerURL(server.BaseUrl());
         player::RegisterPopupWindows();
     }
 
