@@ -206,7 +206,6 @@ int main(int argc, char** argv)
 {
     // The same start as the program's own.
     app::PrepareStartupEnvironment(false);
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);

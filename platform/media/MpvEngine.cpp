@@ -5,6 +5,7 @@
 // network.
 #include "MpvEngine.h"
 
+#include "MpvOptions.h"
 #include "StreamError.h"
 #include "VideoViews.h"
 
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <clocale>
 #include <iterator>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -84,10 +86,11 @@ const MpvEngine::PropertyRoute MpvEngine::Properties[] = {
     {"video-format", MPV_FORMAT_STRING, &MpvEngine::OnVideoFormat},
     {"metadata/by-key/icy-name", MPV_FORMAT_STRING, &MpvEngine::OnIcyName},
     {"metadata/by-key/icy-br", MPV_FORMAT_STRING, &MpvEngine::OnIcyBitrate},
+    {"track-list", MPV_FORMAT_NODE, &MpvEngine::OnTrackList},
     {nullptr, MPV_FORMAT_NONE, nullptr},
 };
 
-MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
+MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner), m_video(video)
 {
     // libmpv refuses to start unless numbers are read with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
@@ -125,7 +128,13 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
             Load();
         }
     });
-    if (video == Video::Off) {
+}
+
+// Made when the first video track shows up: a radio never has a view, nor the OpenGL context
+// that one would bring.
+void MpvEngine::MakeView()
+{
+    if (m_video == Video::Off || View()) {
         return;
     }
     if (UseOpenGlVideo()) {
@@ -136,6 +145,9 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
     } else {
         m_softView = new SoftwareVideoView(q);
         m_softView->onResized = [this] { RenderSoftware(); };
+    }
+    ViewMade(View());
+    if (m_softView) {
         CreateRenderContext(false);
     }
 }
@@ -158,44 +170,10 @@ MpvEngine::~MpvEngine()
     }
 }
 
-// Options for a radio and TV player: no configuration files, scripts, on-screen controls or key
-// bindings; a bounded cache (a radio plays for hours); network timeouts; software decoding.
 void MpvEngine::Configure(Video video)
 {
-    const std::pair<const char*, const char*> options[] = {
-        {"config", "no"},
-        {"load-scripts", "no"},
-        {"osc", "no"},
-        {"ytdl", "no"},
-        {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"},
-        {"input-cursor", "no"},
-        {"terminal", "no"},
-        {"idle", "yes"},
-        {"keep-open", "no"},
-        {"force-window", "no"},
-        {"hwdec", "no"},
-        {"gpu-hwdec-interop", "no"}, // nor probe for hardware decoders when the view is made
-        {"audio-display", "no"},
-        {"audio-client-name", "Corvane net player"},
-        // No sound device is no error: play on, silently.
-        {"audio-fallback-to-null", "yes"},
-        {"volume-max", "100"},
-        {"cache", "auto"},
-        {"cache-secs", "10"},
-        {"demuxer-max-bytes", "16MiB"},
-        {"demuxer-max-back-bytes", "1MiB"},
-        // Also what counts as a stall: a live stream without data for this long is lost.
-        {"network-timeout", "10"},
-        {"vo", video == Video::Off ? "null" : "libmpv"},
-        {"vid", video == Video::Off ? "no" : "auto"},
-    };
-    for (const auto& [name, value] : options) {
+    for (const auto& [name, value] : EngineOptions(video)) {
         mpv_set_option_string(m_handle, name, value);
-    }
-    const QByteArray ao = qgetenv("CORVANE_MPV_AO");
-    if (!ao.isEmpty()) {
-        mpv_set_option_string(m_handle, "ao", ao.constData());
     }
 }
 
@@ -243,9 +221,10 @@ void MpvEngine::Load()
     ++m_pendingLoads;
     m_videoDropped = false;
     const QByteArray address = m_url.toUtf8();
-    if (m_glView && !m_render) {
-        // No GL context yet: sound alone for now. Without this the engine would fail the video
-        // output before the sound exists and give the whole file up.
+    if (m_video == Video::On && !m_render) {
+        // No view with a context yet: sound alone for now, and the view is made when a video
+        // track shows up. Without this the engine would fail the video output before the sound
+        // exists and give the whole file up.
         LoadWithoutVideo(address);
         return;
     }
@@ -532,6 +511,39 @@ void MpvEngine::OnVideoTrack(const mpv_event_property& property)
     // Kept when the output is lost, so that a new context can choose the track again.
     if (property.format == MPV_FORMAT_INT64) {
         m_videoTrack = *static_cast<int64_t*>(property.data);
+    }
+}
+
+// A video track (not the cover picture of a song) makes the view, which then takes the track.
+void MpvEngine::OnTrackList(const mpv_event_property& property)
+{
+    const auto* list = static_cast<const mpv_node*>(property.data);
+    if (property.format != MPV_FORMAT_NODE || list->format != MPV_FORMAT_NODE_ARRAY || View()) {
+        return;
+    }
+    for (const mpv_node& track : std::span(list->u.list->values, list->u.list->num)) {
+        if (track.format != MPV_FORMAT_NODE_MAP) {
+            continue;
+        }
+        QByteArray type;
+        int cover = 0;
+        int64_t id = 0;
+        for (int i = 0; i < track.u.list->num; ++i) {
+            const QByteArray key(track.u.list->keys[i]);
+            const mpv_node& value = track.u.list->values[i];
+            if (key == "type" && value.format == MPV_FORMAT_STRING) {
+                type = value.u.string;
+            } else if (key == "albumart" && value.format == MPV_FORMAT_FLAG) {
+                cover = value.u.flag;
+            } else if (key == "id" && value.format == MPV_FORMAT_INT64) {
+                id = value.u.int64;
+            }
+        }
+        if (type == "video" && !cover) {
+            m_videoTrack = m_videoTrack > 0 ? m_videoTrack : id;
+            MakeView();
+            return;
+        }
     }
 }
 
