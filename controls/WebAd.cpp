@@ -9,6 +9,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 namespace controls {
 
@@ -128,11 +129,10 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
     const QUrl address = QUrl::fromUserInput(URL);
     if (address.isEmpty()) {
         // Nothing to show: the panel stays in its colours rather than a blank white page.
+        m_pending.reset();
         m_cover->show();
         return;
     }
-    if (!MakeBrowser())
-        return; // no web module: the panel keeps its colours
     WebRequest request{address, PostData.isValid() ? Bytes(PostData) : QByteArray(), {}};
     if (Headers.isValid()) {
         for (const QByteArray& line : Bytes(Headers).split('\n')) {
@@ -141,7 +141,21 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
                 request.Headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
         }
     }
-    m_web->Load(request);
+    if (m_web) {
+        m_web->Load(request);
+        return;
+    }
+    // The engine takes a while to start: the window holding the advert comes on screen first,
+    // and the latest request wins.
+    const bool waiting = m_pending.has_value();
+    m_pending = request;
+    if (!waiting)
+        QTimer::singleShot(0, this, [this] {
+            // Without the web module the panel keeps its colours.
+            if (m_pending && MakeBrowser())
+                m_web->Load(*m_pending);
+            m_pending.reset();
+        });
 }
 
 bool WebAd::MakeBrowser()

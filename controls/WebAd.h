@@ -6,15 +6,17 @@
 // address: an advert with none costs no web engine.
 #pragma once
 
+#include "WebPageView.h"
+
 #include <QVariant>
 #include <QWidget>
+#include <optional>
 
 class QFrame;
 
 namespace controls {
 
 class PropertyBag;
-class WebPageView;
 
 class WebAd : public QWidget
 {
@@ -87,6 +89,7 @@ class WebAd : public QWidget
     int m_borderStyle = 1;
     bool m_sunken = false;
     bool m_pressedInside = false;
+    std::optional<WebRequest> m_pending; // until the browser is made
 };
 
 } // namespace controls

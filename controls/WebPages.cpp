@@ -60,6 +60,12 @@ WebPageFactory* LoadModule(bool& told);
 // that show no page never have it; no restart is needed when an operator adds a page.
 WebPageFactory* Load(bool& told)
 {
+    // The engine's GPU work on a thread of this process rather than in a helper process of its
+    // own: that helper maps the engine's library and an OpenGL driver of its own, tens of
+    // megabytes for two small pages (read when the engine starts, so set before it is loaded).
+    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    if (!flags.contains("-gpu"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --in-process-gpu").trimmed());
     g_Previous = qInstallMessageHandler(QuietAboutTheLateAttribute);
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     WebPageFactory* factory = LoadModule(told);

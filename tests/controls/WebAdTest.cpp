@@ -146,6 +146,7 @@ TEST(WebAd, WithoutAPageThePanelKeepsItsColours)
 
     qputenv("CORVANE_WEB_MODULE", "/nonexistent/corvane-webpages.so");
     a.ad->Navigate(a.server.Url("/ad"));
+    QTest::qWait(100); // the browser is made once the event loop runs again
     qunsetenv("CORVANE_WEB_MODULE");
     EXPECT_EQ(a.ad->web(), nullptr);
     EXPECT_FALSE(a.ad->ShowsPage());
