@@ -6,7 +6,6 @@
 #include "MpvEngine.h"
 
 #include "MpvOptions.h"
-#include "StreamError.h"
 #include "VideoViews.h"
 
 #include <QOpenGLContext>
@@ -130,28 +129,6 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner), m_video(video)
     });
 }
 
-// Made when the first video track shows up: a radio never has a view, nor the OpenGL context
-// that one would bring.
-void MpvEngine::MakeView()
-{
-    if (m_video == Video::Off || View()) {
-        return;
-    }
-    if (UseOpenGlVideo()) {
-        m_glView = new GlVideoView(q);
-        m_glView->onContextReady = [this] { CreateRenderContext(true); };
-        m_glView->onContextGone = [this] { FreeRenderContext(); };
-        m_glView->onPaint = [this](unsigned fbo, QSize pixels) { PaintGl(fbo, pixels); };
-    } else {
-        m_softView = new SoftwareVideoView(q);
-        m_softView->onResized = [this] { RenderSoftware(); };
-    }
-    ViewMade(View());
-    if (m_softView) {
-        CreateRenderContext(false);
-    }
-}
-
 MpvEngine::~MpvEngine()
 {
     m_glWait.stop();
@@ -177,38 +154,7 @@ void MpvEngine::Configure(Video video)
     }
 }
 
-QWidget* MpvEngine::View() const
-{
-    return m_glView ? static_cast<QWidget*>(m_glView) : m_softView;
-}
-
 // ---- commands -------------------------------------------------------------------------------
-
-void MpvEngine::Open(const QString& url)
-{
-    m_url = url;
-    m_reconnect.Cancel();
-    m_error.clear();
-    if (!m_stationName.isEmpty() || m_stationKbps != 0) {
-        m_stationName.clear();
-        m_stationKbps = 0;
-        emit q->StationChanged(m_stationName, m_stationKbps);
-    }
-    if (url.isEmpty()) {
-        Stop();
-        return;
-    }
-    ClearPicture();
-    SetState(State::Opening);
-    if (m_glView && !m_render) {
-        // The engine picks its video output when the file opens: give the view a moment to get
-        // its GL context first (it gets one when it is first shown).
-        m_loadWaiting = true;
-        m_glWait.start();
-        return;
-    }
-    Load();
-}
 
 void MpvEngine::Load()
 {
@@ -259,17 +205,6 @@ void MpvEngine::LoadWithoutVideo(const QByteArray& address)
     mpv_command_node_async(m_handle, LoadReply, &command);
 }
 
-void MpvEngine::Stop()
-{
-    m_loadWaiting = false;
-    m_glWait.stop();
-    m_reconnect.Cancel();
-    m_pendingLoads = 0;
-    Command({"stop"});
-    ClearPicture();
-    SetState(State::Stopped);
-}
-
 void MpvEngine::SetStallTimeout(double seconds)
 {
     const QByteArray value = QByteArray::number(seconds);
@@ -277,20 +212,6 @@ void MpvEngine::SetStallTimeout(double seconds)
     if (m_handle) {
         // Copied at once; taken in order, before any later load.
         mpv_set_property_async(m_handle, 0, "network-timeout", MPV_FORMAT_STRING, &text);
-    }
-}
-
-// The last picture must not outlive its stream: nothing is shown until the current address
-// draws a frame of its own.
-void MpvEngine::ClearPicture()
-{
-    m_frameShown = false;
-    m_frameDue = false;
-    if (m_softView) {
-        m_softView->Clear();
-    }
-    if (m_glView) {
-        m_glView->SetBlank(true);
     }
 }
 
@@ -325,38 +246,6 @@ void MpvEngine::SetFlag(const char* name, bool value)
     if (m_handle) {
         mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag); // copied at once
     }
-}
-
-void MpvEngine::SetState(State state)
-{
-    if (m_state == state) {
-        return;
-    }
-    m_state = state;
-    if (state != State::Opening && state != State::Playing) {
-        ClearPicture();
-    }
-    emit q->StateChanged(state);
-}
-
-void MpvEngine::Fail(const QString& text)
-{
-    m_error = ShortStreamError(text, m_url);
-    SetState(State::Failed);
-    emit q->ErrorOccurred(m_error);
-}
-
-// A live stream (no end of its own) that had sound, or one being brought back, is reopened when it
-// is lost; a file, or a recording with a duration, simply ends.
-bool MpvEngine::LiveStreamLost() const
-{
-    return !m_fileHasEnd && (m_filePlayed || m_reconnect.Active());
-}
-
-void MpvEngine::ReconnectLater()
-{
-    SetState(State::Reconnecting);
-    emit q->Reconnecting(m_reconnect.Next());
 }
 
 // ---- events ---------------------------------------------------------------------------------
@@ -495,15 +384,6 @@ void MpvEngine::OnTagTitle(const mpv_event_property& property)
 {
     m_tagTitle = Text(property);
     UpdateTitle();
-}
-
-void MpvEngine::UpdateTitle()
-{
-    const QString title = m_icyTitle.isEmpty() ? m_tagTitle : m_icyTitle;
-    if (title != m_title) {
-        m_title = title;
-        emit q->TitleChanged(title);
-    }
 }
 
 void MpvEngine::OnVideoTrack(const mpv_event_property& property)
@@ -723,24 +603,6 @@ void MpvEngine::RenderSoftware()
         m_softView->update();
         NoteFrameDrawn();
     }
-}
-
-void MpvEngine::NoteFrameDrawn()
-{
-    if (!m_frameDue || m_frameShown) {
-        return;
-    }
-    m_frameShown = true;
-    // Told after the paint, never from inside it.
-    QMetaObject::invokeMethod(
-        q,
-        [player = QPointer<MediaPlayer>(q)] {
-            // Not when the address changed since (its picture is gone).
-            if (player && player->pictureShown()) {
-                emit player->FrameShown();
-            }
-        },
-        Qt::QueuedConnection);
 }
 
 } // namespace platform
