@@ -25,9 +25,8 @@ class frmInfoViewer : public QWidget
 
     controls::FormSkin* Skin;
     QLabel* Picture1;
-    // Made once the window is on screen; null until then, and without the web module.
-    controls::WebPageView* Browser;
-    QLabel* lblNoBrowser; // shown in its place then
+    controls::WebPageView* Browser; // null without the web module
+    QLabel* lblNoBrowser;           // shown in its place then
     QToolButton* btnHome;
     QToolButton* btnPre;
     QToolButton* btnNext;
@@ -43,7 +42,6 @@ class frmInfoViewer : public QWidget
 
   private:
     void Form_Load();
-    void MakeBrowser();
     void NavigateHome();
     void btnHome_Click();
     void btnPre_Click();
