@@ -205,7 +205,6 @@ int main(int argc, char** argv)
 {
     // The same start as the program's own.
     app::PrepareStartupEnvironment(false);
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 2) {

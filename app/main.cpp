@@ -28,8 +28,6 @@ int main(int argc, char** argv)
         return AnswerOnConsole(argc, argv);
     // Decided before the application exists: Qt reads these when it starts.
     app::PrepareStartupEnvironment(app::IsVerboseStart(argc, argv));
-    // The media view (OpenGL) and the web views share one context family.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     app::SetProgramIdentity();
     // Qt has taken its own options (-platform, ...); anything left is an error.

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The whole program on this machine, against the demo station: time from start to the player
-# window on screen, memory after 30 s of radio and of TV (the program alone, and with WebEngine's
-# helper processes), CPU while playing radio and while stopped, and mpv alone on the same radio
-# channel as the floor. Runs on an X server of its own (Xvfb with openbox) and a session bus of
-# its own; sound goes nowhere (CORVANE_MPV_AO=null, mpv --ao=null), so the figures leave out the
-# sound device. Not part of the tests.
+# window on screen, memory after 30 s of radio (an operator with no web page to show, and the demo
+# station with its advert and information viewer) and of TV (the program alone, and with its
+# helper processes), CPU while playing radio and while stopped; beside it, on the same radio
+# channel, Goodvibes (a GTK radio player) and mpv alone as the floor, when installed. Runs on an X
+# server of its own (Xvfb with openbox) and a session bus of its own; sound goes nowhere
+# (CORVANE_MPV_AO=null, mpv --ao=null, Goodvibes into GStreamer's fakesink), so the figures leave
+# out the sound device. Not part of the tests.
 #
 # Usage: bench/whole-program.sh [build-dir]      (default: build)
 # SECONDS_PLAYING=30 and CPU_SECONDS=10 change the periods.
@@ -116,11 +118,27 @@ stop_program() {
   wait "$program" 2>/dev/null
 }
 
-echo "Corvane net player on $(nproc) cores, $(uname -r); demo station $server"
+# An operator with no web page: the station's settings without an advert or an information page.
+settings=$work/station/www/Settings/RSettings.ini
+cp "$settings" "$work/RSettings.demo"
+pageless() { sed -e '/^\[AD\]/,/^\[/{/^URL=/d}' -e '/^\[InfoViewer\]/,/^\[/{/^HomePage=/d;/^Show=/d}' "$work/RSettings.demo"; }
+
+echo "Corvane net player on $(nproc) cores, $(uname -r); load $(cut -d' ' -f1-3 /proc/loadavg); demo station $server"
+pageless >"$settings"
+rm -f "$work/tree/bin/RSettings.ini"
+start_program "$radio"
+echo "no web page: start to player window on screen: $shown_ms ms"
+sleep "$playing"
+echo "no web page, after ${playing} s of radio: $(memory "$program")"
+echo "no web page, CPU playing radio: $(cpu_percent $(tree_of "$program")) % of one core"
+stop_program
+
+cp "$work/RSettings.demo" "$settings"
+rm -f "$work/tree/bin/RSettings.ini"
 start_program "$radio"
 echo "start to player window on screen: $shown_ms ms"
 sleep "$playing"
-echo "after ${playing} s of radio: $(memory "$program")"
+echo "after ${playing} s of radio (advert and viewer shown): $(memory "$program")"
 echo "CPU playing radio (${cpu_seconds} s, program and helpers): $(cpu_percent $(tree_of "$program")) % of one core"
 playerctl --player=corvane stop
 wait_for 30 sh -c "[ \"\$(playerctl --player=corvane status)\" = Stopped ]"
@@ -134,12 +152,27 @@ echo "after ${playing} s of TV: $(memory "$program")"
 echo "CPU playing TV: $(cpu_percent $(tree_of "$program")) % of one core"
 stop_program
 
+if command -v goodvibes >/dev/null; then
+  # Its own configuration and station list, and no sound device: GStreamer's fake sink.
+  mkdir -p "$work/gv-config" "$work/gv-data"
+  XDG_CONFIG_HOME=$work/gv-config XDG_DATA_HOME=$work/gv-data GST_AUDIO_SINK=fakesink \
+    goodvibes "$radio" >"$work/goodvibes.log" 2>&1 &
+  other=$!
+  pids+=($other)
+  sleep "$playing"
+  echo "Goodvibes $(goodvibes --version 2>/dev/null | head -n1 | awk '{ print $NF }'), ${playing} s of the same radio: $(memory "$other")"
+  echo "Goodvibes, CPU playing radio: $(cpu_percent $(tree_of "$other")) % of one core"
+  kill "$other" 2>/dev/null && wait "$other" 2>/dev/null
+else
+  echo "Goodvibes: not measured (apt-get install goodvibes)"
+fi
+
 if command -v mpv >/dev/null; then
   mpv --no-config --really-quiet --no-video --ao=null "$radio" &
   floor=$!
   pids+=($floor)
   sleep "$playing"
-  echo "mpv alone, ${playing} s of the same radio: $(rss_kb "$floor" | awk '{ printf "%.0f MB RSS", $1 / 1024 }')"
+  echo "mpv alone, ${playing} s of the same radio: $(memory "$floor")"
   echo "mpv alone, CPU playing radio: $(cpu_percent "$floor") % of one core"
 else
   echo "mpv alone: not measured (no mpv command; apt-get install mpv)"

@@ -4,12 +4,12 @@
 #include "OleColor.h"
 #include "PropertyBag.h"
 #include "Twips.h"
-#include "WebAdPage.h"
+#include "WebPageView.h"
 
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QWebEngineView>
+#include <QTimer>
 
 namespace controls {
 
@@ -39,14 +39,9 @@ QByteArray Bytes(const QVariant& value)
 
 WebAd::WebAd(QWidget* parent)
     : QWidget(parent), m_picWeb(new QFrame(this)), m_viewport(new QWidget(m_picWeb)),
-      m_web(new QWebEngineView(m_viewport)), m_cover(new QWidget(m_viewport)),
-      m_overlay(new QWidget(m_picWeb)), m_backColor(controls::vbWindowBackground),
-      m_foreColor(controls::vbWindowText)
+      m_cover(new QWidget(m_viewport)), m_overlay(new QWidget(m_picWeb)),
+      m_backColor(controls::vbWindowBackground), m_foreColor(controls::vbWindowText)
 {
-    m_web->setPage(new WebAdPage(m_web));
-    m_web->setContextMenuPolicy(Qt::NoContextMenu);
-    connect(m_web, &QWebEngineView::loadFinished, this, &WebAd::PageLoaded);
-
     m_picWeb->setAutoFillBackground(true);
     m_cover->setAutoFillBackground(true);
     m_cover->raise();
@@ -82,7 +77,8 @@ void WebAd::Refresh()
 {
     update();
     m_picWeb->update();
-    m_web->update();
+    if (m_web)
+        m_web->update();
 }
 
 void WebAd::ApplyLook()
@@ -121,7 +117,8 @@ void WebAd::LayOut()
     // browser's own border fall outside.
     const int left = controls::TwipsToPixels(LeftCutTwips);
     const int top = controls::TwipsToPixels(TopCutTwips);
-    m_web->setGeometry(-left, -top, m_picWeb->width() + left, m_picWeb->height() + top);
+    if (m_web)
+        m_web->setGeometry(-left, -top, m_picWeb->width() + left, m_picWeb->height() + top);
 }
 
 void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& TargetFrameName,
@@ -136,48 +133,53 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
         m_cover->show();
         return;
     }
-    QWebEngineHttpRequest request(address);
-    const QByteArray body = PostData.isValid() ? Bytes(PostData) : QByteArray();
-    if (!body.isEmpty()) {
-        request.setMethod(QWebEngineHttpRequest::Post);
-        request.setPostData(body);
-    }
+    WebRequest request{address, PostData.isValid() ? Bytes(PostData) : QByteArray(), {}};
     if (Headers.isValid()) {
         for (const QByteArray& line : Bytes(Headers).split('\n')) {
             const int colon = line.indexOf(':');
-            if (colon <= 0)
-                continue;
-            request.setHeader(line.left(colon).trimmed(), line.mid(colon + 1).trimmed());
+            if (colon > 0)
+                request.Headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
         }
     }
-    if (m_engineReady) {
-        m_web->load(request);
+    if (m_web) {
+        m_web->Load(request);
         return;
     }
-    m_pending = request; // the latest request wins, as it would once loading
-    if (!m_warmingUp) {
-        m_warmingUp = true;
-        m_web->setUrl(QUrl(QStringLiteral("about:blank")));
-    }
+    // The engine takes a while to start: the window holding the advert comes on screen first,
+    // and the latest request wins.
+    const bool waiting = m_pending.has_value();
+    m_pending = request;
+    if (!waiting)
+        QTimer::singleShot(0, this, [this] {
+            // Without the web module the panel keeps its colours.
+            if (m_pending && MakeBrowser())
+                m_web->Load(*m_pending);
+            m_pending.reset();
+        });
+}
+
+bool WebAd::MakeBrowser()
+{
+    if (m_web)
+        return true;
+    m_web = CreateWebPageView(m_viewport);
+    if (!m_web)
+        return false;
+    m_web->onLoadFinished = [this](bool ok) { PageLoaded(ok); };
+    m_web->show();
+    m_cover->raise();
+    LayOut();
+    return true;
 }
 
 void WebAd::PageLoaded(bool ok)
 {
-    m_engineReady = true;
-    if (m_warmingUp) {
-        m_warmingUp = false;
-        if (m_pending) {
-            m_web->load(*m_pending);
-            m_pending.reset();
-        }
-        return;
-    }
     // A page that failed (the operator cannot be reached) shows the panel's colours, not the
     // engine's error page or white.
     m_cover->setVisible(!ok);
     // A page without a body simply keeps what it has.
-    m_web->page()->runJavaScript(HideScrollBarsScript,
-                                 [this, ok](const QVariant&) { emit DocumentComplete(ok); });
+    m_web->RunScript(HideScrollBarsScript,
+                     [this, ok](const QVariant&) { emit DocumentComplete(ok); });
 }
 
 bool WebAd::eventFilter(QObject* watched, QEvent* event)

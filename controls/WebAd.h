@@ -1,17 +1,18 @@
 // A web page shown as a borderless, scroll-free advert panel. The browser sits larger than the
 // panel so that the page's left and top margins are cut off; the page's own dialogs are
 // swallowed, and a click anywhere on the advert is the control's Click, not the page's. Until a
-// page has loaded (no address, an operator that cannot be reached) the panel shows its BackColor,
-// never the engine's white.
+// page has loaded (no address, an operator that cannot be reached, no web module) the panel shows
+// its BackColor, never the engine's white. The browser itself is made by the first Navigate to an
+// address: an advert with none costs no web engine.
 #pragma once
 
+#include "WebPageView.h"
+
 #include <QVariant>
-#include <QWebEngineHttpRequest>
 #include <QWidget>
 #include <optional>
 
 class QFrame;
-class QWebEngineView;
 
 namespace controls {
 
@@ -49,7 +50,8 @@ class WebAd : public QWidget
     void WriteProperties(PropertyBag& bag) const;
 
     QFrame* picWeb() const { return m_picWeb; }
-    QWebEngineView* web() const { return m_web; }
+    // The browser; null until a page was asked for, or when the web module is missing.
+    WebPageView* web() const { return m_web; }
     // Whether a page is on show; false while the panel shows its BackColor instead.
     bool ShowsPage() const { return !m_cover->isVisible(); }
 
@@ -73,24 +75,21 @@ class WebAd : public QWidget
     void LayOut();
     void ApplyLook();
     void PageLoaded(bool ok);
+    bool MakeBrowser();
     bool OverlayMouse(QEvent* event);
     bool OverlayKey(QEvent* event);
 
     QFrame* m_picWeb = nullptr;
     QWidget* m_viewport = nullptr; // clips the browser to inside the border
-    QWebEngineView* m_web = nullptr;
+    WebPageView* m_web = nullptr;
     QWidget* m_cover = nullptr;   // the BackColor over the browser while it has no page
     QWidget* m_overlay = nullptr; // takes the mouse and keys before the page does
     quint32 m_backColor;
     quint32 m_foreColor;
     int m_borderStyle = 1;
     bool m_sunken = false;
-    // The engine drops the body and headers of a request made before its first page has
-    // loaded; until then requests wait behind a blank page.
-    bool m_engineReady = false;
-    bool m_warmingUp = false;
-    std::optional<QWebEngineHttpRequest> m_pending;
     bool m_pressedInside = false;
+    std::optional<WebRequest> m_pending; // until the browser is made
 };
 
 } // namespace controls

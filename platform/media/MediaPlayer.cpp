@@ -12,11 +12,20 @@ namespace platform {
 // The engine, and the full-screen window the video moves into and back out of.
 struct MediaPlayer::Engine : MpvEngine
 {
-    Engine(MediaPlayer* owner, Video video) : MpvEngine(owner, video), player(owner)
+    Engine(MediaPlayer* owner, Video video) : MpvEngine(owner, video), player(owner) {}
+
+    // Beneath the cover, in the window or full screen, wherever the player is now.
+    void ViewMade(QWidget* view) override
     {
-        if (QWidget* view = View()) {
-            view->installEventFilter(player);
+        view->installEventFilter(player);
+        if (fullScreenWindow) {
+            fullScreenWindow->Hold(Layers());
+        } else {
             view->setGeometry(player->rect());
+        }
+        view->show();
+        if (QWidget* cover = player->cover()) {
+            cover->raise();
         }
     }
 
@@ -83,6 +92,8 @@ MediaPlayer::MediaPlayer(QWidget* parent, Video video) : QWidget(parent)
     setPalette(black);
     setAutoFillBackground(true);
     m = std::make_unique<Engine>(this, video);
+    // Until a video track comes there is no view: presses on the bare player count the same.
+    installEventFilter(this);
     connect(this, &MediaPlayer::StateChanged, this, &MediaPlayer::UpdateCover);
     connect(this, &MediaPlayer::FrameShown, this, &MediaPlayer::UpdateCover);
 }
@@ -203,7 +214,7 @@ void MediaPlayer::UpdateCover()
 
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!m || !watched || (watched != m->View() && watched != m_cover)) {
+    if (!m || !watched || (watched != m->View() && watched != m_cover && watched != this)) {
         return QWidget::eventFilter(watched, event);
     }
     const auto* mouse = static_cast<QMouseEvent*>(event);

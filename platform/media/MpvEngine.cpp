@@ -5,7 +5,7 @@
 // network.
 #include "MpvEngine.h"
 
-#include "StreamError.h"
+#include "MpvOptions.h"
 #include "VideoViews.h"
 
 #include <QOpenGLContext>
@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <clocale>
 #include <iterator>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -84,10 +85,11 @@ const MpvEngine::PropertyRoute MpvEngine::Properties[] = {
     {"video-format", MPV_FORMAT_STRING, &MpvEngine::OnVideoFormat},
     {"metadata/by-key/icy-name", MPV_FORMAT_STRING, &MpvEngine::OnIcyName},
     {"metadata/by-key/icy-br", MPV_FORMAT_STRING, &MpvEngine::OnIcyBitrate},
+    {"track-list", MPV_FORMAT_NODE, &MpvEngine::OnTrackList},
     {nullptr, MPV_FORMAT_NONE, nullptr},
 };
 
-MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
+MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner), m_video(video)
 {
     // libmpv refuses to start unless numbers are read with the C locale's rules. The one place
     // the program sets it: nothing else of ours reads or writes numbers through the locale, and
@@ -127,19 +129,6 @@ MpvEngine::MpvEngine(MediaPlayer* owner, Video video) : q(owner)
             Load();
         }
     });
-    if (video == Video::Off) {
-        return;
-    }
-    if (UseOpenGlVideo()) {
-        m_glView = new GlVideoView(q);
-        m_glView->onContextReady = [this] { CreateRenderContext(true); };
-        m_glView->onContextGone = [this] { FreeRenderContext(); };
-        m_glView->onPaint = [this](unsigned fbo, QSize pixels) { PaintGl(fbo, pixels); };
-    } else {
-        m_softView = new SoftwareVideoView(q);
-        m_softView->onResized = [this] { RenderSoftware(); };
-        CreateRenderContext(false);
-    }
 }
 
 MpvEngine::~MpvEngine()
@@ -160,79 +149,14 @@ MpvEngine::~MpvEngine()
     }
 }
 
-// Options for a radio and TV player: no configuration files, scripts, on-screen controls or key
-// bindings; a bounded cache (a radio plays for hours); network timeouts; software decoding.
 void MpvEngine::Configure(Video video)
 {
-    const std::pair<const char*, const char*> options[] = {
-        {"config", "no"},
-        {"load-scripts", "no"},
-        {"osc", "no"},
-        {"ytdl", "no"},
-        {"input-default-bindings", "no"},
-        {"input-vo-keyboard", "no"},
-        {"input-cursor", "no"},
-        {"terminal", "no"},
-        {"idle", "yes"},
-        {"keep-open", "no"},
-        {"force-window", "no"},
-        {"hwdec", "no"},
-        {"gpu-hwdec-interop", "no"}, // nor probe for hardware decoders when the view is made
-        {"audio-display", "no"},
-        {"audio-client-name", "Corvane net player"},
-        // No sound device is no error: play on, silently.
-        {"audio-fallback-to-null", "yes"},
-        {"volume-max", "100"},
-        {"cache", "auto"},
-        {"cache-secs", "10"},
-        {"demuxer-max-bytes", "16MiB"},
-        {"demuxer-max-back-bytes", "1MiB"},
-        // Also what counts as a stall: a live stream without data for this long is lost.
-        {"network-timeout", "10"},
-        {"vo", video == Video::Off ? "null" : "libmpv"},
-        {"vid", video == Video::Off ? "no" : "auto"},
-    };
-    for (const auto& [name, value] : options) {
+    for (const auto& [name, value] : EngineOptions(video)) {
         mpv_set_option_string(m_handle, name, value);
     }
-    const QByteArray ao = qgetenv("CORVANE_MPV_AO");
-    if (!ao.isEmpty()) {
-        mpv_set_option_string(m_handle, "ao", ao.constData());
-    }
-}
-
-QWidget* MpvEngine::View() const
-{
-    return m_glView ? static_cast<QWidget*>(m_glView) : m_softView;
 }
 
 // ---- commands -------------------------------------------------------------------------------
-
-void MpvEngine::Open(const QString& url)
-{
-    m_url = url;
-    m_reconnect.Cancel();
-    m_error.clear();
-    if (!m_stationName.isEmpty() || m_stationKbps != 0) {
-        m_stationName.clear();
-        m_stationKbps = 0;
-        emit q->StationChanged(m_stationName, m_stationKbps);
-    }
-    if (url.isEmpty()) {
-        Stop();
-        return;
-    }
-    ClearPicture();
-    SetState(State::Opening);
-    if (m_glView && !m_render) {
-        // The engine picks its video output when the file opens: give the view a moment to get
-        // its GL context first (it gets one when it is first shown).
-        m_loadWaiting = true;
-        m_glWait.start();
-        return;
-    }
-    Load();
-}
 
 void MpvEngine::Load()
 {
@@ -245,9 +169,10 @@ void MpvEngine::Load()
     ++m_pendingLoads;
     m_videoDropped = false;
     const QByteArray address = m_url.toUtf8();
-    if (m_glView && !m_render) {
-        // No GL context yet: sound alone for now. Without this the engine would fail the video
-        // output before the sound exists and give the whole file up.
+    if (m_video == Video::On && !m_render) {
+        // No view with a context yet: sound alone for now, and the view is made when a video
+        // track shows up. Without this the engine would fail the video output before the sound
+        // exists and give the whole file up.
         LoadWithoutVideo(address);
         return;
     }
@@ -282,17 +207,6 @@ void MpvEngine::LoadWithoutVideo(const QByteArray& address)
     mpv_command_node_async(m_handle, LoadReply, &command);
 }
 
-void MpvEngine::Stop()
-{
-    m_loadWaiting = false;
-    m_glWait.stop();
-    m_reconnect.Cancel();
-    m_pendingLoads = 0;
-    Command({"stop"});
-    ClearPicture();
-    SetState(State::Stopped);
-}
-
 void MpvEngine::SetStallTimeout(double seconds)
 {
     const QByteArray value = QByteArray::number(seconds);
@@ -300,20 +214,6 @@ void MpvEngine::SetStallTimeout(double seconds)
     if (m_handle) {
         // Copied at once; taken in order, before any later load.
         mpv_set_property_async(m_handle, 0, "network-timeout", MPV_FORMAT_STRING, &text);
-    }
-}
-
-// The last picture must not outlive its stream: nothing is shown until the current address
-// draws a frame of its own.
-void MpvEngine::ClearPicture()
-{
-    m_frameShown = false;
-    m_frameDue = false;
-    if (m_softView) {
-        m_softView->Clear();
-    }
-    if (m_glView) {
-        m_glView->SetBlank(true);
     }
 }
 
@@ -348,38 +248,6 @@ void MpvEngine::SetFlag(const char* name, bool value)
     if (m_handle) {
         mpv_set_property_async(m_handle, 0, name, MPV_FORMAT_FLAG, &flag); // copied at once
     }
-}
-
-void MpvEngine::SetState(State state)
-{
-    if (m_state == state) {
-        return;
-    }
-    m_state = state;
-    if (state != State::Opening && state != State::Playing) {
-        ClearPicture();
-    }
-    emit q->StateChanged(state);
-}
-
-void MpvEngine::Fail(const QString& text)
-{
-    m_error = ShortStreamError(text, m_url);
-    SetState(State::Failed);
-    emit q->ErrorOccurred(m_error);
-}
-
-// A live stream (no end of its own) that had sound, or one being brought back, is reopened when it
-// is lost; a file, or a recording with a duration, simply ends.
-bool MpvEngine::LiveStreamLost() const
-{
-    return !m_fileHasEnd && (m_filePlayed || m_reconnect.Active());
-}
-
-void MpvEngine::ReconnectLater()
-{
-    SetState(State::Reconnecting);
-    emit q->Reconnecting(m_reconnect.Next());
 }
 
 // ---- events ---------------------------------------------------------------------------------
@@ -520,20 +388,44 @@ void MpvEngine::OnTagTitle(const mpv_event_property& property)
     UpdateTitle();
 }
 
-void MpvEngine::UpdateTitle()
-{
-    const QString title = m_icyTitle.isEmpty() ? m_tagTitle : m_icyTitle;
-    if (title != m_title) {
-        m_title = title;
-        emit q->TitleChanged(title);
-    }
-}
-
 void MpvEngine::OnVideoTrack(const mpv_event_property& property)
 {
     // Kept when the output is lost, so that a new context can choose the track again.
     if (property.format == MPV_FORMAT_INT64) {
         m_videoTrack = *static_cast<int64_t*>(property.data);
+    }
+}
+
+// A video track (not the cover picture of a song) makes the view, which then takes the track.
+void MpvEngine::OnTrackList(const mpv_event_property& property)
+{
+    const auto* list = static_cast<const mpv_node*>(property.data);
+    if (property.format != MPV_FORMAT_NODE || list->format != MPV_FORMAT_NODE_ARRAY || View()) {
+        return;
+    }
+    for (const mpv_node& track : std::span(list->u.list->values, list->u.list->num)) {
+        if (track.format != MPV_FORMAT_NODE_MAP) {
+            continue;
+        }
+        QByteArray type;
+        int cover = 0;
+        int64_t id = 0;
+        for (int i = 0; i < track.u.list->num; ++i) {
+            const QByteArray key(track.u.list->keys[i]);
+            const mpv_node& value = track.u.list->values[i];
+            if (key == "type" && value.format == MPV_FORMAT_STRING) {
+                type = value.u.string;
+            } else if (key == "albumart" && value.format == MPV_FORMAT_FLAG) {
+                cover = value.u.flag;
+            } else if (key == "id" && value.format == MPV_FORMAT_INT64) {
+                id = value.u.int64;
+            }
+        }
+        if (type == "video" && !cover) {
+            m_videoTrack = m_videoTrack > 0 ? m_videoTrack : id;
+            MakeView();
+            return;
+        }
     }
 }
 
@@ -713,24 +605,6 @@ void MpvEngine::RenderSoftware()
         m_softView->update();
         NoteFrameDrawn();
     }
-}
-
-void MpvEngine::NoteFrameDrawn()
-{
-    if (!m_frameDue || m_frameShown) {
-        return;
-    }
-    m_frameShown = true;
-    // Told after the paint, never from inside it.
-    QMetaObject::invokeMethod(
-        q,
-        [player = QPointer<MediaPlayer>(q)] {
-            // Not when the address changed since (its picture is gone).
-            if (player && player->pictureShown()) {
-                emit player->FrameShown();
-            }
-        },
-        Qt::QueuedConnection);
 }
 
 } // namespace platform

@@ -50,6 +50,10 @@ class MpvEngine : public QObject
     // The video surface (a child of the player unless full screen); null without video.
     QWidget* View() const;
 
+  protected:
+    // The video view was made (the first video track showed up): a child of the player, shown.
+    virtual void ViewMade(QWidget* view) { Q_UNUSED(view); }
+
   private:
     struct EventRoute;
     struct PropertyRoute;
@@ -57,6 +61,7 @@ class MpvEngine : public QObject
     static const PropertyRoute Properties[];
 
     void Configure(Video video);
+    void MakeView();
     void Load();
     void LoadWithoutVideo(const QByteArray& address);
     void SetState(State state);
@@ -82,6 +87,7 @@ class MpvEngine : public QObject
     void OnVideoFormat(const mpv_event_property& property);
     void OnIcyName(const mpv_event_property& property);
     void OnIcyBitrate(const mpv_event_property& property);
+    void OnTrackList(const mpv_event_property& property);
     void UpdateTitle();
 
     void CreateRenderContext(bool openGl);
@@ -93,6 +99,7 @@ class MpvEngine : public QObject
     void NoteFrameDrawn();
 
     MediaPlayer* q;
+    Video m_video;
     mpv_handle* m_handle = nullptr;
     mpv_render_context* m_render = nullptr;
     GlVideoView* m_glView = nullptr;

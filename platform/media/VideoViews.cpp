@@ -13,16 +13,6 @@ namespace platform {
 
 namespace {
 
-// A QOpenGLWidget that moves into the full-screen window keeps its context (and the engine its
-// video output) only when contexts are shared; Qt wants this set before the application exists.
-void ShareGlContexts()
-{
-    if (!QCoreApplication::instance()) {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
-}
-Q_CONSTRUCTOR_FUNCTION(ShareGlContexts)
-
 bool GlContextAtHand()
 {
     const QString platform = QGuiApplication::platformName();

@@ -7,7 +7,7 @@
 #include "ImageClick.h"
 #include "PopupChrome.h"
 #include "Twips.h"
-#include "WebAdPage.h"
+#include "WebPageView.h"
 #include "WindowRegistry.h"
 #include "btnFunction.h"
 
@@ -17,7 +17,6 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolButton>
-#include <QWebEngineView>
 
 namespace player {
 
@@ -59,9 +58,9 @@ QUrl HomeAddress(const QString& HomePage)
 
 frmInfoViewer::frmInfoViewer(QWidget* parent)
     : QWidget(parent), Skin(new controls::FormSkin(this)), Picture1(new QLabel(this)),
-      Browser(new QWebEngineView(this)), picBtn(new QLabel(this)), lblTitle(new QLabel(this)),
-      lblURL(new QLabel(this)), Image4(new QLabel(this)), ingClose(new QLabel(this)),
-      pPage(new controls::WebAdPage(Browser))
+      Browser(controls::CreateWebPageView(this)), lblNoBrowser(new QLabel(this)),
+      picBtn(new QLabel(this)), lblTitle(new QLabel(this)), lblURL(new QLabel(this)),
+      Image4(new QLabel(this)), ingClose(new QLabel(this))
 {
     setObjectName(QString::fromLatin1(core::WindowName::InfoViewer));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -77,8 +76,16 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
     MakeDragHandle(*Picture1);
 
-    Browser->setObjectName(QStringLiteral("Browser"));
-    Browser->setPage(pPage);
+    if (Browser)
+        Browser->setObjectName(QStringLiteral("Browser"));
+    lblNoBrowser->setObjectName(QStringLiteral("lblNoBrowser"));
+    lblNoBrowser->setTextFormat(Qt::PlainText);
+    lblNoBrowser->setAlignment(Qt::AlignCenter);
+    lblNoBrowser->setWordWrap(true);
+    lblNoBrowser->setText(QStringLiteral("Web pages cannot be shown: the web engine of this "
+                                         "installation could not be loaded."));
+    lblNoBrowser->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    lblNoBrowser->setVisible(!Browser);
 
     picBtn->setObjectName(QStringLiteral("picBtn"));
     picBtn->setPixmap(QPixmap::fromImage(ButtonOutline()));
@@ -150,9 +157,11 @@ void frmInfoViewer::Form_Load()
     Skin->move(0, 0);
     Skin->MakeSkin(true);
     for (QWidget* control : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Browser),
-                             static_cast<QWidget*>(lblTitle), static_cast<QWidget*>(lblURL),
-                             static_cast<QWidget*>(Image4), static_cast<QWidget*>(ingClose)})
-        control->raise();
+                             static_cast<QWidget*>(lblNoBrowser), static_cast<QWidget*>(lblTitle),
+                             static_cast<QWidget*>(lblURL), static_cast<QWidget*>(Image4),
+                             static_cast<QWidget*>(ingClose)})
+        if (control)
+            control->raise();
 
     // By the top-left corner of the screen: designed just over it, kept inside the screen's free
     // part so that its buttons and title stay within reach.
@@ -162,8 +171,11 @@ void frmInfoViewer::Form_Load()
                           screen ? screen->availableGeometry() : QRect()));
 
     NavigateHome();
-    Browser->setGeometry(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),
-                         TwipsToPixels(4520));
+    const QRect page(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),
+                     TwipsToPixels(4520));
+    lblNoBrowser->setGeometry(page);
+    if (Browser)
+        Browser->setGeometry(page);
 
     lblTitle->setText(QStringLiteral("Corvane net player"));
     lblURL->setText(core::Config::Read(core::Config::InfoViewerHomePage));
@@ -176,7 +188,9 @@ void frmInfoViewer::Form_Load()
 
 void frmInfoViewer::NavigateHome()
 {
-    Browser->load(HomeAddress(core::Config::Read(core::Config::InfoViewerHomePage)));
+    const QUrl home = HomeAddress(core::Config::Read(core::Config::InfoViewerHomePage));
+    if (Browser && !home.isEmpty())
+        Browser->Load({home, {}, {}});
 }
 
 void frmInfoViewer::btnHome_Click()
@@ -186,17 +200,20 @@ void frmInfoViewer::btnHome_Click()
 
 void frmInfoViewer::btnPre_Click()
 {
-    Browser->back();
+    if (Browser)
+        Browser->Back();
 }
 
 void frmInfoViewer::btnNext_Click()
 {
-    Browser->forward();
+    if (Browser)
+        Browser->Forward();
 }
 
 void frmInfoViewer::btnRefresh_Click()
 {
-    Browser->reload();
+    if (Browser)
+        Browser->Reload();
 }
 
 void frmInfoViewer::ingClose_Click()

@@ -1,17 +1,17 @@
 // The information viewer: a skinned window with an embedded browser showing the operator's home
 // page ("RSettings.ini" [InfoViewer] HomePage, read afresh whenever it is needed), with Home,
-// Back, Forward and Refresh. Pages never open dialogs of their own.
+// Back, Forward and Refresh. Pages never open dialogs of their own. Without the web module the
+// window says that pages cannot be shown, in the browser's place.
 #pragma once
 
 #include <QWidget>
 
 class QLabel;
 class QToolButton;
-class QWebEngineView;
 
 namespace controls {
 class FormSkin;
-class WebAdPage;
+class WebPageView;
 } // namespace controls
 
 namespace player {
@@ -25,7 +25,8 @@ class frmInfoViewer : public QWidget
 
     controls::FormSkin* Skin;
     QLabel* Picture1;
-    QWebEngineView* Browser;
+    controls::WebPageView* Browser; // null without the web module
+    QLabel* lblNoBrowser;           // shown in its place then
     QToolButton* btnHome;
     QToolButton* btnPre;
     QToolButton* btnNext;
@@ -35,9 +36,6 @@ class frmInfoViewer : public QWidget
     QLabel* lblURL;
     QLabel* Image4;
     QLabel* ingClose;
-
-    // The page the browser shows; it swallows every script dialog and counts them.
-    controls::WebAdPage* Page() const { return pPage; }
 
   private:
     void Form_Load();
@@ -49,8 +47,6 @@ class frmInfoViewer : public QWidget
     void ingClose_Click();
     QToolButton* MakeButton(const char* Name, const QString& Tip, const QString& Image,
                             const QString& Stand, int Left);
-
-    controls::WebAdPage* pPage;
 };
 
 } // namespace player

@@ -44,7 +44,6 @@ QRect ScreenArea(const QWidget& window)
 frmMessage::frmMessage(QWidget* parent)
     : QWidget(parent), Skin(new controls::FormSkin(this)), Picture1(new QLabel(this)),
       txtMsg(new QPlainTextEdit(this)),
-      mediaMsg(new platform::MediaPlayer(this, platform::MediaPlayer::Video::Off)),
       dcButton1(new controls::dcButton(this, QStringLiteral("dcButton1"))),
       ingClose(new QLabel(this))
 {
@@ -71,9 +70,6 @@ frmMessage::frmMessage(QWidget* parent)
     QPalette paper = txtMsg->palette();
     paper.setColor(QPalette::Base, QColor(0xf3, 0xf5, 0xf8));
     txtMsg->setPalette(paper);
-
-    mediaMsg->setObjectName(QStringLiteral("mediaMsg"));
-    mediaMsg->hide();
 
     dcButton1->setObjectName(QStringLiteral("dcButton1"));
     dcButton1->SetButtonStyle(ButtonStyle);
@@ -112,12 +108,30 @@ void frmMessage::Form_Load()
 
     const QString sound = MessageSoundFile();
     if (!sound.isEmpty())
-        mediaMsg->setURL(sound);
+        PlayChime(sound);
 
     LoadLook();
     // Every slide-in starts slow, however often the popup has been shown before.
     iSlideStep = 0;
     TimerShow.start();
+}
+
+// A media engine of its own for a second of sound: it goes as soon as the chime has ended (or
+// could not be played), not with the popup.
+void frmMessage::PlayChime(const QString& Sound)
+{
+    using platform::MediaPlayer;
+    mediaMsg = new MediaPlayer(this, MediaPlayer::Video::Off);
+    mediaMsg->setObjectName(QStringLiteral("mediaMsg"));
+    mediaMsg->hide();
+    connect(mediaMsg, &MediaPlayer::StateChanged, this, [this](MediaPlayer::State state) {
+        if (state != MediaPlayer::State::Ended && state != MediaPlayer::State::Failed)
+            return;
+        bChimePlayed = state == MediaPlayer::State::Ended;
+        mediaMsg->deleteLater();
+        mediaMsg = nullptr;
+    });
+    mediaMsg->setURL(Sound);
 }
 
 void frmMessage::LoadLook()

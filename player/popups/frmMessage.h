@@ -39,7 +39,10 @@ class frmMessage : public QWidget
     controls::FormSkin* Skin;
     QLabel* Picture1;
     QPlainTextEdit* txtMsg;
-    platform::MediaPlayer* mediaMsg;
+    // The chime's player: made for the chime and gone when it ends (null before and after).
+    platform::MediaPlayer* mediaMsg = nullptr;
+    // The chime played to its end.
+    bool ChimePlayed() const { return bChimePlayed; }
     QTimer TimerShow;
     controls::dcButton* dcButton1;
     QLabel* ingClose;
@@ -61,6 +64,7 @@ class frmMessage : public QWidget
   private:
     void Form_Load();
     void LoadLook();
+    void PlayChime(const QString& Sound);
     void TimerShow_Timer();
     void ingClose_Click();
     void dcButton1_Click();
@@ -71,6 +75,7 @@ class frmMessage : public QWidget
     int lLeftTwips = 0;
     int lTopTwips = 0;
     bool bUnloaded = false;
+    bool bChimePlayed = false;
 };
 
 // Shows Text in the message popup: loads it (sound and slide-in) when it is not open, else puts

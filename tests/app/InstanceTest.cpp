@@ -178,8 +178,7 @@ TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
         PortableProgram tree(runtime.path());
         QProcess program;
         ASSERT_TRUE(tree.Start(program));
-        // The splash has tried the (closed) server and handed over to the player, whose web
-        // views have started their helpers.
+        // The splash has tried the (closed) server and handed over to the player.
         ASSERT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 1; }));
         const pid_t pid = pid_t(program.processId());
         if (!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
@@ -188,7 +187,12 @@ TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
                 return !titles.isEmpty() && !titles.contains(QStringLiteral("Loading..."));
             }));
         }
+        // No operator, no page to show: no web engine mapped, no helper processes started.
         const std::set<pid_t> helpers = Descendants(pid);
+        EXPECT_TRUE(helpers.empty()) << helpers.size() << " helper processes";
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+        ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(maps.readAll().contains("libQt6WebEngineCore"));
         ::kill(pid, signal);
         ASSERT_TRUE(WaitForEnd(program));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

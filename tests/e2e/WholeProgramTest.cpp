@@ -57,8 +57,11 @@ Window Settled(const ProgramUnderTest& Program, const QString& Name)
 void ExitLeavesNothing(ProgramUnderTest& Program)
 {
     const pid_t pid = Program.Pid();
+    // The web engine starts once the windows are on screen.
+    EXPECT_TRUE(WaitFor([&] { return !Descendants(pid).empty(); }))
+        << "WebEngine's helpers were expected below the program";
     const std::set<pid_t> helpers = Descendants(pid);
-    EXPECT_FALSE(helpers.empty()) << "WebEngine's helpers were expected below the program";
+    EXPECT_TRUE(WaitFor([&] { return !Program.Find("Player", kPlayerSize).Id.isEmpty(); }));
     ASSERT_TRUE(Click(Program.Find("Player", kPlayerSize), kPlayerExit));
     ASSERT_TRUE(Program.WaitForEnd()) << "Exit did not end the program";
     EXPECT_EQ(Program.Ending(), "exit 0") << Program.ErrorOutput().toStdString();

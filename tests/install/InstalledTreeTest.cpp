@@ -67,12 +67,15 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
         << "the build's marker was installed";
     // The chime is where the installed program looks, whatever the prefix.
     EXPECT_TRUE(QFile::exists(core::InstalledDataFolder(bin) + QStringLiteral("/msg.wav")));
+    // The web module beside the libraries, where the program looks for it; no program links it.
+    EXPECT_TRUE(QFile::exists(lib + QStringLiteral("/corvane/corvane-webpages.so")));
 
     // The library comes from the prefix, found through the run path.
     const QProcessEnvironment user = UserEnvironment(home.path());
     for (const QString& name :
          {QStringLiteral("Corvane_net_player"), QStringLiteral("corvane-record")}) {
         const Outcome ldd = Execute(QStringLiteral("ldd"), {bin + QLatin1Char('/') + name}, user);
+        EXPECT_FALSE(ldd.out.contains(QStringLiteral("WebEngine"))) << name.toStdString();
         const QRegularExpression line(QStringLiteral(R"(libQuillet\.so\.\d+ => (\S+))"));
         const auto match = line.match(ldd.out);
         // corvane-record may not need the library at all (the linker drops what is unused).

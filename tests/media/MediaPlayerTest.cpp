@@ -2,17 +2,12 @@
 // video output.
 #include "LiveServer.h"
 #include "MediaTestKit.h"
-#include "Reconnect.h"
-#include "StationProcess.h"
 #include "StreamError.h"
-
-#include <QElapsedTimer>
 
 #include <QFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 
-#include <cstdio>
 #include <memory>
 
 using platform::MediaPlayer;
@@ -52,12 +47,6 @@ TEST(MediaPlayerTest, ShortFileOpensPlaysAndEnds)
     EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
     EXPECT_EQ(errors.count(), 0);
     EXPECT_EQ(player->URL(), tone) << "the address stays after the end";
-
-    // The same address again plays it again.
-    log.states.clear();
-    player->setURL(tone);
-    ASSERT_TRUE(WaitForState(*player, State::Ended));
-    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
 
     // A playlist (stations often hand out .m3u and .pls) is no end in itself: its entry plays.
     QFile list(dir.filePath(QStringLiteral("station.m3u")));
@@ -103,9 +92,8 @@ TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
     EXPECT_TRUE(WaitForState(*player, State::Ended));
 }
 
-// What the engine says, as a listener reads it; and the waits before each attempt to bring a
-// lost stream back.
-TEST(MediaPlayerTest, FailuresReadAsOneLineAndReconnectsWaitLongerEachTime)
+// What the engine says, as a listener reads it.
+TEST(MediaPlayerTest, FailuresReadAsOneLine)
 {
     const QString url = QStringLiteral("http://radio.example:8000/live");
     EXPECT_EQ(platform::ShortStreamError("Connection to tcp://radio.example:8000?timeout=10000000 "
@@ -116,27 +104,18 @@ TEST(MediaPlayerTest, FailuresReadAsOneLineAndReconnectsWaitLongerEachTime)
               "Cannot find radio.example");
     EXPECT_EQ(platform::ShortStreamError("HTTP error 404 Not Found\nFailed to open", url),
               "radio.example:8000 answered 404 Not Found");
-    EXPECT_EQ(platform::ShortStreamError("Connection to tcp://x:80?timeout=1 failed: Network is "
-                                         "unreachable",
-                                         QStringLiteral("http://x/")),
-              "Connection to tcp://x:80?timeout=1 failed: Network is unreachable");
     const QString longText = QString(200, QLatin1Char('x')) + QStringLiteral("\nsecond line");
     EXPECT_EQ(platform::ShortStreamError(longText, url).size(), 90);
     EXPECT_FALSE(platform::ShortStreamError(longText, url).contains(QLatin1Char('\n')));
-
-    QList<int> waits;
-    for (int attempt = 0; attempt < 8; ++attempt)
-        waits << platform::Reconnect::DefaultWaitMs(attempt);
-    EXPECT_EQ(waits, (QList<int>{1000, 2000, 4000, 8000, 16000, 30000, 30000, 30000}));
 }
 
-TEST(MediaPlayerTest, StopKeepsTheAddressAndAnEmptyAddressStops)
+// A stop keeps the address and an empty address stops; another address reports only itself; the
+// volume is clamped, and what is set while nothing plays holds for what plays next.
+TEST(MediaPlayerTest, StopSwitchVolumeAndMute)
 {
     QTemporaryDir dir;
     const QString tone = MakeTone(dir, 60);
     auto player = AudioPlayer();
-    StateLog log(*player);
-
     player->setURL(tone);
     ASSERT_TRUE(WaitForState(*player, State::Playing));
     player->stop();
@@ -146,45 +125,26 @@ TEST(MediaPlayerTest, StopKeepsTheAddressAndAnEmptyAddressStops)
     // A stop's late report from the engine does not spoil the next start.
     player->setURL(player->URL());
     ASSERT_TRUE(WaitForState(*player, State::Playing));
+    StateLog log(*player);
+    player->setURL(MakeTone(dir, 1));
+    ASSERT_TRUE(WaitForState(*player, State::Ended));
+    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}))
+        << "the replaced file's end is not the player's stop";
+
+    player->setURL(tone);
+    ASSERT_TRUE(WaitForState(*player, State::Playing));
     player->setURL(QString());
     EXPECT_EQ(player->state(), State::Stopped);
     EXPECT_TRUE(player->URL().isEmpty());
     QTest::qWait(300);
     EXPECT_EQ(player->state(), State::Stopped) << "nothing plays on after the stop";
     EXPECT_FALSE(log.Saw(State::Failed));
-}
 
-TEST(MediaPlayerTest, SwitchingAddressesReportsOnlyTheNewOne)
-{
-    QTemporaryDir dir;
-    const QString longTone = MakeTone(dir, 60);
-    const QString shortTone = MakeTone(dir, 1);
-    auto player = AudioPlayer();
-    player->setURL(longTone);
-    ASSERT_TRUE(WaitForState(*player, State::Playing));
-
-    StateLog log(*player);
-    player->setURL(shortTone);
-    ASSERT_TRUE(WaitForState(*player, State::Ended));
-    EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}))
-        << "the replaced file's end is not the player's stop";
-}
-
-TEST(MediaPlayerTest, VolumeIsClampedAndMuteKept)
-{
-    auto player = AudioPlayer();
-    player->setVolume(55);
-    EXPECT_EQ(player->volume(), 55);
     player->setVolume(150);
     EXPECT_EQ(player->volume(), 100);
     player->setVolume(-20);
     EXPECT_EQ(player->volume(), 0);
-    EXPECT_FALSE(player->mute());
     player->setMute(true);
-    EXPECT_TRUE(player->mute());
-
-    // Settings made while nothing plays hold for what plays next, and do not disturb it.
-    QTemporaryDir dir;
     player->setURL(MakeTone(dir, 1));
     ASSERT_TRUE(WaitForState(*player, State::Ended));
     EXPECT_EQ(player->volume(), 0);
@@ -206,34 +166,8 @@ TEST(MediaPlayerTest, MissingSoundDeviceFallsBackToSilence)
     EXPECT_EQ(errors.count(), 0);
 }
 
-TEST(MediaPlayerTest, IcyStreamTitlesArrive)
-{
-    StationProcess station;
-    ASSERT_TRUE(station.Start()) << station.output().toStdString();
-    auto player = AudioPlayer();
-    QStringList titles;
-    QObject::connect(player.get(), &MediaPlayer::TitleChanged,
-                     [&](const QString& title) { titles << title; });
-    player->setURL(QString::fromLatin1(station.radioUrls().first()));
-    ASSERT_TRUE(WaitForState(*player, State::Playing));
-    // Songs are a few seconds long: the first title comes with the first metadata block, the
-    // next with the next song.
-    ASSERT_TRUE(WaitFor([&] { return titles.size() >= 2; }, 3 * Patience))
-        << titles.join('|').toStdString();
-    EXPECT_FALSE(titles.first().isEmpty());
-    EXPECT_NE(titles.at(0), titles.at(1));
-    EXPECT_EQ(player->state(), State::Playing);
-}
-
 TEST(MediaPlayerTest, DestroyingWhileBusyReturnsPromptly)
 {
-    QTemporaryDir dir;
-    const QString tone = MakeTone(dir, 60);
-    {
-        auto player = AudioPlayer();
-        player->setURL(tone);
-        ASSERT_TRUE(WaitForState(*player, State::Playing));
-    }
     // A server that accepts and then says nothing: the engine is still opening when it goes.
     QTcpServer silent;
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
@@ -250,49 +184,36 @@ TEST(MediaPlayerTest, DestroyingWhileBusyReturnsPromptly)
     }));
 }
 
-// A live stream that is lost while it should play (the server went away, or went quiet) is opened
-// again after each wait until it plays; the station's name and bitrate stay. A stop or another
-// address during a wait drops the reconnect.
+// A live stream's titles arrive; lost while it should play (the server went away, or went quiet)
+// it is opened again after each wait until it plays; the station's name and bitrate stay. A stop
+// or another address during a wait drops the reconnect.
 TEST(MediaPlayerTest, LiveStreamComesBackAfterADropAndAStall)
 {
     QTemporaryDir dir;
     LiveServer server(dir);
     auto player = AudioPlayer();
-    // CORVANE_TEST_REAL_WAITS=1 measures with the player's own waits (1, 2, 4 ... s).
-    const bool realWaits = qEnvironmentVariableIsSet("CORVANE_TEST_REAL_WAITS");
-    if (!realWaits) {
-        player->setReconnectWaits([](int) { return 200; });
-    }
+    player->setReconnectWaits([](int) { return 200; });
     player->setStallTimeout(1.5);
     QList<int> waits;
     QObject::connect(player.get(), &MediaPlayer::Reconnecting, [&](int ms) { waits << ms; });
+    QStringList titles;
+    QObject::connect(player.get(), &MediaPlayer::TitleChanged,
+                     [&](const QString& title) { titles << title; });
     StateLog log(*player);
 
     player->setURL(server.Url());
     ASSERT_TRUE(WaitForState(*player, State::Playing));
     EXPECT_TRUE(WaitFor([&] { return player->stationKbps() == 64; }));
     EXPECT_EQ(player->stationName(), QStringLiteral("Loop FM"));
+    ASSERT_TRUE(WaitFor([&] { return titles.size() >= 2; })) << titles.join('|').toStdString();
+    EXPECT_TRUE(titles.first().startsWith("Loop Artist - Song ")) << titles.first().toStdString();
 
     // Gone for a while: refused attempts follow one another, then the return plays.
-    const int before = int(waits.size());
     server.GoAway();
     ASSERT_TRUE(WaitForState(*player, State::Reconnecting));
-    if (realWaits) {
-        QTest::qWait(3000); // away for 3 s, as in the report of the fault
-    } else {
-        ASSERT_TRUE(WaitFor([&] { return waits.count(0) >= 2; }, 3 * Patience)) << "attempts";
-    }
+    ASSERT_TRUE(WaitFor([&] { return waits.count(0) >= 2; }, 3 * Patience)) << "attempts";
     ASSERT_TRUE(server.Return());
-    QElapsedTimer back;
-    back.start();
     ASSERT_TRUE(WaitForState(*player, State::Playing, 4 * Patience));
-    std::printf("[ figure ] server back to sound after a drop: %lld ms (waits %s ms)\n",
-                qlonglong(back.elapsed()), qPrintable([&] {
-                    QStringList list;
-                    for (int i = before; i < waits.size(); ++i)
-                        list << QString::number(waits[i]);
-                    return list.join(QLatin1Char(','));
-                }()));
     EXPECT_EQ(player->stationName(), QStringLiteral("Loop FM"));
     EXPECT_EQ(player->URL(), server.Url());
 
@@ -300,10 +221,7 @@ TEST(MediaPlayerTest, LiveStreamComesBackAfterADropAndAStall)
     const int connections = server.Connections();
     server.Stall();
     ASSERT_TRUE(WaitForState(*player, State::Reconnecting, 3 * Patience));
-    back.start();
     ASSERT_TRUE(WaitForState(*player, State::Playing, 3 * Patience));
-    std::printf("[ figure ] stall noticed, then back to sound in %lld ms\n",
-                qlonglong(back.elapsed()));
     EXPECT_EQ(server.Connections(), connections + 1) << "one attempt at a time";
     EXPECT_FALSE(log.Saw(State::Ended));
     EXPECT_FALSE(log.Saw(State::Failed));

@@ -14,10 +14,11 @@
 
 namespace mediatest {
 
-constexpr int Patience = 15000;  // these are 2-core machines
+constexpr int Patience = 15000; // these are 2-core machines
 
 // Makes a file with ffmpeg from lavfi sources; empty when ffmpeg failed.
-inline QString MakeMedia(const QTemporaryDir& dir, const QString& name, const QStringList& arguments)
+inline QString MakeMedia(const QTemporaryDir& dir, const QString& name,
+                         const QStringList& arguments)
 {
     const QString path = dir.filePath(name);
     QProcess ffmpeg;
@@ -33,8 +34,9 @@ inline QString MakeMedia(const QTemporaryDir& dir, const QString& name, const QS
 inline QString MakeTone(const QTemporaryDir& dir, int seconds)
 {
     return MakeMedia(dir, QStringLiteral("tone%1.mp3").arg(seconds),
-                     {"-f", "lavfi", "-i", QStringLiteral("sine=frequency=440:duration=%1").arg(seconds),
-                      "-c:a", "libmp3lame", "-b:a", "64k"});
+                     {"-f", "lavfi", "-i",
+                      QStringLiteral("sine=frequency=440:duration=%1").arg(seconds), "-c:a",
+                      "libmp3lame", "-b:a", "64k"});
 }
 
 // A test card with sound, as the TV channel sends it: MPEG-TS, MPEG-2 video, MP2 audio.
@@ -43,8 +45,8 @@ inline QString MakeTestCard(const QTemporaryDir& dir, int seconds)
     const QString duration = QString::number(seconds);
     return MakeMedia(dir, QStringLiteral("card%1.ts").arg(seconds),
                      {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=" + duration,
-                      "-f", "lavfi", "-i", "sine=frequency=330:duration=" + duration,
-                      "-c:v", "mpeg2video", "-c:a", "mp2", "-shortest"});
+                      "-f", "lavfi", "-i", "sine=frequency=330:duration=" + duration, "-c:v",
+                      "mpeg2video", "-c:a", "mp2", "-shortest"});
 }
 
 // Colour somewhere in the picture: the test card is never all black.
@@ -63,22 +65,19 @@ inline bool HasPicture(const QImage& image)
 using State = platform::MediaPlayer::State;
 
 // Every state a player went through, in order.
-class StateLog
+struct StateLog
 {
-  public:
     explicit StateLog(platform::MediaPlayer& player)
-        : m_connection(QObject::connect(&player, &platform::MediaPlayer::StateChanged, &player,
-                                        [this](State state) { states.push_back(state); }))
     {
+        QObject::connect(&player, &platform::MediaPlayer::StateChanged, &receiver,
+                         [this](State state) { states.push_back(state); });
     }
-    ~StateLog() { QObject::disconnect(m_connection); }
-    StateLog(const StateLog&) = delete;
-    StateLog& operator=(const StateLog&) = delete;
-    bool Saw(State state) const { return std::find(states.begin(), states.end(), state) != states.end(); }
+    bool Saw(State state) const
+    {
+        return std::find(states.begin(), states.end(), state) != states.end();
+    }
     std::vector<State> states;
-
-  private:
-    QMetaObject::Connection m_connection;
+    QObject receiver; // the connection ends with the log
 };
 
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = Patience)
@@ -91,4 +90,4 @@ inline bool WaitForState(platform::MediaPlayer& player, State state, int timeout
     return WaitFor([&] { return player.state() == state; }, timeoutMs);
 }
 
-}  // namespace mediatest
+} // namespace mediatest

@@ -2,7 +2,7 @@
 // window.
 #include "FormSkin.h"
 #include "PopupTestKit.h"
-#include "WebAdPage.h"
+#include "WebPageView.h"
 #include "dcButton.h"
 #include "frmAbout.h"
 #include "frmInfoViewer.h"
@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QScreen>
 #include <QToolButton>
-#include <QWebEngineView>
 
 using namespace player;
 
@@ -18,7 +17,7 @@ namespace {
 
 bool WaitForPage(frmInfoViewer* viewer, const QString& address)
 {
-    return QTest::qWaitFor([&] { return viewer->Browser->url() == QUrl(address); }, kPatienceMs);
+    return QTest::qWaitFor([&] { return viewer->Browser->Url() == QUrl(address); }, kPatienceMs);
 }
 
 template <typename T> T* Open(const char* name)
@@ -42,6 +41,7 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
 
     auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
     ASSERT_NE(viewer, nullptr);
+    ASSERT_NE(viewer->Browser, nullptr);
     EXPECT_EQ(viewer->windowTitle(), "Browser");
     EXPECT_EQ(viewer->lblURL->text(), home);
     // By the screen's top-left corner, all of it on the screen.
@@ -52,14 +52,14 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
 
     // A page's alert() shows nothing, and the page goes on.
     const QString alert = server.BaseUrl() + "/alert.html";
-    viewer->Browser->load(QUrl(alert));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Browser->title() == "after"; }, kPatienceMs));
-    EXPECT_GE(viewer->Page()->SwallowedDialogs(), 1);
+    viewer->Browser->Load({QUrl(alert), {}, {}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Browser->Title() == "after"; }, kPatienceMs));
+    EXPECT_GE(viewer->Browser->SwallowedDialogs(), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     // Opening it again only brings it forward, on the page it shows.
     EXPECT_EQ(Open<frmInfoViewer>(core::WindowName::InfoViewer), viewer);
-    EXPECT_EQ(viewer->Browser->url(), QUrl(alert));
+    EXPECT_EQ(viewer->Browser->Url(), QUrl(alert));
 
     // Home goes to the address stored now, not the one read at load.
     const QString home2 = server.BaseUrl() + "/home2.html";
@@ -83,8 +83,9 @@ TEST_F(InfoViewerTest, AHomePageThatIsNoWebPageIsNotLoaded)
     auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
     qInstallMessageHandler(previous);
     ASSERT_NE(viewer, nullptr);
-    EXPECT_TRUE(viewer->Browser->url().isEmpty())
-        << viewer->Browser->url().toString().toStdString();
+    ASSERT_NE(viewer->Browser, nullptr);
+    EXPECT_TRUE(viewer->Browser->Url().isEmpty())
+        << viewer->Browser->Url().toString().toStdString();
     const QStringList refused = warnings.filter("only http and https pages are shown");
     ASSERT_EQ(refused.size(), 1) << warnings.join('\n').toStdString();
     EXPECT_TRUE(refused.first().contains("file:///etc/passwd"));
