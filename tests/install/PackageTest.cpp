@@ -122,17 +122,10 @@ TEST_F(Packages, HoldWhatTheyAreForUnderUsrOnly)
     const auto has = [&files](const QString& name, const QString& path) {
         return files[name].contains(path);
     };
-    for (const char* path :
-         {"usr/bin/Corvane_net_player", "usr/bin/corvane-record",
-          "usr/share/Corvane/Corvane_net_player/msg.wav",
-          "usr/share/applications/org.corvane.NetPlayer.desktop",
-          "usr/share/metainfo/org.corvane.NetPlayer.metainfo.xml",
-          "usr/share/icons/hicolor/48x48/apps/corvane.png",
-          "usr/share/man/man1/Corvane_net_player.1.gz", "usr/share/man/man1/corvane-record.1.gz"})
-        EXPECT_TRUE(has(QStringLiteral("corvane-net-player"), QLatin1String(path))) << path;
-    for (const char* path : {"usr/bin/corvane-station", "usr/share/man/man1/corvane-station.1.gz",
-                             "usr/share/corvane-station/site/Settings/Channel.ini"})
-        EXPECT_TRUE(has(QStringLiteral("corvane-station"), QLatin1String(path))) << path;
+    EXPECT_TRUE(
+        has(QStringLiteral("corvane-net-player"), QStringLiteral("usr/bin/corvane-record")));
+    EXPECT_TRUE(has(QStringLiteral("corvane-station"),
+                    QStringLiteral("usr/share/corvane-station/site/Settings/Channel.ini")));
 
     // The library by its SONAME in the run-time package; the link a linker uses, the headers and
     // the CMake package in the development package.
@@ -215,7 +208,8 @@ TEST_F(Packages, InstallWithTheirDependenciesOnABareMachine)
 
 // What `dpkg -x` unpacks runs from there: no run path of its own (the system's linker finds the
 // library under /usr once installed; here LD_LIBRARY_PATH stands in), versions, the per-user
-// folder, find_package(Quillet), and corvane-record recording the unpacked station.
+// folder, find_package(Quillet), and corvane-record recording the unpacked station. (What the
+// programs install is the installed tree's test; here only where each package puts it.)
 TEST_F(Packages, UnpackedTreeRunsAndRecordsTheDemoStation)
 {
     QTemporaryDir root;
@@ -250,17 +244,6 @@ TEST_F(Packages, UnpackedTreeRunsAndRecordsTheDemoStation)
                                    {QStringLiteral("--print-folder")}, env);
     EXPECT_EQ(folder.out.trimmed(),
               home.filePath(QStringLiteral(".local/share/Corvane/Corvane_net_player")));
-    QFile entry(usr + QStringLiteral("/share/applications/org.corvane.NetPlayer.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(entry.readAll().contains("\nExec=/usr/bin/Corvane_net_player\n"));
-    if (!Tool("man").isEmpty()) {
-        const Outcome page = Execute(
-            QStringLiteral("man"),
-            {QStringLiteral("-l"), usr + QStringLiteral("/share/man/man1/corvane-record.1.gz")});
-        EXPECT_TRUE(page.code == 0 && page.out.contains(QStringLiteral("--save-on-signal")))
-            << page.all();
-    }
-
     // A program outside this tree builds against the unpacked development package.
     const QString consumer =
         qEnvironmentVariable("CORVANE_SOURCE_DIR") + QStringLiteral("/tests/inistore/consumer");
