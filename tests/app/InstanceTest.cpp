@@ -1,5 +1,5 @@
-// One running player per user and program folder, and the program's ending from outside: real
-// processes of the program on the shared X server.
+// One running player per user and program folder: real processes of the program on the shared
+// X server. (Its ending by signals is the end-to-end tests' ProgramEnd.)
 #include "DirectoryWindows.h"
 #include "MessagePoll.h"
 #include "PlayerWindows.h"
@@ -12,7 +12,6 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPointer>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -164,43 +163,4 @@ TEST(SingleInstance, ASecondStartFromTheTrayBringsBackThePlayerAndItsDirectory)
     for (const char* name :
          {core::WindowName::Directory, core::WindowName::TrayMenu, core::WindowName::Player})
         delete core::FindWindow(QString::fromLatin1(name));
-}
-
-// SIGTERM, SIGINT and SIGHUP end the program with status 0, and every process it started ends
-// with it.
-TEST(ProgramEnd, SignalsLeaveNoProcessBehind)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY"))
-        GTEST_SKIP() << "needs an X server";
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(signal);
-        QTemporaryDir runtime;
-        PortableProgram tree(runtime.path());
-        QProcess program;
-        ASSERT_TRUE(tree.Start(program));
-        // The splash has tried the (closed) server and handed over to the player, whose web
-        // views have started their helpers.
-        ASSERT_TRUE(WaitUntil([&] { return InstanceSockets(runtime.path()).size() == 1; }));
-        const pid_t pid = pid_t(program.processId());
-        if (!QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty()) {
-            EXPECT_TRUE(WaitUntil([&] {
-                const QStringList titles = VisibleWindowTitles(pid);
-                return !titles.isEmpty() && !titles.contains(QStringLiteral("Loading..."));
-            }));
-        }
-        const std::set<pid_t> helpers = Descendants(pid);
-        ::kill(pid, signal);
-        ASSERT_TRUE(WaitForEnd(program));
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), 0);
-        EXPECT_TRUE(WaitUntil([&] {
-            for (const pid_t helper : helpers) {
-                if (ProcessLives(helper))
-                    return false;
-            }
-            return true;
-        })) << helpers.size()
-            << " helper processes";
-        EXPECT_TRUE(InstanceSockets(runtime.path()).isEmpty());
-    }
 }
