@@ -1,9 +1,7 @@
-// The real program, started from a copy in a temporary portable tree, and the processes it
-// leaves behind.
+// The real program, started from a copy in a temporary portable tree.
 #pragma once
 
 #include "AppTestSupport.h"
-#include "Processes.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +9,6 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-
-#include <set>
-#include <sys/types.h>
 
 // A portable copy of the program in its own folder, with Settings.ini pointing at a closed port,
 // sharing one runtime folder (where the instance socket lives) with the other copies of a test.
@@ -47,9 +42,6 @@ struct PortableProgram
         return Process.waitForStarted(15'000);
     }
 };
-
-// The titles of the process's windows on screen (xdotool); empty without xdotool.
-QStringList VisibleWindowTitles(qint64 Pid);
 
 // Waits (events running) until Process has ended, within the usual deadline.
 inline bool WaitForEnd(QProcess& Process)

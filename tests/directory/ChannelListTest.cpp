@@ -1,40 +1,9 @@
-// What the directory reads from its files and the rules it applies, without a window.
+// The rules the directory applies to what it reads, without a window.
 #include "ChannelList.h"
-#include "DirectoryFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace directory;
-
-namespace {
-
-QStringList Shown(const std::vector<core::IniName>& names)
-{
-    QStringList texts;
-    for (const core::IniName& name : names)
-        texts << name.Shown;
-    return texts;
-}
-
-} // namespace
-
-TEST(ChannelList, TypesAndChannelsComeInFileOrderByPosition)
-{
-    DirectoryFolder folder;
-    EXPECT_TRUE(ChannelList::Types().empty()) << "no Channel.ini yet";
-    EXPECT_TRUE(ChannelList::Channels(0).empty());
-
-    folder.Write("Channel.ini", "ok\r\n[Rock]\r\nZulu=http://a/\r\nAlpha=http://b/\r\n"
-                                "[Empty]\r\n"
-                                "[Jazz]\r\nSmooth=http://c/\r\n");
-    EXPECT_EQ(Shown(ChannelList::Types()), QStringList({"Rock", "Empty", "Jazz"}));
-    EXPECT_EQ(Shown(ChannelList::Channels(0)), QStringList({"Zulu", "Alpha"}));
-    EXPECT_TRUE(ChannelList::Channels(1).empty());
-    EXPECT_TRUE(ChannelList::Channels(3).empty()) << "past the last section";
-    EXPECT_TRUE(ChannelList::Channels(-1).empty());
-    EXPECT_EQ(ChannelList::Address("Rock", "Alpha"), "http://b/");
-    EXPECT_EQ(ChannelList::Address("Rock", "Nobody"), "");
-}
 
 TEST(FindExact, WholeTextLetterCaseIgnoredFirstMatchWins)
 {

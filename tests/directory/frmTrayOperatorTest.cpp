@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -80,10 +82,10 @@ TEST(frmTray, AListNotFreshFromTheOperatorIsSaidWithTheServerDialogOneClickAway)
     EXPECT_TRUE(questions->Log.empty());
 }
 
-// Only web pages leave the program: a click-through naming a local file never reaches the
-// desktop. The desktop's opener is an xdg-open stand-in that keeps its calls; Qt reaches it only
-// on a real X server, so the test runs this binary again there.
-TEST(frmTray, AClickThroughThatIsNoWebPageNeverReachesTheDesktop)
+// The advert shows the operator's page, and only web pages leave the program: a click-through
+// naming a local file never reaches the desktop. The desktop's opener is an xdg-open stand-in that
+// keeps its calls; Qt reaches it only on a real X server, so the test runs this binary again there.
+TEST(frmTray, TheAdvertShowsTheOperatorsPageAndOnlyWebPagesReachTheDesktop)
 {
     if (!qEnvironmentVariableIsSet("CORVANE_DIRECTORY_XDG")) {
         if (qEnvironmentVariableIsEmpty("DISPLAY"))
@@ -104,20 +106,38 @@ TEST(frmTray, AClickThroughThatIsNoWebPageNeverReachesTheDesktop)
             env.remove(desktop);
         run.setProcessEnvironment(env);
         run.start(QCoreApplication::applicationFilePath(),
-                  {"--gtest_filter=frmTray.AClickThroughThatIsNoWebPage*"});
+                  {"--gtest_filter=frmTray.TheAdvertShowsTheOperatorsPage*"});
         ASSERT_TRUE(run.waitForFinished(120'000));
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardOutput().toStdString()
                                      << run.readAllStandardError().toStdString();
         return;
     }
+    // The operator's advert page is asked for.
+    QTcpServer advert;
+    QList<QByteArray> asked;
+    QObject::connect(&advert, &QTcpServer::newConnection, &advert, [&] {
+        QTcpSocket* socket = advert.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [&asked, socket] {
+            asked << socket->readAll();
+            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n<p>advert</p>");
+            socket->disconnectFromHost();
+        });
+    });
+    ASSERT_TRUE(advert.listen(QHostAddress::LocalHost, 0));
     static QStringList warnings;
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& text) { warnings << text; });
     DirectoryFolder folder;
+    folder.Write("RSettings.ini",
+                 QStringLiteral("ok\r\n[AD]\r\nURL=http://127.0.0.1:%1/ad.html\r\n")
+                     .arg(advert.serverPort())
+                     .toLatin1());
     AnsweredQuestions questions;
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.isEmpty(); }, kWaitMs));
+    EXPECT_TRUE(asked.first().startsWith("GET /ad.html HTTP/1.1\r\n"));
     QWidget* surface = tray->WebAd->childAt(tray->WebAd->rect().center());
     ASSERT_NE(surface, nullptr);
     auto clickThrough = [&](const QByteArray& address) {

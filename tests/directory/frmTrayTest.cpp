@@ -1,5 +1,5 @@
 // The channel directory window with real files, a stand-in player window found through the
-// registry, and the advert's real browser engine.
+// registry.
 #include "frmTray.h"
 #include "CNetConn.h"
 #include "DirectoryFolder.h"
@@ -11,15 +11,11 @@
 #include "WindowRegistry.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -28,45 +24,6 @@
 using namespace directory;
 
 namespace {
-
-// The desktop's "open this address", caught.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-  public:
-    explicit UrlCatcher(const QString& scheme) : m_Scheme(scheme)
-    {
-        QDesktopServices::setUrlHandler(scheme, this, "Open");
-    }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(m_Scheme); }
-    QList<QUrl> Opened;
-  public slots:
-    void Open(const QUrl& url) { Opened << url; }
-
-  private:
-    QString m_Scheme;
-};
-
-// Answers every request with a small page and keeps the request lines.
-class AdvertServer : public QTcpServer
-{
-  public:
-    AdvertServer()
-    {
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            QTcpSocket* socket = nextPendingConnection();
-            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                const QByteArray head = socket->readAll();
-                RequestLines << head.left(head.indexOf('\r'));
-                socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
-                              "<html><body>advert</body></html>");
-                socket->disconnectFromHost();
-            });
-        });
-        listen(QHostAddress::LocalHost, 0);
-    }
-    QList<QByteArray> RequestLines;
-};
 
 const QByteArray kLastPlayBebop =
     "[Server]\r\nURL=http://127.0.0.1:8600/\r\n[LastPlay]\r\nType=jazz\r\nChannel=BEBOP\r\n";
@@ -98,9 +55,6 @@ TEST(frmTray, ListsTypesAndChannelsInFileOrderWithTheirCountsDockedUnderThePlaye
     ASSERT_TRUE(tray.window);
 
     EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
-    EXPECT_EQ(tray->size(), QSize(360, 300));
-    EXPECT_EQ(tray->ListChannel->geometry(), QRect(188, 28, 160, 172));
-    EXPECT_EQ(tray->WebAd->geometry(), QRect(12, 208, 336, 80));
     EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
     EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty"}));
     EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
@@ -123,30 +77,6 @@ TEST(frmTray, ListsTypesAndChannelsInFileOrderWithTheirCountsDockedUnderThePlaye
     EXPECT_TRUE(questions->Log.empty());
 }
 
-TEST(frmTray, FindItemIgnoresLetterCaseMatchesWholeTextsAndRunsTheSelection)
-{
-    DirectoryFolder folder;
-    folder.Write("Channel.ini", kThreeTypes);
-    AnsweredQuestions questions;
-    FakePlayer player;
-    OpenDirectory tray;
-    ASSERT_TRUE(tray.window);
-
-    tray->FindItem(tray->ListType, "JAZZ");
-    EXPECT_EQ(tray->SelectedType(), "Jazz");
-    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
-    tray->FindItem(tray->ListType, "Ro");
-    EXPECT_EQ(tray->SelectedType(), "Jazz") << "a beginning selects nothing";
-    tray->FindItem(tray->ListChannel, "bebop");
-    EXPECT_EQ(tray->SelectedChannel(), "Bebop");
-    EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8603/"}));
-    EXPECT_FALSE(core::State().PlayStopped());
-
-    // The selected entry found again is not selected again: the stream is not restarted.
-    tray->FindItem(tray->ListChannel, "Bebop");
-    EXPECT_EQ(player.Played.size(), 1);
-}
-
 TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
 {
     DirectoryFolder folder;
@@ -163,8 +93,11 @@ TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
     QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
     EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
     EXPECT_FALSE(core::State().PlayStopped());
-    // Clicked again, the channel starts again (a refused channel can be tried again).
+    // Clicked again, the channel starts again (a refused channel can be tried again); found
+    // again by name, it is already selected and is not restarted.
     QTest::mouseClick(tray->ListChannel->viewport(), Qt::LeftButton, {}, classic.center());
+    EXPECT_EQ(player.Played.size(), 2);
+    tray->FindItem(tray->ListChannel, "classic");
     EXPECT_EQ(player.Played.size(), 2);
     const QByteArray settings = folder.Read("Settings.ini");
     EXPECT_TRUE(settings.contains("[LastPlay]\r\nType=Rock\r\nChannel=Classic\r\n"))
@@ -271,32 +204,6 @@ TEST(frmTray, WithoutAPlayerItCentresAndStillRemembersTheSelection)
     EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Rock\r\nChannel=Classic"));
 }
 
-TEST(frmTray, TheAdvertShowsTheOperatorsPageAndAClickOpensTheClickThroughAddress)
-{
-    DirectoryFolder folder;
-    AdvertServer server;
-    ASSERT_TRUE(server.isListening());
-    folder.Write("RSettings.ini", QStringLiteral("ok\r\n[AD]\r\nURL=http://127.0.0.1:%1/ad.html\r\n"
-                                                 "ClickURL=https://operator.example/offer?id=7\r\n")
-                                      .arg(server.serverPort())
-                                      .toLatin1());
-    AnsweredQuestions questions;
-    UrlCatcher desktop(QStringLiteral("https"));
-    OpenDirectory tray;
-    ASSERT_TRUE(tray.window);
-    QSignalSpy complete(tray->WebAd, &controls::WebAd::DocumentComplete);
-
-    EXPECT_TRUE(QTest::qWaitFor([&] { return complete.count() > 0; }, kWaitMs));
-    ASSERT_FALSE(server.RequestLines.isEmpty());
-    EXPECT_EQ(server.RequestLines.first(), "GET /ad.html HTTP/1.1");
-
-    QWidget* surface = tray->WebAd->childAt(tray->WebAd->rect().center());
-    ASSERT_NE(surface, nullptr);
-    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
-    ASSERT_EQ(desktop.Opened.size(), 1);
-    EXPECT_EQ(desktop.Opened.first(), QUrl("https://operator.example/offer?id=7"));
-}
-
 // The probe answers "not connected" in a network namespace that holds only loopback: the test
 // runs this binary again there.
 TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannelPlays)
@@ -350,5 +257,3 @@ TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannel
     EXPECT_EQ(player.Played, QStringList({"http://127.0.0.1:8601/"}));
     EXPECT_TRUE(folder.Read("Settings.ini").contains("Type=Radio\r\nChannel=Demo"));
 }
-
-#include "frmTrayTest.moc"

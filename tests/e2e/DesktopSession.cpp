@@ -7,12 +7,23 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
+#include <gtest/gtest.h>
 
 #include <csignal>
 #include <vector>
 
 namespace e2e {
+
+bool ToolsPresent(std::initializer_list<const char*> Tools)
+{
+    for (const char* tool : Tools) {
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return false;
+    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY");
+}
 
 bool WaitFor(const std::function<bool()>& Condition, int Seconds)
 {
@@ -95,6 +106,8 @@ ProgramUnderTest::~ProgramUnderTest()
 
 bool ProgramUnderTest::Start(const QString& BusAddress, const QStringList& Arguments)
 {
+    if (Running())
+        return false;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_Tree.filePath(QStringLiteral("data")));
@@ -189,6 +202,43 @@ Window ProgramUnderTest::Find(const QString& Name, QSize MinSize) const
             return window;
     }
     return {};
+}
+
+Window ProgramUnderTest::Settled(const QString& Name, QSize MinSize) const
+{
+    const int screenWidth =
+        Run(QStringLiteral("xdotool"), {"getdisplaygeometry"}).section(' ', 0, 0).toInt();
+    Window last;
+    const bool settled = WaitFor([&] {
+        const Window now = Find(Name, MinSize);
+        const bool still = !now.Id.isEmpty() && now.Geometry == last.Geometry &&
+                           now.Geometry.right() < screenWidth;
+        last = now;
+        return still;
+    });
+    return settled ? last : Window{};
+}
+
+void EndAndExpectClean(ProgramUnderTest& Program, int Signal)
+{
+    ASSERT_TRUE(Program.Running()) << "not running: " << Program.Ending().toStdString();
+    // The advert's web engine starts once the windows are on screen.
+    EXPECT_TRUE(WaitFor([&] { return !Descendants(Program.Pid()).empty(); }))
+        << "WebEngine's helpers were expected below the program";
+    const std::set<pid_t> helpers = Descendants(Program.Pid());
+    if (Signal != 0) {
+        ASSERT_TRUE(Program.EndWith(Signal)) << "did not end";
+    } else {
+        const Window player = PlayerWindow(Program);
+        ASSERT_FALSE(player.Id.isEmpty()) << "the player window was not found";
+        ASSERT_TRUE(Click(player, kPlayerExit));
+        ASSERT_TRUE(Program.WaitForEnd()) << "Exit did not end the program";
+    }
+    EXPECT_EQ(Program.Ending(), "exit 0") << Program.ErrorOutput().toStdString();
+    for (pid_t helper : helpers)
+        EXPECT_TRUE(WaitFor([&] { return !ProcessLives(helper); })) << "left behind: " << helper;
+    // Nor a bus of its own started for it on the display.
+    EXPECT_EQ(ProcessesOnOurDisplay(QStringLiteral("dbus-launch")), 0);
 }
 
 bool Click(const Window& Target, QPoint At, int Repeat)

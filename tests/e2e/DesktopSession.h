@@ -13,10 +13,14 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <initializer_list>
 #include <set>
 #include <sys/types.h>
 
 namespace e2e {
+
+// An X server and these tools, or the test is skipped.
+bool ToolsPresent(std::initializer_list<const char*> Tools);
 
 // Waits, events running, until Condition holds or Seconds have passed.
 bool WaitFor(const std::function<bool()>& Condition, int Seconds = 30);
@@ -53,6 +57,8 @@ class ProgramUnderTest
     explicit ProgramUnderTest(const QByteArray& ServerUrl);
     ~ProgramUnderTest();
 
+    // False, and nothing started, while the last run still goes: a test that lost track of it
+    // must fail there, not drive the old run as if it were the new one.
     bool Start(const QString& BusAddress, const QStringList& Arguments = {});
     // Waits for the process to end (Exit); false when it does not end in time.
     bool WaitForEnd();
@@ -78,6 +84,10 @@ class ProgramUnderTest
     {
         return !Find(Name, MinSize).Id.isEmpty();
     }
+    // The window once it stands wholly on screen and still (the message slides in, the recorder
+    // docks beside the player), so that clicks go where the control is; empty if that never
+    // happens.
+    Window Settled(const QString& Name, QSize MinSize = {100, 100}) const;
 
   private:
     QTemporaryDir m_Tree;
@@ -89,6 +99,19 @@ inline const QPoint kPlayerExit{346, 13};
 inline const QPoint kGoToTray{324, 13};
 inline const QPoint kRecorder{296, 292};
 inline const QPoint kRecordButton{293, 137};
+
+// The player's window: the program shows it only after the directory and the viewer it opens
+// while loading, so it is waited for, never assumed from the others.
+inline const QSize kPlayerSize{300, 300};
+inline Window PlayerWindow(const ProgramUnderTest& Program)
+{
+    return Program.Settled(QStringLiteral("Player"), kPlayerSize);
+}
+
+// Ends the program with Signal, or with the player's own Exit when Signal is 0, and checks the
+// clean end: exit status 0 and every helper it started gone. Failures are fatal to the caller
+// (wrap the call in ASSERT_NO_FATAL_FAILURE).
+void EndAndExpectClean(ProgramUnderTest& Program, int Signal = 0);
 
 // A real pointer click at a point of a window (raised first, so nothing lies over it).
 bool Click(const Window& Target, QPoint At, int Repeat = 1);

@@ -8,22 +8,6 @@
 
 using namespace recorder;
 
-namespace {
-
-std::string Chunked(const std::string& data, std::size_t size)
-{
-    std::string out;
-    char line[32];
-    for (std::size_t at = 0; at < data.size(); at += size) {
-        const auto piece = data.substr(at, size);
-        std::snprintf(line, sizeof line, "%zx;ext=1\r\n", piece.size());
-        out += line + piece + "\r\n";
-    }
-    return out + "0\r\nX-Trailer: y\r\n\r\n";
-}
-
-} // namespace
-
 TEST(HttpAnswer, HeadsOfIcecastAndShoutcastInIcyForm)
 {
     const auto ice = ReadHttpAnswer("HTTP/1.1 200 OK\r\nContent-Type: audio/aacp; x=1\r\n"
@@ -76,7 +60,7 @@ TEST(ChunkedDecoder, AnyCutGivesTheDataByteForByteAndBrokenFramingIsRefused)
 {
     const auto data = icytest::AudioBytes(50000, 3);
     for (const std::size_t chunk : {1u, 7u, 4096u, 70000u}) {
-        const auto framed = Chunked(data, chunk);
+        const auto framed = icytest::Chunked(data, chunk, ";ext=1", "X-Trailer: y\r\n");
         for (const std::size_t cut : {1u, 2u, 13u, 1000u, 1u << 20}) {
             ChunkedDecoder decoder;
             std::string out;

@@ -1,8 +1,10 @@
 // Builds ICY streams for tests and benchmarks: audio intervals with metadata blocks between them,
-// and keeps what a correct parser must hand on (the audio alone, the block texts in order).
+// and keeps what a correct parser must hand on (the audio alone, the block texts in order); and
+// HTTP's chunked coding of them.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <string>
@@ -53,6 +55,21 @@ inline Stream BuildStream(int metaInt, int intervals, std::size_t tailAudio,
     s.bytes += tail;
     s.audio += tail;
     return s;
+}
+
+// Chunked transfer coding of data in chunks of Size bytes, ended by the last chunk; Extension
+// goes after each size, Trailer after the last chunk.
+inline std::string Chunked(const std::string& data, std::size_t size,
+                           const std::string& extension = "", const std::string& trailer = "")
+{
+    std::string out;
+    char line[24];
+    for (std::size_t at = 0; at < data.size(); at += size) {
+        const auto piece = data.substr(at, size);
+        std::snprintf(line, sizeof line, "%zX", piece.size());
+        out += line + extension + "\r\n" + piece + "\r\n";
+    }
+    return out + "0\r\n" + trailer + "\r\n";
 }
 
 inline std::string Header(int metaInt,

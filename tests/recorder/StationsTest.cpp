@@ -3,14 +3,10 @@
 // certificate made for the test, and connections that drop or stall.
 #include "IcyStream.h"
 #include "RecorderTestKit.h"
-#include "StationProcess.h"
 #include "StreamRecorder.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <csignal>
 
 using namespace recorder;
 using namespace icytest;
@@ -20,18 +16,6 @@ namespace {
 std::string Title(const std::string& text)
 {
     return "StreamTitle='" + text + "';";
-}
-
-std::string Chunked(const std::string& data, std::size_t size)
-{
-    std::string out;
-    for (std::size_t at = 0; at < data.size(); at += size) {
-        const auto piece = data.substr(at, size);
-        char line[24];
-        std::snprintf(line, sizeof line, "%zX\r\n", piece.size());
-        out += line + piece + "\r\n";
-    }
-    return out;
 }
 
 const std::string kIcecast =
@@ -79,10 +63,8 @@ TEST_F(Stations, IcecastAnswerWithMountPathAndChunkedCodingIsRecordedByteForByte
     const auto stream = BuildStream(1000, 12, 300, [](int i) {
         return i % 5 == 0 ? Title("Song " + std::to_string(i)) : std::string();
     });
-    SendInPieces(server,
-                 kIcecast + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(stream.bytes, 777) +
-                     "0\r\n\r\n",
-                 1234);
+    SendInPieces(
+        server, kIcecast + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(stream.bytes, 777), 1234);
     // The last chunk ends the stream, whether or not the server closes.
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     rec.StopRecording();
@@ -96,9 +78,7 @@ TEST_F(Stations, IcecastAnswerWithMountPathAndChunkedCodingIsRecordedByteForByte
 // the content type. Anything but 200 or a redirect is a clear failure, no file written to.
 TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
 {
-    for (const auto& [type, name] : {std::pair<std::string, QString>{"audio/aacp", "take.aac"},
-                                     {"audio/ogg", "take.ogg"},
-                                     {"audio/mpeg", "take.mp3"}}) {
+    for (const auto& [type, name] : {std::pair<std::string, QString>{"audio/aacp", "take.aac"}}) {
         TestServer server;
         ended = false;
         opened.clear();
@@ -194,7 +174,7 @@ TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
         body.replace(body.find('%'), 1, std::to_string(station.Port()));
         list.Send(
             "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n" +
-            Chunked(body, 9) + "0\r\n\r\n");
+            Chunked(body, 9));
         list.Close();
         ASSERT_TRUE(station.WaitForRequest()) << paths[i];
         const auto stream = BuildStream(1000, 2, 10, [](int) { return std::string(); });
@@ -289,46 +269,4 @@ TEST_F(Stations, BySongADropCutsTheSongAndTheNextTitleStartsAFile)
                 before.audio.substr(before.textAt[1]));
     EXPECT_TRUE(Contents(dir.filePath("'C'.mp3")).toStdString() ==
                 after.audio.substr(after.textAt[1]));
-}
-
-// corvane-record --reconnect says so and goes on until it is stopped.
-TEST(StationsCommand, ReconnectsUntilStopped)
-{
-    QTemporaryDir dir;
-    TestServer server;
-    QProcess run;
-    run.start(CORVANE_RECORD,
-              {server.Url() + "live", "--dir", dir.path(), "--name", "r.mp3", "--reconnect"});
-    ASSERT_TRUE(server.WaitForRequest());
-    const auto before = AudioBytes(5000, 1), after = AudioBytes(7000, 2);
-    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + before);
-    server.Close();
-    ASSERT_TRUE(WaitFor([&] { return server.connections == 2 && server.WaitForRequest(); }));
-    server.Send("HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n\r\n" + after);
-    ASSERT_TRUE(WaitFor([&] { return QFileInfo(dir.filePath("r.mp3")).size() == 12000; }));
-    ::kill(pid_t(run.processId()), SIGTERM);
-    ASSERT_TRUE(WaitFor([&] { return run.state() == QProcess::NotRunning; }));
-    EXPECT_EQ(run.exitCode(), 0);
-    const QString out = QString::fromUtf8(run.readAllStandardOutput());
-    EXPECT_TRUE(out.contains("Connected\nStation: unknown station\nBitrate: unknown bitrate\n"
-                             "File: r.mp3\nReconnecting\u2026\nConnected\n"))
-        << out.toStdString();
-    EXPECT_TRUE(Contents(dir.filePath("r.mp3")).toStdString() == before + after);
-}
-
-// The demo station's TV channel (MPEG-TS) given to corvane-record: a clear line, a failed exit,
-// and no ".mp3" full of video.
-TEST(StationsCommand, TheDemoTvChannelIsRefusedAndNothingIsWritten)
-{
-    StationProcess station;
-    ASSERT_TRUE(station.Start()) << qPrintable(station.output());
-    QTemporaryDir dir;
-    QProcess run;
-    run.start(CORVANE_RECORD, {QString::fromLatin1(station.tvUrl()), "--dir", dir.path()});
-    ASSERT_TRUE(WaitFor([&] { return run.state() == QProcess::NotRunning; }));
-    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(run.exitCode(), 1);
-    const QString err = QString::fromUtf8(run.readAllStandardError());
-    EXPECT_TRUE(err.contains("not an audio stream (video/mp2t)")) << err.toStdString();
-    EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

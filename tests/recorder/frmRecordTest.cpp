@@ -211,36 +211,3 @@ TEST_F(Window, StopsAndSaysWhyWhenASongFileCannotBeCreatedOrAFileWritten)
     EXPECT_LE(big.size(), 4096u);
     EXPECT_TRUE(stream.audio.compare(3000, big.size(), big) == 0);
 }
-
-// Record by song while a song plays: its file holds the song from its first byte (it was kept
-// since its title came), then goes on live. A drop says "Reconnecting…" and the window connects
-// again by itself.
-TEST_F(Window, RecordBySongTakesTheSongFromItsStartAndReconnectsAfterADrop)
-{
-    Settings("FolderPath", records.path());
-    Settings("FileName", "1");
-    Open();
-    form->Core().Connection().SetReconnectWaits([](int) { return 10; });
-    const auto stream = BuildStream(1000, 8, 0, [](int i) {
-        return i == 0 ? Title("A") : i == 5 ? Title("B") : std::string();
-    });
-    const std::size_t midA = stream.bytes.find("StreamTitle='B'") - 1 - 1500;
-    server.Send(Header(1000) + stream.bytes.substr(0, midA));
-    ASSERT_TRUE(WaitFor([&] { return Text("lblTitle") == "Title: 'A'"; }));
-    Record()->click();
-    EXPECT_EQ(Text("lblFile"), "File: 'A'.mp3");
-    server.Send(stream.bytes.substr(midA));
-    ASSERT_TRUE(WaitFor([&] { return Text("lblFile") == "File: 'B'.mp3"; }));
-    const auto songA = Contents(records.filePath("'A'.mp3")).toStdString();
-    EXPECT_TRUE(songA.substr(Id3TagSize(songA)) ==
-                stream.audio.substr(stream.textAt[0], stream.textAt[1] - stream.textAt[0]));
-
-    server.Close();
-    ASSERT_TRUE(
-        WaitFor([&] { return Text("lblRadio") == QString::fromUtf8("Reconnecting\u2026"); }));
-    ASSERT_TRUE(
-        WaitFor([&] { return server.connections == 2 && server.request.endsWith("\r\n\r\n"); }));
-    server.Send(Header(1000));
-    ASSERT_TRUE(WaitFor([&] { return Text("lblRadio") == "Test FM"; }));
-    EXPECT_TRUE(Record()->isChecked());
-}
