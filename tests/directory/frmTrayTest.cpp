@@ -19,7 +19,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace directory;
 
@@ -30,18 +29,6 @@ const QByteArray kLastPlayBebop =
 
 const QString kOffline = QStringLiteral(
     "You are no longer connected to Internet!!. Please active internet connection and try again");
-
-// FakeQuestions that also keep the icon each message was shown with.
-class IconQuestions : public FakeQuestions
-{
-  public:
-    std::vector<Icon> Icons;
-    void Message(QWidget* Parent, const QString& Title, const QString& Text, Icon Kind) override
-    {
-        Icons.push_back(Kind);
-        FakeQuestions::Message(Parent, Title, Text, Kind);
-    }
-};
 
 } // namespace
 
@@ -233,13 +220,7 @@ TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannel
     const QByteArray before = "[Server]\r\nURL=http://127.0.0.1:8600/\r\n"
                               "[LastPlay]\r\nType=Radio\r\nChannel=Nowhere\r\n";
     folder.Write("Settings.ini", before);
-    auto owned = std::make_unique<IconQuestions>();
-    IconQuestions* questions = owned.get();
-    core::SetQuestions(std::move(owned));
-    struct Restore
-    {
-        ~Restore() { core::SetQuestions(nullptr); }
-    } restore;
+    AnsweredQuestions questions;
     FakePlayer player;
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
@@ -248,7 +229,6 @@ TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannel
     ASSERT_EQ(questions->Log.size(), 1u);
     EXPECT_EQ(questions->Log[0].Title, "Corvane net player");
     EXPECT_EQ(questions->Log[0].Prompt, kOffline);
-    EXPECT_EQ(questions->Icons, std::vector{core::Questions::Icon::Information});
     EXPECT_TRUE(player.Played.isEmpty());
     EXPECT_EQ(folder.Read("Settings.ini"), before) << "nothing is written";
 
