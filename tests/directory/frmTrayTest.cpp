@@ -32,39 +32,7 @@ const QString kOffline = QStringLiteral(
 
 } // namespace
 
-TEST(frmTray, ListsTypesAndChannelsInFileOrderWithTheirCountsDockedUnderThePlayer)
-{
-    DirectoryFolder folder;
-    folder.Write("Channel.ini", kThreeTypes);
-    AnsweredQuestions questions;
-    FakePlayer player;
-    OpenDirectory tray;
-    ASSERT_TRUE(tray.window);
-
-    EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
-    EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
-    EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty"}));
-    EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
-    EXPECT_EQ(tray->Label2->text(), "Channels (00)");
-    EXPECT_TRUE(tray->ListChannel->count() == 0);
-
-    // A user's click on the second type.
-    const QRect jazz = tray->ListType->visualItemRect(tray->ListType->item(1));
-    QTest::mouseClick(tray->ListType->viewport(), Qt::LeftButton, {}, jazz.center());
-    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
-    EXPECT_EQ(tray->Label3->text(), "Channel type (3)");
-    EXPECT_EQ(tray->Label2->text(), "Channels (2)");
-    EXPECT_EQ(tray->SelectedType(), "Jazz");
-    EXPECT_EQ(tray->SelectedChannel(), "");
-
-    tray->ListType->setCurrentRow(2);
-    EXPECT_TRUE(tray->ListChannel->count() == 0);
-    EXPECT_EQ(tray->Label2->text(), "Channels (0)");
-    EXPECT_TRUE(player.Played.isEmpty());
-    EXPECT_TRUE(questions->Log.empty());
-}
-
-TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
+TEST(frmTray, ListsInFileOrderWithCountsDockedAndASelectedChannelPlaysAndIsRemembered)
 {
     DirectoryFolder folder;
     folder.Write("Channel.ini", kThreeTypes + "[Silent]\r\nNothing=\r\n");
@@ -74,6 +42,28 @@ TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
 
+    EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
+    EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
+    EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty", "Silent"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (00)");
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+
+    // A user's click on the second type.
+    const QRect jazz = tray->ListType->visualItemRect(tray->ListType->item(1));
+    QTest::mouseClick(tray->ListType->viewport(), Qt::LeftButton, {}, jazz.center());
+    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type (4)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (2)");
+    EXPECT_EQ(tray->SelectedType(), "Jazz");
+    EXPECT_EQ(tray->SelectedChannel(), "");
+
+    tray->ListType->setCurrentRow(2);
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+    EXPECT_EQ(tray->Label2->text(), "Channels (0)");
+    EXPECT_TRUE(player.Played.isEmpty());
+
+    // A channel clicked plays, is remembered, and the recorder sees it.
     core::State().SetPlayStopped(true);
     tray->ListType->setCurrentRow(0);
     const QRect classic = tray->ListChannel->visualItemRect(tray->ListChannel->item(0));
