@@ -117,34 +117,18 @@ TEST(SingleInstance, RequestReachesTheRunningInstance)
     EXPECT_EQ(late.ClaimOrRaise(300), Claim::Unanswered);
 }
 
-// The front is the player when it is open (hidden in the tray too), else the splash.
-TEST(SingleInstance, BringsThePlayerElseTheSplashToTheFront)
-{
-    const QString player = QString::fromLatin1(core::WindowName::Player);
-    auto splash = std::make_unique<QWidget>();
-    app::BringProgramToFront(splash.get());
-    EXPECT_TRUE(splash->isVisible());
-    splash->hide();
-
-    core::RegisterWindow(player, [] { return new QWidget; });
-    QWidget* window = core::ShowWindow(player);
-    ASSERT_NE(window, nullptr);
-    window->hide();
-    app::BringProgramToFront(splash.get());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(splash->isVisible());
-    app::BringProgramToFront(nullptr);
-    EXPECT_TRUE(window->isVisible());
-    delete window;
-}
-
-// With the program in the notification area, a second start brings back what the tray menu's
-// Show brings back: the player and its directory, with the directory toggle saying so.
-TEST(SingleInstance, ASecondStartFromTheTrayBringsBackThePlayerAndItsDirectory)
+// A second start brings the splash to the front while there is no player yet; with the program in
+// the notification area, what the tray menu's Show brings back: the player and its directory, with
+// the directory toggle saying so.
+TEST(SingleInstance, ASecondStartBringsTheSplashElseThePlayerAndItsDirectoryBack)
 {
     TempProgramFolder folder;
     player::RegisterWindows();
     directory::RegisterWindows();
+    QWidget splash;
+    app::BringProgramToFront(&splash);
+    EXPECT_TRUE(splash.isVisible());
+    splash.hide();
     auto* p = qobject_cast<player::frmPlayer*>(
         core::ShowWindow(QString::fromLatin1(core::WindowName::Player)));
     ASSERT_NE(p, nullptr);
@@ -154,7 +138,8 @@ TEST(SingleInstance, ASecondStartFromTheTrayBringsBackThePlayerAndItsDirectory)
     p->hide();
     list->hide();
 
-    app::BringProgramToFront(nullptr);
+    app::BringProgramToFront(&splash);
+    EXPECT_FALSE(splash.isVisible());
     EXPECT_TRUE(p->isVisible());
     ASSERT_TRUE(list);
     EXPECT_TRUE(list->isVisible());

@@ -2,7 +2,6 @@
 #include "AppTestSupport.h"
 #include "Config.h"
 #include "FakeQuestions.h"
-#include "FormSkin.h"
 #include "dcButton.h"
 #include "frmSettings.h"
 
@@ -100,15 +99,4 @@ TEST_F(SettingsDialogTest, AnAddressThatCannotBeWrittenIsToldNeverConfirmed)
     Click(dialog->btnCancel);
     EXPECT_EQ(user->Messages().size(), 3) << "Cancel does not repeat what was just said";
     EXPECT_FALSE(user->Messages().contains("ServetURL has been changed"));
-}
-
-TEST_F(SettingsDialogTest, DraggingThePictureMovesTheDialogThroughItsSkin)
-{
-    // No window manager here to take the move over: the skin has the dialog follow the mouse.
-    const QPoint start = dialog->pos();
-    QTest::mousePress(dialog->Picture1, Qt::LeftButton, {}, QPoint(20, 150));
-    EXPECT_TRUE(dialog->Skin->IsDragging());
-    QTest::mouseMove(dialog->Picture1, QPoint(60, 180));
-    QTest::mouseRelease(dialog->Picture1, Qt::LeftButton, {}, QPoint(60, 180));
-    EXPECT_EQ(dialog->pos(), start + QPoint(40, 30));
 }

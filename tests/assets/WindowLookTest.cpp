@@ -2,6 +2,7 @@
 // at the skins' sizes, every control sits on the shaped panel, and the text of the controls that
 // draw their own colours (the dcButtons, the recorder's labels and toggle) reads at 4.5:1 or more.
 #include "Channels.h"
+#include "Contrast.h"
 #include "FakeQuestions.h"
 #include "ProgramFolder.h"
 #include "dcButton.h"
@@ -20,26 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
-
-double Luminance(QRgb pixel)
-{
-    auto channel = [](int value) {
-        const double c = value / 255.0;
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(pixel)) + 0.7152 * channel(qGreen(pixel)) +
-           0.0722 * channel(qBlue(pixel));
-}
-
-double Contrast(QRgb a, QRgb b)
-{
-    const double la = Luminance(a), lb = Luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The contrast of a control's text as the window shows it: the commonest colour of the control's
 // area (a border's width in from its edges) is what lies behind the text, and the text's own

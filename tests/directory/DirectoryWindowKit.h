@@ -53,12 +53,10 @@ struct OpenDirectory
             core::ShowWindow(QString::fromLatin1(core::WindowName::Directory)));
         EXPECT_TRUE(window);
     }
-    ~OpenDirectory() { Close(); }
-    void Close()
+    ~OpenDirectory()
     {
-        if (!window)
-            return;
-        window->close();
+        if (window)
+            window->close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs));
     }
     directory::frmTray* operator->() const { return window.data(); }

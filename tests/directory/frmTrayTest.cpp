@@ -19,7 +19,6 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace directory;
 
@@ -31,53 +30,9 @@ const QByteArray kLastPlayBebop =
 const QString kOffline = QStringLiteral(
     "You are no longer connected to Internet!!. Please active internet connection and try again");
 
-// FakeQuestions that also keep the icon each message was shown with.
-class IconQuestions : public FakeQuestions
-{
-  public:
-    std::vector<Icon> Icons;
-    void Message(QWidget* Parent, const QString& Title, const QString& Text, Icon Kind) override
-    {
-        Icons.push_back(Kind);
-        FakeQuestions::Message(Parent, Title, Text, Kind);
-    }
-};
-
 } // namespace
 
-TEST(frmTray, ListsTypesAndChannelsInFileOrderWithTheirCountsDockedUnderThePlayer)
-{
-    DirectoryFolder folder;
-    folder.Write("Channel.ini", kThreeTypes);
-    AnsweredQuestions questions;
-    FakePlayer player;
-    OpenDirectory tray;
-    ASSERT_TRUE(tray.window);
-
-    EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
-    EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
-    EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty"}));
-    EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
-    EXPECT_EQ(tray->Label2->text(), "Channels (00)");
-    EXPECT_TRUE(tray->ListChannel->count() == 0);
-
-    // A user's click on the second type.
-    const QRect jazz = tray->ListType->visualItemRect(tray->ListType->item(1));
-    QTest::mouseClick(tray->ListType->viewport(), Qt::LeftButton, {}, jazz.center());
-    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
-    EXPECT_EQ(tray->Label3->text(), "Channel type (3)");
-    EXPECT_EQ(tray->Label2->text(), "Channels (2)");
-    EXPECT_EQ(tray->SelectedType(), "Jazz");
-    EXPECT_EQ(tray->SelectedChannel(), "");
-
-    tray->ListType->setCurrentRow(2);
-    EXPECT_TRUE(tray->ListChannel->count() == 0);
-    EXPECT_EQ(tray->Label2->text(), "Channels (0)");
-    EXPECT_TRUE(player.Played.isEmpty());
-    EXPECT_TRUE(questions->Log.empty());
-}
-
-TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
+TEST(frmTray, ListsInFileOrderWithCountsDockedAndASelectedChannelPlaysAndIsRemembered)
 {
     DirectoryFolder folder;
     folder.Write("Channel.ini", kThreeTypes + "[Silent]\r\nNothing=\r\n");
@@ -87,6 +42,28 @@ TEST(frmTray, ASelectedChannelPlaysAndIsRememberedAndTheRecorderSeesIt)
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
 
+    EXPECT_EQ(tray->pos(), QPoint(40, 293)) << "under the player, 100 twips overlapping";
+    EXPECT_EQ(tray->WebAd->toolTip(), "Click for more information");
+    EXPECT_EQ(Entries(tray->ListType), QStringList({"Rock", "Jazz", "Empty", "Silent"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type(00)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (00)");
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+
+    // A user's click on the second type.
+    const QRect jazz = tray->ListType->visualItemRect(tray->ListType->item(1));
+    QTest::mouseClick(tray->ListType->viewport(), Qt::LeftButton, {}, jazz.center());
+    EXPECT_EQ(Entries(tray->ListChannel), QStringList({"Smooth", "Bebop"}));
+    EXPECT_EQ(tray->Label3->text(), "Channel type (4)");
+    EXPECT_EQ(tray->Label2->text(), "Channels (2)");
+    EXPECT_EQ(tray->SelectedType(), "Jazz");
+    EXPECT_EQ(tray->SelectedChannel(), "");
+
+    tray->ListType->setCurrentRow(2);
+    EXPECT_TRUE(tray->ListChannel->count() == 0);
+    EXPECT_EQ(tray->Label2->text(), "Channels (0)");
+    EXPECT_TRUE(player.Played.isEmpty());
+
+    // A channel clicked plays, is remembered, and the recorder sees it.
     core::State().SetPlayStopped(true);
     tray->ListType->setCurrentRow(0);
     const QRect classic = tray->ListChannel->visualItemRect(tray->ListChannel->item(0));
@@ -233,13 +210,7 @@ TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannel
     const QByteArray before = "[Server]\r\nURL=http://127.0.0.1:8600/\r\n"
                               "[LastPlay]\r\nType=Radio\r\nChannel=Nowhere\r\n";
     folder.Write("Settings.ini", before);
-    auto owned = std::make_unique<IconQuestions>();
-    IconQuestions* questions = owned.get();
-    core::SetQuestions(std::move(owned));
-    struct Restore
-    {
-        ~Restore() { core::SetQuestions(nullptr); }
-    } restore;
+    AnsweredQuestions questions;
     FakePlayer player;
     OpenDirectory tray;
     ASSERT_TRUE(tray.window);
@@ -248,7 +219,6 @@ TEST(frmTray, OfflineAnInternetChannelIsRefusedWithAMessageWhileALoopbackChannel
     ASSERT_EQ(questions->Log.size(), 1u);
     EXPECT_EQ(questions->Log[0].Title, "Corvane net player");
     EXPECT_EQ(questions->Log[0].Prompt, kOffline);
-    EXPECT_EQ(questions->Icons, std::vector{core::Questions::Icon::Information});
     EXPECT_TRUE(player.Played.isEmpty());
     EXPECT_EQ(folder.Read("Settings.ini"), before) << "nothing is written";
 

@@ -9,9 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdio>
 #include <cstring>
-#include <map>
 
 using namespace e2e;
 
@@ -67,20 +65,12 @@ class ProgramEnd : public ::testing::Test
     {
         SCOPED_TRACE((State + " / " + EndingName(Signal)).toStdString());
         ASSERT_NO_FATAL_FAILURE(e2e::EndAndExpectClean(program, Signal));
-        ++endings[program.Ending()];
         EXPECT_EQ(program.ErrorOutput(), QByteArray()) << "a normal run prints nothing";
-    }
-
-    void TearDown() override
-    {
-        for (const auto& [ending, count] : endings)
-            std::printf("  %s: %d\n", qPrintable(ending), count);
     }
 
     StationProcess station;
     SessionBus bus;
     ProgramUnderTest program{QByteArray()};
-    std::map<QString, int> endings;
 };
 
 } // namespace
