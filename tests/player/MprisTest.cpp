@@ -30,7 +30,9 @@ struct Buttons
     }
 };
 
-TEST(Mpris, VolumeRequestsTakeTheButtonsStepsToTheNearestLevel)
+// Volume requests take the buttons' steps to the nearest level; play, pause and stop press the
+// stop/play button only when it changes something.
+TEST(Mpris, RequestsPressTheButtonsOnlyAsFarAsTheyChangeSomething)
 {
     platform::MediaPlayer media(nullptr, platform::MediaPlayer::Video::Off);
     Buttons buttons;
@@ -50,13 +52,7 @@ TEST(Mpris, VolumeRequestsTakeTheButtonsStepsToTheNearestLevel)
     // A stored level beyond the scale reads as full.
     buttons.level = 250;
     EXPECT_DOUBLE_EQ(mpris.Volume(), 1.0);
-}
 
-TEST(Mpris, PlayPauseAndStopPressTheStopPlayButtonOnlyWhenItChangesSomething)
-{
-    platform::MediaPlayer media(nullptr, platform::MediaPlayer::Video::Off);
-    Buttons buttons;
-    player::Mpris mpris(&media, buttons.Hooks());
     // Nothing sounds although the button says "playing": Play presses twice, stop then play.
     mpris.Play();
     EXPECT_EQ(buttons.toggles, 2);

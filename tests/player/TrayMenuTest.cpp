@@ -28,7 +28,6 @@ class TrayMenu : public ::testing::Test
             << "no notification area on this display";
         RegisterWindows();
         RegisterStandIns();
-        folder.Write("RSettings.ini", "ok\r\n[Info]\r\nTitle=Demo radio\r\n");
         p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
         ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p));
         tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
@@ -68,7 +67,6 @@ class TrayMenu : public ::testing::Test
 
 TEST_F(TrayMenu, DoubleClicksOfAnyButtonRestorePlayerAndDirectoryInPlace)
 {
-    EXPECT_EQ(tray->SysIcon.Tip(), "Demo radio");
     for (int message :
          {controls::SystemTray::LeftDoubleClick, controls::SystemTray::MiddleDoubleClick,
           controls::SystemTray::RightDoubleClick}) {
