@@ -97,15 +97,6 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
         home.filePath(QStringLiteral(".local/share/Corvane/Corvane_net_player"));
     EXPECT_EQ(folder.out.trimmed(), perUser) << folder.err.toStdString();
     EXPECT_TRUE(QFileInfo(perUser).isDir());
-    QProcessEnvironment xdg = user;
-    xdg.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("xdg")));
-    EXPECT_EQ(Execute(program, {QStringLiteral("--print-folder")}, xdg).out.trimmed(),
-              home.filePath(QStringLiteral("xdg/Corvane/Corvane_net_player")));
-    // Marked portable: beside the program.
-    QFile marker(bin + QStringLiteral("/portable"));
-    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
-    marker.close();
-    EXPECT_EQ(Execute(program, {QStringLiteral("--print-folder")}, user).out.trimmed(), bin);
 
     // The menu entry starts the installed program; the icon it names is in the theme.
     const QString desktop =

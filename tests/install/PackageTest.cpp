@@ -141,20 +141,17 @@ TEST_F(Packages, HoldWhatTheyAreForUnderUsrOnly)
                      path.endsWith(".so -> libQuillet.so.1"))
             << path;
 
-    // Dependencies as dpkg-shlibdeps read them from the binaries, our own by exact version.
-    const QString version = QStringLiteral("(= %1)").arg(QStringLiteral(CORVANE_VERSION));
+    // Our own library by exact version; the web engine, which only the module the player loads at
+    // run time links; the station's ffmpeg, which it runs. (The apt test resolves the rest.)
+    const QString version =
+        QStringLiteral("libquillet1 (= %1)").arg(QStringLiteral(CORVANE_VERSION));
     const QString player = Field(QStringLiteral("corvane-net-player"), "Depends");
-    for (const QString& needed :
-         {QStringLiteral("libquillet1 ") + version, QStringLiteral("libmpv2"),
-          QStringLiteral("libqt6widgets6"), QStringLiteral("libqt6webenginewidgets6"),
-          QStringLiteral("libc6")})
-        EXPECT_TRUE(player.contains(needed)) << needed << " not in: " << player;
-    EXPECT_TRUE(Field(dev, "Depends").contains(QStringLiteral("libquillet1 ") + version));
-    EXPECT_TRUE(Field(library, "Depends").contains(QStringLiteral("libstdc++6")));
-    const QString station = Field(QStringLiteral("corvane-station"), "Depends");
-    EXPECT_TRUE(station.contains(QStringLiteral("ffmpeg")) &&
-                station.contains(QStringLiteral("libqt6network6")))
-        << station;
+    EXPECT_TRUE(player.contains(version) &&
+                player.contains(QStringLiteral("libqt6webenginewidgets6")))
+        << player;
+    EXPECT_TRUE(Field(dev, "Depends").contains(version));
+    EXPECT_TRUE(
+        Field(QStringLiteral("corvane-station"), "Depends").contains(QStringLiteral("ffmpeg")));
 }
 
 TEST_F(Packages, LintianFindsNoErrors)

@@ -29,6 +29,10 @@ TEST(HttpAnswer, HeadsOfIcecastAndShoutcastInIcyForm)
     EXPECT_EQ(BitrateText(plain.icyHeader), "Bitrate: unknown bitrate");
     EXPECT_EQ(FileExtensionFor(plain.contentType), ".ogg");
     EXPECT_EQ(FileExtensionFor(""), ".mp3");
+    // Not a positive number within the bound: the stream carries no metadata.
+    for (const char* absurd : {"0", "-8192", "8k", "", "99999999999", "1048577"})
+        EXPECT_EQ(MetaIntOf(std::string("ICY 200 OK\r\nicy-metaint:") + absurd + "\r\n\r\n"), 0)
+            << absurd;
 
     const auto moved = ReadHttpAnswer("HTTP/1.1 307 Temporary\r\nLocation: /live\r\n\r\n");
     EXPECT_TRUE(IsRedirect(moved.status));

@@ -46,21 +46,6 @@ TEST(IcyHeader, SplitAnywhereAndKeepsTheAudioThatCameWithIt)
     EXPECT_EQ(reader.AfterHeader(), "AUDIO");
 }
 
-TEST(IcyHeader, IntervalStationAndBitrate)
-{
-    auto metaInt = [](const std::string& value) {
-        return MetaIntOf("ICY 200 OK\r\nicy-metaint:" + value + "\r\n\r\n");
-    };
-    EXPECT_EQ(metaInt("  8192 "), 8192);
-    EXPECT_EQ(metaInt(std::to_string(kMaxMetaInt)), kMaxMetaInt);
-    // Not a positive number within the bound: the stream carries no metadata.
-    for (const auto& absurd : {"0", "-8192", "8k", "", "99999999999", "1048577"})
-        EXPECT_EQ(metaInt(absurd), 0) << absurd;
-
-    EXPECT_EQ(StationText("ICY 200 OK\r\nicy-name: Radio Été \r\n\r\n"), " Radio Été ");
-    EXPECT_EQ(BitrateText("ICY 200 OK\r\n\r\n"), "Bitrate: unknown bitrate");
-}
-
 TEST(IcyTitle, Captions)
 {
     EXPECT_EQ(TitleCaption("StreamTitle='A - B';StreamUrl='';"), "Title: 'A - B'");

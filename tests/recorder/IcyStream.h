@@ -72,6 +72,11 @@ inline std::string Chunked(const std::string& data, std::size_t size,
     return out + "0\r\n" + trailer + "\r\n";
 }
 
+inline std::string Title(const std::string& text)
+{
+    return "StreamTitle='" + text + "';";
+}
+
 inline std::string Header(int metaInt,
                           const std::string& extra = "icy-name:Test FM\r\nicy-br:128\r\n")
 {

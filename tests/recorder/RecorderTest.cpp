@@ -37,11 +37,6 @@ struct Recorder : ::testing::Test
     }
 };
 
-std::string Title(const std::string& text)
-{
-    return "StreamTitle='" + text + "';StreamUrl='';";
-}
-
 } // namespace
 
 TEST_F(Recorder, ExactRequestAndServerClosingMidStream)

@@ -13,11 +13,6 @@ using namespace icytest;
 
 namespace {
 
-std::string Title(const std::string& text)
-{
-    return "StreamTitle='" + text + "';";
-}
-
 const std::string kIcecast =
     "HTTP/1.1 200 OK\r\nServer: Icecast 2.4.4\r\nContent-Type: audio/mpeg\r\n"
     "icy-name: Ice FM\r\nice-audio-info: ice-bitrate=192;ice-channels=2\r\n"
@@ -78,23 +73,20 @@ TEST_F(Stations, IcecastAnswerWithMountPathAndChunkedCodingIsRecordedByteForByte
 // the content type. Anything but 200 or a redirect is a clear failure, no file written to.
 TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
 {
-    for (const auto& [type, name] : {std::pair<std::string, QString>{"audio/aacp", "take.aac"}}) {
+    {
         TestServer server;
-        ended = false;
-        opened.clear();
         Tune(server.Url() + "stream");
         ASSERT_TRUE(server.WaitForRequest());
         const auto audio = AudioBytes(100000, 9);
-        server.Send("HTTP/1.0 200 OK\r\nContent-Type: " + type + "\r\n\r\n" + audio.substr(0, 10));
+        server.Send("HTTP/1.0 200 OK\r\nContent-Type: audio/aacp\r\n\r\n" + audio.substr(0, 10));
         ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
         ASSERT_TRUE(rec.StartRecording(dir.path(), "take.mp3"));
         server.Send(audio.substr(10));
         server.Close();
         ASSERT_TRUE(WaitFor([&] { return ended; }));
         rec.StopRecording();
-        EXPECT_EQ(opened, QStringList{name});
-        EXPECT_TRUE(Contents(dir.filePath(name)).toStdString() == audio.substr(10))
-            << name.toStdString();
+        EXPECT_EQ(opened, QStringList{"take.aac"});
+        EXPECT_TRUE(Contents(dir.filePath("take.aac")).toStdString() == audio.substr(10));
     }
     TestServer missing;
     Tune(missing.Url() + "nothing");
@@ -159,35 +151,26 @@ TEST_F(Stations, RedirectsAreFollowedWithinBounds)
 
 TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
 {
-    const std::string lists[] = {"[playlist]\nNumberOfEntries=2\nFile1=http://127.0.0.1:1/\n"
-                                 "File2=http://127.0.0.1:%/\n",
-                                 "#EXTM3U\n#EXTINF:-1,Down\nhttp://127.0.0.1:1/\n#EXTINF:-1,Up\n"
-                                 "http://127.0.0.1:%/\n"};
-    const char* paths[] = {"listen.pls", "listen.m3u"};
-    for (int i = 0; i < 2; ++i) {
-        TestServer list, station;
-        ended = false;
-        opened.clear();
-        Tune(list.Url() + paths[i]);
-        ASSERT_TRUE(list.WaitForRequest());
-        std::string body = lists[i];
-        body.replace(body.find('%'), 1, std::to_string(station.Port()));
-        list.Send(
-            "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n" +
-            Chunked(body, 9));
-        list.Close();
-        ASSERT_TRUE(station.WaitForRequest()) << paths[i];
-        const auto stream = BuildStream(1000, 2, 10, [](int) { return std::string(); });
-        station.Send(Header(1000) + stream.bytes.substr(0, 5));
-        ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
-        ASSERT_TRUE(rec.StartRecording(dir.path(), "list.mp3"));
-        station.Send(stream.bytes.substr(5));
-        station.Close();
-        ASSERT_TRUE(WaitFor([&] { return ended; }));
-        rec.StopRecording();
-        ASSERT_EQ(opened.size(), 1);
-        EXPECT_TRUE(Contents(dir.filePath(opened[0])).toStdString() == stream.audio.substr(5));
-    }
+    // Through the playlist (its reading is the Playlist test's) to its first entry that answers.
+    TestServer list, station;
+    Tune(list.Url() + "listen.m3u");
+    ASSERT_TRUE(list.WaitForRequest());
+    list.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n" +
+              Chunked("#EXTM3U\n#EXTINF:-1,Down\nhttp://127.0.0.1:1/\n#EXTINF:-1,Up\n" +
+                          station.Url().toStdString() + "\n",
+                      9));
+    list.Close();
+    ASSERT_TRUE(station.WaitForRequest());
+    const auto stream = BuildStream(1000, 2, 10, [](int) { return std::string(); });
+    station.Send(Header(1000) + stream.bytes.substr(0, 5));
+    ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
+    ASSERT_TRUE(rec.StartRecording(dir.path(), "list.mp3"));
+    station.Send(stream.bytes.substr(5));
+    station.Close();
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    rec.StopRecording();
+    EXPECT_TRUE(Contents(dir.filePath("list.mp3")).toStdString() == stream.audio.substr(5));
+
     // A list that names itself is given up, not read for ever.
     TestServer loop;
     QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {

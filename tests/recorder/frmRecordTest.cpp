@@ -79,11 +79,6 @@ struct Window : ::testing::Test
     }
 };
 
-std::string Title(const std::string& text)
-{
-    return "StreamTitle='" + text + "';";
-}
-
 } // namespace
 
 TEST_F(Window, ReportsAnUnwritableFolderRecordsByFileAndClosingClosesTheFile)

@@ -43,17 +43,9 @@ bool StationProcess::WaitForOutput(const QString& text, int timeoutMs)
     }
 }
 
-void StationProcess::UseProgram(const QString& Program, const QProcessEnvironment& Environment)
-{
-    m_program = Program;
-    m_process.setProcessEnvironment(Environment);
-}
-
 bool StationProcess::Start()
 {
-    m_process.start(m_program.isEmpty() ? BinaryDir() + QStringLiteral("/bin/corvane-station")
-                                        : m_program,
-                    m_arguments);
+    m_process.start(BinaryDir() + QStringLiteral("/bin/corvane-station"), m_arguments);
     if (!m_process.waitForStarted(15000) || !WaitForOutput(QStringLiteral("ready"), 180000))
         return false;
     const QRegularExpression server(QStringLiteral("\\[Server\\] URL=(\\S+)"));

@@ -14,8 +14,6 @@ class StationProcess
     explicit StationProcess(QStringList extraArguments = {}, QString dataDir = {});
     ~StationProcess();
 
-    // Another corvane-station than the build tree's (an unpacked package), in that environment.
-    void UseProgram(const QString& Program, const QProcessEnvironment& Environment);
     // Starts it and waits until it says it is ready (the first run makes media: generous wait).
     bool Start();
     // Sends the signal and waits for the exit; true when it exited normally with code 0.
@@ -33,7 +31,6 @@ class StationProcess
 
   private:
     QStringList m_arguments;
-    QString m_program;
     QTemporaryDir m_temp;
     QString m_dataDir;
     QProcess m_process;
