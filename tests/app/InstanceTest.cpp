@@ -167,7 +167,7 @@ TEST(ProgramStart, WithNoPageToShowNoWebEngineRuns)
     // The splash has tried the (closed) server and handed over to the player's window.
     ASSERT_TRUE(WaitUntil([&] {
         QProcess search;
-        search.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid",
+        search.start(QStringLiteral("xdotool"), {"search", "--all", "--onlyvisible", "--pid",
                                                  QString::number(pid), "--name", "^Player$"});
         return search.waitForFinished(10'000) && search.exitCode() == 0;
     }));
