@@ -12,9 +12,13 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -94,5 +98,12 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     // The guard's timer must go while the application still exists.
     delete listeners.Release(guard);
+    // The tests are done, but the ending (the application's and the web engine's teardown) could
+    // still hang; ctest would then only see a timeout after a passed test. Say where it hung.
+    std::thread([] {
+        std::this_thread::sleep_for(std::chrono::seconds(60));
+        std::fputs("qt_main: the test process did not end within 60 s of its last test\n", stderr);
+        std::abort();
+    }).detach();
     return result;
 }
