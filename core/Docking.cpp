@@ -1,5 +1,7 @@
 #include "Docking.h"
 
+#include "Twips.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -18,6 +20,21 @@ bool Fits(int Start, int Length, int Low, int High)
 }
 
 } // namespace
+
+QPoint DirectoryDockPosition(const QRect& Player)
+{
+    using controls::PixelsToTwips;
+    constexpr int OverlapTwips = 100;
+    const int top = PixelsToTwips(Player.top()) + PixelsToTwips(Player.height()) - OverlapTwips;
+    return {Player.left(), controls::TwipsToPixels(top)};
+}
+
+QPoint RecorderDockPosition(const QRect& Player, int RecorderWidth)
+{
+    using controls::PixelsToTwips;
+    const int left = PixelsToTwips(Player.left()) + PixelsToTwips(RecorderWidth) - 310;
+    return {controls::TwipsToPixels(left), Player.top()};
+}
 
 QPoint KeepInside(QPoint At, QSize Size, const QRect& Area)
 {

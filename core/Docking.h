@@ -13,6 +13,11 @@ enum class DockSide {
     Beside, // right of the player; the other side is left of it
 };
 
+// The places by the player's frame the windows dock to, as designed in twips: the directory under
+// it, overlapping its bottom by 100 twips; the recorder level with it, beside it.
+QPoint DirectoryDockPosition(const QRect& Player);
+QPoint RecorderDockPosition(const QRect& Player, int RecorderWidth);
+
 // Where a window of Size goes whose docked place by the player (at Player) is Wanted: there when it
 // lies inside Area; else on the other side of the player, touching it, when it lies inside Area
 // there; else moved back inside Area. Across the docking direction it is always moved inside.

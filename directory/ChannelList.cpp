@@ -2,7 +2,6 @@
 
 #include "Config.h"
 #include "IniFiles.h"
-#include "Twips.h"
 
 #include "ProgramFolder.h"
 
@@ -113,16 +112,6 @@ bool IsLoopbackAddress(const QString& Address)
         return true;
     const QHostAddress address(host);
     return !address.isNull() && address.isLoopback();
-}
-
-QPoint DockPosition(const QRect& PlayerFrame)
-{
-    using controls::PixelsToTwips;
-    using controls::TwipsToPixels;
-    constexpr int OverlapTwips = 100;
-    const int top =
-        PixelsToTwips(PlayerFrame.top()) + PixelsToTwips(PlayerFrame.height()) - OverlapTwips;
-    return {PlayerFrame.left(), TwipsToPixels(top)};
 }
 
 QString ListNotice(core::ChannelListFetch Fetch, const QString& Server,

@@ -10,8 +10,6 @@
 #include "Text.h"
 
 #include <QDateTime>
-#include <QPoint>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -50,10 +48,6 @@ int FindExact(const QStringList& Entries, const QString& Text);
 // True when Address names this machine (127.x, ::1, "localhost"): such a channel plays without
 // internet, so the connectivity check must not refuse it.
 bool IsLoopbackAddress(const QString& Address);
-
-// Where the directory goes under a player window at PlayerFrame: left-aligned, overlapping its
-// bottom edge by 100 twips.
-QPoint DockPosition(const QRect& PlayerFrame);
 
 // What the directory says when the list it shows did not come from the operator in this run
 // ("Could not reach <Server>", and with a list kept from before, "showing the list from <date>");

@@ -211,7 +211,7 @@ void frmTray::DockUnderPlayer()
 {
     if (const QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player))) {
         const QRect at = player->frameGeometry();
-        move(core::PlaceDocked(DockPosition(at), frameGeometry().size(), at, core::DockSide::Below,
+        move(core::PlaceDocked(core::DirectoryDockPosition(at), frameGeometry().size(), at, core::DockSide::Below,
                                core::AvailableAreaAt(at)));
     } else
         core::CenterForm(*this);

@@ -12,13 +12,13 @@ using core::DockSide;
 
 QPoint PlayerDock::DirectoryPlace(const QRect& Player, QSize Directory, const QRect& Area)
 {
-    return core::PlaceDocked(DirectoryDockPosition(Player), Directory, Player, DockSide::Below,
+    return core::PlaceDocked(core::DirectoryDockPosition(Player), Directory, Player, DockSide::Below,
                              Area);
 }
 
 QPoint PlayerDock::RecorderPlace(const QRect& Player, QSize Recorder, const QRect& Area)
 {
-    return core::PlaceDocked(RecorderDockPosition(Player, Recorder.width()), Recorder, Player,
+    return core::PlaceDocked(core::RecorderDockPosition(Player, Recorder.width()), Recorder, Player,
                              DockSide::Beside, Area);
 }
 

@@ -2,15 +2,12 @@
 
 #include "Config.h"
 #include "SaveSetting.h"
-#include "Twips.h"
 
 #include <cmath>
 #include <limits>
 
 namespace player {
 
-using controls::PixelsToTwips;
-using controls::TwipsToPixels;
 using namespace core;
 
 namespace {
@@ -131,18 +128,6 @@ std::optional<QString> AutoplayAddress()
     if (!Config::IsFlagSet(Config::Read(Config::Autoplay)))
         return std::nullopt;
     return Config::Read(Config::LastPath);
-}
-
-QPoint DirectoryDockPosition(const QRect& Player)
-{
-    const int top = PixelsToTwips(Player.top()) + PixelsToTwips(Player.height()) - 100;
-    return {Player.left(), TwipsToPixels(top)};
-}
-
-QPoint RecorderDockPosition(const QRect& Player, int RecorderWidth)
-{
-    const int left = PixelsToTwips(Player.left()) + PixelsToTwips(RecorderWidth) - 310;
-    return {TwipsToPixels(left), Player.top()};
 }
 
 } // namespace player

@@ -2,8 +2,6 @@
 // "Settings.ini", the stop/play toggle, autoplay at load, and where the docked windows go.
 #pragma once
 
-#include <QPoint>
-#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <optional>
@@ -69,10 +67,5 @@ PlayStep NextPlayStep(bool PlayStopped, const QString& LastPath, const QString& 
 
 // The address to start at load when "CheckBox"/"Autoplay" is set; it keeps playing.
 std::optional<QString> AutoplayAddress();
-
-// Docking, in the units the windows were designed in: the directory hangs under the player
-// (overlapping its bottom edge by 100 twips), the recorder sits beside it.
-QPoint DirectoryDockPosition(const QRect& Player);
-QPoint RecorderDockPosition(const QRect& Player, int RecorderWidth);
 
 } // namespace player

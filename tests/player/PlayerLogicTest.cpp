@@ -2,6 +2,7 @@
 // leave in "Settings.ini", the stop/play toggle, autoplay and docking.
 #include "PlayerLogic.h"
 #include "FakeQuestions.h"
+#include "Docking.h"
 #include "PlayerDock.h"
 #include "PlayerTestSupport.h"
 
@@ -110,8 +111,8 @@ TEST(PlayerLogic, AutoplayOnlyForTheExactFlag)
 // screen they go to its other side, or back inside.
 TEST(PlayerLogic, DockedWindowsFollowThePlayerAndStayOnTheScreen)
 {
-    EXPECT_EQ(DirectoryDockPosition(QRect(40, 100, 360, 320)), QPoint(40, 413));
-    EXPECT_EQ(RecorderDockPosition(QRect(40, 100, 360, 320), 300), QPoint(319, 100));
+    EXPECT_EQ(core::DirectoryDockPosition(QRect(40, 100, 360, 320)), QPoint(40, 413));
+    EXPECT_EQ(core::RecorderDockPosition(QRect(40, 100, 360, 320), 300), QPoint(319, 100));
     const QSize directory(360, 300), recorder(380, 330);
     auto placed = [&](QPoint player, const QRect& area = QRect(0, 0, 1920, 1080)) {
         const QRect at(player, QSize(360, 320));

@@ -1,6 +1,7 @@
 // The player window on the shared X server with the real media component: its load, the
 // volume and mute with what lands in "Settings.ini", the directory toggle and
 // docking, the record button's refusal, going to the tray without a notification area, and Exit.
+#include "Docking.h"
 #include "FakeQuestions.h"
 #include "FrmSysTray.h"
 #include "ImageButton.h"
@@ -73,7 +74,7 @@ TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryDockedAndTheHiddenTray
     ASSERT_TRUE(Directory());
     EXPECT_TRUE(p->DirectoryOpen());
     EXPECT_EQ(p->TrayImage(), Images::DirectoryOpen);
-    EXPECT_EQ(Directory()->pos(), DirectoryDockPosition(p->geometry()));
+    EXPECT_EQ(Directory()->pos(), core::DirectoryDockPosition(p->geometry()));
 
     auto* tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
     ASSERT_TRUE(tray);
@@ -139,16 +140,16 @@ TEST_F(PlayerWindow, DirectoryToggleClosesAndReopensAndTheRecorderDocksBeside)
     ASSERT_TRUE(Directory());
     EXPECT_EQ(FakeDirectory::Loads, 2) << "reopening loads it afresh";
     EXPECT_EQ(p->TrayImage(), Images::DirectoryOpen);
-    EXPECT_EQ(Directory()->pos(), DirectoryDockPosition(p->geometry()));
+    EXPECT_EQ(Directory()->pos(), core::DirectoryDockPosition(p->geometry()));
 
     FakeDirectory::Channel = "One";
     p->btnRecord->click();
     QWidget* recorder = FindWindow(WindowName::Recorder);
     ASSERT_TRUE(recorder);
-    EXPECT_EQ(recorder->pos(), RecorderDockPosition(p->geometry(), recorder->width()));
+    EXPECT_EQ(recorder->pos(), core::RecorderDockPosition(p->geometry(), recorder->width()));
     p->move(p->pos() + QPoint(-15, 30));
     EXPECT_TRUE(WaitUntil(
-        [&] { return recorder->pos() == RecorderDockPosition(p->geometry(), recorder->width()); }));
+        [&] { return recorder->pos() == core::RecorderDockPosition(p->geometry(), recorder->width()); }));
 
     EXPECT_TRUE(questions->Log.empty());
 }
