@@ -1,5 +1,6 @@
 // corvane-render-windows OUTDIR: every window of the program in its usual states, written as PNG
-// files (and all of them on one sheet, "all.png") so that the look can be reviewed side by side.
+// files (and all of them on one sheet, "all.png") so that the look can be reviewed side by side,
+// and every text they show in "texts.txt", in the user's language, for reviewing translations.
 // It runs on a temporary program folder with sample settings and channels: the user's files are
 // neither read nor changed, every address points at a closed local port, and no question waits
 // for an answer. Run it under Xvfb (the developer notes in README.md give the command).
@@ -8,12 +9,14 @@
 #include "ProgramFolder.h"
 #include "Questions.h"
 #include "StartupEnvironment.h"
+#include "Translations.h"
 #include "WindowRegistry.h"
 #include "dcButton.h"
 #include "frmLoad.h"
 #include "frmMessage.h"
 #include "frmSettings.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -72,6 +75,13 @@ void Settle(int ms)
     loop.exec();
 }
 
+// Controls without a name of their own go by their class.
+QString ControlName(const QObject* control)
+{
+    return control->objectName().isEmpty() ? QString::fromLatin1(control->metaObject()->className())
+                                           : control->objectName();
+}
+
 class Renderer
 {
   public:
@@ -104,6 +114,31 @@ class Renderer
         }
         std::printf("%s\n", qPrintable(path));
         m_Shots.push_back({name, image});
+        ListTexts(window, name);
+    }
+
+    // One line per text: window, control, what kind of text, the text.
+    void ListTexts(const QWidget* window, const QString& name)
+    {
+        QFile file(m_Out.filePath(QStringLiteral("texts.txt")));
+        if (!file.open(QIODevice::Append | QIODevice::Text))
+            return;
+        const auto line = [&](const QObject* control, const char* kind, const QString& text) {
+            if (!text.isEmpty())
+                file.write(QStringLiteral("%1 %2 %3: %4\n")
+                               .arg(name, ControlName(control), QLatin1String(kind), text)
+                               .toUtf8());
+        };
+        line(window, "title", window->windowTitle());
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            if (const auto* label = qobject_cast<const QLabel*>(control))
+                line(control, "text", label->text());
+            if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+                line(control, "text", button->text());
+            if (const auto* button = qobject_cast<const controls::dcButton*>(control))
+                line(control, "text", button->Caption());
+            line(control, "tip", control->toolTip());
+        }
     }
 
     // Every picture on one dark sheet, in rows, each under its name.
@@ -189,7 +224,7 @@ void RenderRecorder(Renderer& render)
     if (auto* toggle = recorder->findChild<QPushButton*>(QStringLiteral("CmdRecord"))) {
         const QSignalBlocker quiet(toggle);
         toggle->setChecked(true);
-        toggle->setText(QStringLiteral("STOP"));
+        toggle->setText(QCoreApplication::translate("recorder::frmRecord", "STOP"));
     }
     for (auto* label : recorder->findChildren<QLabel*>())
         label->setEnabled(true);
@@ -207,6 +242,7 @@ int main(int argc, char** argv)
     app::PrepareStartupEnvironment(false);
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    app::InstallTranslations(application);
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTDIR\n", argv[0]);
         return 2;
@@ -214,6 +250,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("CORVANE_MPV_AO"))
         qputenv("CORVANE_MPV_AO", "null"); // the message chime stays silent
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
+    QFile::remove(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("texts.txt")));
     Renderer render(QString::fromLocal8Bit(argv[1]));
 
     QTemporaryDir folder;

@@ -1,5 +1,7 @@
 #include "SplashStatus.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 std::optional<QString> SplashStatusText(SplashTransfer Transfer, int State,
@@ -7,18 +9,19 @@ std::optional<QString> SplashStatusText(SplashTransfer Transfer, int State,
 {
     switch (State) {
     case 1:
-        return QStringLiteral("Connecting...");
+        return QCoreApplication::translate("app::frmLoad", "Connecting...");
     case 2:
-        return QStringLiteral("Host resolved.");
+        return QCoreApplication::translate("app::frmLoad", "Host resolved.");
     case 3:
-        return QStringLiteral("Updateing channel list....");
+        return QCoreApplication::translate("app::frmLoad", "Updateing channel list....");
     case 4:
-        return Transfer == SplashTransfer::Channel ? QStringLiteral("Loading player...")
-                                                   : QStringLiteral("Update successfully!!");
+        return Transfer == SplashTransfer::Channel
+                   ? QCoreApplication::translate("app::frmLoad", "Loading player...")
+                   : QCoreApplication::translate("app::frmLoad", "Update successfully!!");
     case 8:
-        return QStringLiteral("Loading player...");
+        return QCoreApplication::translate("app::frmLoad", "Loading player...");
     case 11:
-        return QStringLiteral("Error ") + ResponseInfo;
+        return QCoreApplication::translate("app::frmLoad", "Error ") + ResponseInfo;
     case 12:
         return QString();
     default:

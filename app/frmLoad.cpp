@@ -28,7 +28,7 @@ frmLoad::frmLoad(QWidget* parent)
     AdoptWindow(QString::fromLatin1(WindowName::Splash), this);
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Loading..."));
+    setWindowTitle(tr("Loading..."));
     resize(TwipsToPixels(6975), TwipsToPixels(4215));
 
     const QImage artwork(QStringLiteral(":/artwork/skins/frmLoad.png"));
@@ -38,7 +38,7 @@ frmLoad::frmLoad(QWidget* parent)
     pic->installEventFilter(this);
 
     lblStatus->setTextFormat(Qt::PlainText); // a server's reason phrase may show here
-    lblStatus->setText(QStringLiteral("Loading..."));
+    lblStatus->setText(tr("Loading..."));
     lblStatus->setGeometry(TwipsToPixels(360), TwipsToPixels(3390), TwipsToPixels(6255),
                            TwipsToPixels(300));
     lblStatus->setStyleSheet(QStringLiteral("color: #c9d6e3; background: transparent;"));

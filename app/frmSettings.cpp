@@ -28,13 +28,13 @@ frmSettings::frmSettings(QWidget* parent)
     setObjectName(QStringLiteral("frmSettings"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
     resize(TwipsToPixels(5310), TwipsToPixels(2685));
 
     const QImage artwork(QStringLiteral(":/artwork/skins/frmSettings.png"));
     Skin->setPicture(artwork);
 
-    Label1->setText(QStringLiteral("Server URL"));
+    Label1->setText(tr("Server URL"));
     Label1->move(TwipsToPixels(2040), TwipsToPixels(600));
     Label1->setStyleSheet(QStringLiteral("color: #e8eef5; background: transparent;"));
     Label1->adjustSize();
@@ -48,14 +48,10 @@ frmSettings::frmSettings(QWidget* parent)
         "background: #060c14; color: #e8eef5; border: 1px solid #274666; padding: 0 4px;"));
     txtServerURL->setReadOnly(true);
 
-    btnEdit = MakeButton("btnEdit", QStringLiteral("Edit"), QStringLiteral("Edit server URL"), 480,
-                         1440, 1215);
-    btnCancel = MakeButton("btnCancel", QStringLiteral("Cancel"), QStringLiteral("Edit server URL"),
-                           2040, 1440, 1215);
-    btnSave = MakeButton("btnSave", QStringLiteral("Save"), QStringLiteral("Save server URL"), 3600,
-                         1440, 1215);
-    dcButton1 = MakeButton("dcButton1", QStringLiteral("OK"), QStringLiteral("Edit server URL"),
-                           1680, 2040, 1935);
+    btnEdit = MakeButton("btnEdit", tr("Edit"), tr("Edit server URL"), 480, 1440, 1215);
+    btnCancel = MakeButton("btnCancel", tr("Cancel"), tr("Edit server URL"), 2040, 1440, 1215);
+    btnSave = MakeButton("btnSave", tr("Save"), tr("Save server URL"), 3600, 1440, 1215);
+    dcButton1 = MakeButton("dcButton1", tr("OK"), tr("Edit server URL"), 1680, 2040, 1935);
 
     ingClose = new QLabel(this);
     ingClose->setObjectName(QStringLiteral("ingClose"));
@@ -64,7 +60,7 @@ frmSettings::frmSettings(QWidget* parent)
     ingClose->setPixmap(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png"))
                             .pixmap(QSize(16, 16), devicePixelRatioF()));
     ingClose->setAlignment(Qt::AlignCenter);
-    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setToolTip(tr("Exit"));
     ingClose->setGeometry(TwipsToPixels(4800), TwipsToPixels(240), TwipsToPixels(315),
                           TwipsToPixels(255));
     ingClose->setCursor(Qt::PointingHandCursor);
@@ -112,8 +108,7 @@ void frmSettings::Form_Load()
 void frmSettings::btnEdit_Click()
 {
     Ask().Message(this, QStringLiteral("Corvane net player"),
-                  QStringLiteral("Do not change te ServerURL if not necessary"),
-                  Questions::Icon::None);
+                  tr("Do not change te ServerURL if not necessary"), Questions::Icon::None);
     txtServerURL->setFocus();
     txtServerURL->setReadOnly(false);
     btnSave->SetEnabled(true);
@@ -128,8 +123,8 @@ void frmSettings::btnSave_Click()
         TellUnsaved(this, Config::ServerURL, true);
         return;
     }
-    Ask().Message(this, QStringLiteral("Corvane net player"),
-                  QStringLiteral("ServetURL has been changed"), Questions::Icon::None);
+    Ask().Message(this, QStringLiteral("Corvane net player"), tr("ServetURL has been changed"),
+                  Questions::Icon::None);
     btnSave->SetEnabled(false);
     btnCancel->SetEnabled(false);
     btnEdit->SetEnabled(true);

@@ -4,6 +4,7 @@
 #include "ProgramLifetime.h"
 #include "SingleInstance.h"
 #include "StartupEnvironment.h"
+#include "Translations.h"
 #include "frmLoad.h"
 
 #include <QApplication>
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     app::PrepareStartupEnvironment(app::IsVerboseStart(argc, argv));
     QApplication app(argc, argv);
     app::SetProgramIdentity();
+    app::InstallTranslations(app);
     // Qt has taken its own options (-platform, ...); anything left is an error.
     const app::StartOptions options = app::ParseCommandLine(QCoreApplication::arguments());
     if (options.Request != app::StartRequest::Run)

@@ -56,6 +56,9 @@ endforeach()
 # WebEngine's helper process comes with the shlibs of its library.)
 set(CPACK_DEBIAN_PLAYER_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_STATION_PACKAGE_DEPENDS "ffmpeg")
+# Qt's own texts, for its stock dialogs (buttons of message boxes, the folder dialog) in the
+# languages the player speaks; without them those stay English.
+set(CPACK_DEBIAN_PLAYER_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_STATION_PACKAGE_SUGGESTS "corvane-net-player")
 
 # The library: a shlibs file for programs built against it, ldconfig through dpkg's trigger.

@@ -3,6 +3,7 @@
 #include "ProgramFolder.h"
 #include "Questions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 
@@ -34,8 +35,10 @@ QString UnsavedText(const Config::Key& Key)
 {
     const QString path =
         QDir::toNativeSeparators(QDir(ProgramFolder()).filePath(QString::fromLatin1(Key.File)));
-    return QStringLiteral("Your change could not be saved in \"%1\": the folder may be read-only "
-                          "or the disk full. It holds until the program ends.")
+    return QCoreApplication::translate(
+               "core::SaveSetting",
+               "Your change could not be saved in \"%1\": the folder may be read-only "
+               "or the disk full. It holds until the program ends.")
         .arg(path);
 }
 

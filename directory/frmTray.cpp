@@ -30,7 +30,8 @@ namespace {
 
 constexpr int kNameBytes = Qt::UserRole; // the name as read from the file
 
-const QString kOfflineText = QStringLiteral(
+const char kOfflineText[] = QT_TRANSLATE_NOOP(
+    "directory::frmTray",
     "You are no longer connected to Internet!!. Please active internet connection and try again");
 const QString kProgramTitle = QStringLiteral("Corvane net player");
 // The lists' wells (0x00BBGGRR): the advert's colour while it has no page.
@@ -63,10 +64,9 @@ QStringList Texts(const QListWidget* list)
     return texts;
 }
 
-QString Counted(const char* what, int count)
+QString Counted(const QString& what, int count)
 {
-    return QString::fromLatin1(what) + QStringLiteral(" (") + QString::number(count) +
-           QStringLiteral(")");
+    return what + QStringLiteral(" (") + QString::number(count) + QStringLiteral(")");
 }
 
 } // namespace
@@ -88,7 +88,7 @@ void frmTray::BuildControls()
     Skin->setPicture(SkinPicture());
 
     const QString labelStyle = QStringLiteral("color: white; background: transparent;");
-    Label3 = new QLabel(QStringLiteral("Channel type(00)"), this);
+    Label3 = new QLabel(tr("Channel type(00)"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setGeometry(12, 8, 160, 18);
     Label3->setStyleSheet(labelStyle);
@@ -96,7 +96,7 @@ void frmTray::BuildControls()
     ListType->setObjectName(QStringLiteral("ListType"));
     ListType->setGeometry(12, 28, 160, 172);
 
-    Label2 = new QLabel(QStringLiteral("Channels (00)"), this);
+    Label2 = new QLabel(tr("Channels (00)"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(188, 8, 160, 18);
     Label2->setStyleSheet(labelStyle);
@@ -117,7 +117,7 @@ void frmTray::BuildControls()
     WebAd = new controls::WebAd(this);
     WebAd->setObjectName(QStringLiteral("WebAd"));
     WebAd->setGeometry(12, 208, 336, 80);
-    WebAd->setToolTip(QStringLiteral("Click for more information"));
+    WebAd->setToolTip(tr("Click for more information"));
 
     BuildNotice();
 
@@ -262,8 +262,8 @@ void frmTray::ListType_Click()
     m_ChannelAtPress = nullptr;
     ListChannel->clear();
     Fill(ListChannel, ChannelList::Channels(position));
-    Label3->setText(Counted("Channel type", ListType->count()));
-    Label2->setText(Counted("Channels", ListChannel->count()));
+    Label3->setText(Counted(tr("Channel type"), ListType->count()));
+    Label2->setText(Counted(tr("Channels"), ListChannel->count()));
 }
 
 void frmTray::ListChannel_Click()
@@ -278,7 +278,8 @@ void frmTray::ListChannel_Click()
     const QString address = core::ShowBytes(ChannelList::Address(type, name));
 
     if (!IsLoopbackAddress(address) && !core::CNetConn().IsConnected()) {
-        core::Ask().Message(this, kProgramTitle, kOfflineText, core::Questions::Icon::Information);
+        core::Ask().Message(this, kProgramTitle, tr(kOfflineText),
+                            core::Questions::Icon::Information);
         return;
     }
     if (auto* player =

@@ -54,11 +54,10 @@ InetTransfer::InetTransfer(QObject* parent) : QObject(parent)
 {
     IdleTimer.setSingleShot(true);
     TotalTimer.setSingleShot(true);
-    connect(&IdleTimer, &QTimer::timeout, this, [this] {
-        Fail(QStringLiteral("Timed out: no answer for %1 s").arg(Seconds(iIdleTimeoutMs)));
-    });
+    connect(&IdleTimer, &QTimer::timeout, this,
+            [this] { Fail(tr("Timed out: no answer for %1 s").arg(Seconds(iIdleTimeoutMs))); });
     connect(&TotalTimer, &QTimer::timeout, this,
-            [this] { Fail(QStringLiteral("Timed out after %1 s").arg(Seconds(iTotalTimeoutMs))); });
+            [this] { Fail(tr("Timed out after %1 s").arg(Seconds(iTotalTimeoutMs))); });
 }
 
 InetTransfer::~InetTransfer()
@@ -89,8 +88,7 @@ bool InetTransfer::OpenURL(const QString& Address)
     const QUrl url(Address);
     if (!IsUsableAddress(url)) {
         QMetaObject::invokeMethod(
-            this,
-            [this, fetch] { fetch == iFetch ? Fail(QStringLiteral("Invalid address")) : void(); },
+            this, [this, fetch] { fetch == iFetch ? Fail(tr("Invalid address")) : void(); },
             Qt::QueuedConnection);
         return true;
     }
@@ -111,7 +109,7 @@ void InetTransfer::Watch(QNetworkReply* Reply)
 {
     pReply = Reply;
     auto alive = [this] { IdleTimer.start(); };
-    const QString tooLarge = QStringLiteral("Response larger than %1 bytes").arg(lMaxBodyBytes);
+    const QString tooLarge = tr("Response larger than %1 bytes").arg(lMaxBodyBytes);
     // Each handler ends with the call that may notify: a handler of ours may have destroyed or
     // cancelled this component by the time it returns.
     connect(Reply, &QNetworkReply::socketStartedConnecting, this, [this, alive] {
@@ -157,7 +155,7 @@ void InetTransfer::Cancel()
     Detach();
     bExecuting = false;
     eOutcome = Outcome::Cancelled;
-    sResponseInfo = QStringLiteral("Cancelled");
+    sResponseInfo = tr("Cancelled");
 }
 
 // Whether the fetch goes on: false when a handler destroyed or cancelled this component.

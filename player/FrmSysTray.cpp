@@ -42,10 +42,10 @@ FrmSysTray::FrmSysTray(QWidget* parent) : QWidget(parent), SysIcon(this), mnuFil
     setObjectName(QString::fromLatin1(WindowName::TrayMenu));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    mnuShow = mnuFile->addAction(QStringLiteral("Show"));
+    mnuShow = mnuFile->addAction(tr("Show"));
     mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction(QStringLiteral("Exit"));
-    mnuAbout = mnuFile->addAction(QStringLiteral("About"));
+    mnuExit = mnuFile->addAction(tr("Exit"));
+    mnuAbout = mnuFile->addAction(tr("About"));
     mnuFile->setDefaultAction(mnuShow);
     connect(&SysIcon, &controls::SystemTray::MouseClick, this, &FrmSysTray::SysIcon_MouseClick);
     connect(&SysIcon, &controls::SystemTray::MouseDblClick, this,

@@ -50,7 +50,8 @@ void NowPlaying::SetReconnectWait(int WaitMs, qint64 NowMs)
 
 QString NowPlaying::StationLine() const
 {
-    const QString rate = m_iKbps > 0 ? QStringLiteral("%1 kbps").arg(m_iKbps) : QString();
+    const QString rate =
+        m_iKbps > 0 ? QCoreApplication::translate("NowPlaying", "%1 kbps").arg(m_iKbps) : QString();
     if (m_sStation.isEmpty() || rate.isEmpty())
         return m_sStation + rate;
     return m_sStation + QStringLiteral(" \u00b7 ") + rate;

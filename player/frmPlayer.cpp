@@ -65,7 +65,7 @@ frmPlayer::frmPlayer(QWidget* parent)
     setObjectName(QString::fromLatin1(WindowName::Player));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Player"));
+    setWindowTitle(tr("Player"));
     resize(SkinSize);
     // Findable from the first step of the load on: the directory and the tray window it opens
     // look for the player while it is still loading.
@@ -86,23 +86,23 @@ void frmPlayer::CreateControls()
 {
     Skin->setPicture(SkinImage(QStringLiteral("frmPlayer"), SkinSize));
     pic = Skin->pic();
-    Image4 = MakeImage(this, "Image4", QStringLiteral("Move"), {6, 5},
+    Image4 = MakeImage(this, "Image4", tr("Move"), {6, 5},
                        ButtonImage(QStringLiteral("Image4"), SmallImage, QStringLiteral("\u2725")));
     Image4->setCursor(Qt::SizeAllCursor);
-    lblTitle = new QLabel(QStringLiteral("TV Player"), this);
+    lblTitle = new QLabel(tr("TV Player"), this);
     lblTitle->setTextFormat(Qt::PlainText); // the operator's title
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setGeometry(26, 4, 264, 18);
     lblTitle->setStyleSheet(QStringLiteral("color: #dfe6ee; background: transparent;"));
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     ImgFullScreen = MakeImage(
-        this, "ImgFullScreen", QStringLiteral("Full screen"), {296, 5},
+        this, "ImgFullScreen", tr("Full screen"), {296, 5},
         ButtonImage(QStringLiteral("ImgFullScreen"), SmallImage, QStringLiteral("\u25a1")));
     ImgSysTray =
-        MakeImage(this, "ImgSysTray", QStringLiteral("Go to system tray"), {316, 5},
+        MakeImage(this, "ImgSysTray", tr("Go to system tray"), {316, 5},
                   ButtonImage(QStringLiteral("ImgSysTray"), SmallImage, QStringLiteral("_")));
     ingClose =
-        MakeImage(this, "ingClose", QStringLiteral("Exit"), {338, 5},
+        MakeImage(this, "ingClose", tr("Exit"), {338, 5},
                   ButtonImage(QStringLiteral("ingClose"), SmallImage, QStringLiteral("\u00d7")));
 
     CreateMediaArea();
@@ -112,16 +112,16 @@ void frmPlayer::CreateControls()
         made->setGeometry(QRect(QPoint(left, ButtonRowTop), ButtonSize));
         return made;
     };
-    btnPlay = button("btnPlay", QStringLiteral("Stop/Play"), 18);
-    BtnMute = button("BtnMute", QStringLiteral("Mute"), 50);
-    BtnVolDown = button("BtnVolDown", QStringLiteral("Volume down"), 82);
-    BtnVolUp = button("BtnVolUp", QStringLiteral("Volume up"), 114);
+    btnPlay = button("btnPlay", tr("Stop/Play"), 18);
+    BtnMute = button("BtnMute", tr("Mute"), 50);
+    BtnVolDown = button("BtnVolDown", tr("Volume down"), 82);
+    BtnVolUp = button("BtnVolUp", tr("Volume up"), 114);
     ImgTray = MakeImage(this, "ImgTray", QString(), {150, 280}, ImgList(Images::DirectoryClosed));
-    btnInfo = button("btnInfo", QStringLiteral("Information viewer"), 186);
-    BtnAbout = button("BtnAbout", QStringLiteral("About"), 218);
-    btnSettings = button("btnSettings", QStringLiteral("Settings"), 250);
-    btnRecord = button("btnRecord", QStringLiteral("Radio recorder"), 282);
-    btnMsg = button("btnMsg", QStringLiteral("Message"), 314);
+    btnInfo = button("btnInfo", tr("Information viewer"), 186);
+    BtnAbout = button("BtnAbout", tr("About"), 218);
+    btnSettings = button("btnSettings", tr("Settings"), 250);
+    btnRecord = button("btnRecord", tr("Radio recorder"), 282);
+    btnMsg = button("btnMsg", tr("Message"), 314);
 
     PicBtnVolDown = MakeOutline(
         this, "PicBtnVolDown",
@@ -358,8 +358,7 @@ void frmPlayer::btnRecord_Click()
     const auto* selection =
         FindWindow<ChannelSelection>(QString::fromLatin1(WindowName::Directory));
     if (!selection || selection->SelectedChannel().isEmpty()) {
-        Ask().Message(this, QStringLiteral("Error"),
-                      QStringLiteral("Please select a channel then try again"),
+        Ask().Message(this, tr("Error"), tr("Please select a channel then try again"),
                       Questions::Icon::None);
         return;
     }

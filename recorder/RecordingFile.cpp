@@ -1,5 +1,6 @@
 #include "RecordingFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -70,12 +71,12 @@ QString DefaultFileName(const QTime& now)
 
 QString SizeText(qint64 bytes)
 {
-    return QStringLiteral("Size: %1 kb.").arg(bytes / 1024);
+    return QCoreApplication::translate("recorder::frmRecord", "Size: %1 kb.").arg(bytes / 1024);
 }
 
 QString TimeText(qint64 seconds)
 {
-    return QStringLiteral("Time: %1:%2")
+    return QCoreApplication::translate("recorder::frmRecord", "Time: %1:%2")
         .arg(seconds / 60)
         .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
@@ -105,11 +106,14 @@ bool RecordingFile::CreateOutFile(const QString& folder, const QString& name,
         }
         const QFileInfo info(path);
         if (!info.exists() && !info.isSymLink()) {
-            m_Error = QStringLiteral("cannot create %1: %2").arg(path, iFileNum.errorString());
+            m_Error = QCoreApplication::translate("recorder::RecordingFile", "cannot create %1: %2")
+                          .arg(path, iFileNum.errorString());
             return false;
         }
     }
-    m_Error = QStringLiteral("no free file name for %1 in %2").arg(safe, dir.path());
+    m_Error =
+        QCoreApplication::translate("recorder::RecordingFile", "no free file name for %1 in %2")
+            .arg(safe, dir.path());
     return false;
 }
 
@@ -138,7 +142,8 @@ bool RecordingFile::Flush()
     const bool written = done == size;
     m_Pending.clear();
     if (!written) {
-        m_Error = QStringLiteral("cannot write %1: %2").arg(m_Path, iFileNum.errorString());
+        m_Error = QCoreApplication::translate("recorder::RecordingFile", "cannot write %1: %2")
+                      .arg(m_Path, iFileNum.errorString());
         iFileNum.close();
     }
     return written;

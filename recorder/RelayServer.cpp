@@ -22,14 +22,13 @@ void RelayServer::StartServer()
     const quint16 port = m_Bound ? m_Bound : m_Port;
     if (!m_Server.listen(QHostAddress::LocalHost, port)) {
         m_Bound = 0;
-        emit StatusText(QStringLiteral("Winamp relay off: cannot open 127.0.0.1:%1 (%2)")
+        emit StatusText(tr("Winamp relay off: cannot open 127.0.0.1:%1 (%2)")
                             .arg(port)
                             .arg(m_Server.errorString()));
         return;
     }
     m_Bound = m_Server.serverPort();
-    emit StatusText(
-        QStringLiteral("Waiting for Winamp player open url '127.0.0.1:%1'...").arg(m_Bound));
+    emit StatusText(tr("Waiting for Winamp player open url '127.0.0.1:%1'...").arg(m_Bound));
 }
 
 void RelayServer::DownServer()
@@ -58,7 +57,7 @@ void RelayServer::OnNewConnection()
     m_Player = player;
     connect(player, &QTcpSocket::readyRead, this, &RelayServer::OnPlayerData);
     connect(player, &QTcpSocket::disconnected, this, &RelayServer::OnPlayerGone);
-    emit StatusText(QStringLiteral("Winamp Connected"));
+    emit StatusText(tr("Winamp Connected"));
 }
 
 void RelayServer::OnPlayerData()
@@ -81,7 +80,7 @@ void RelayServer::OnPlayerGone()
     m_Player = nullptr;
     bRelayStreaming = false;
     bRelayPending = false;
-    emit StatusText(QStringLiteral("Winamp Disconnected"));
+    emit StatusText(tr("Winamp Disconnected"));
     StartServer();
 }
 

@@ -174,7 +174,7 @@ void StreamConnection::HeadArrived(std::string_view data)
     case IcyHeaderReader::Result::NeedMore:
         return;
     case IcyHeaderReader::Result::TooLong:
-        Fail(QStringLiteral("no ICY header within %1 bytes").arg(kMaxHeaderBytes));
+        Fail(tr("no ICY header within %1 bytes").arg(kMaxHeaderBytes));
         return;
     case IcyHeaderReader::Result::Accepted: {
         // The ICY answer as it always was: its header goes on as received.
@@ -201,7 +201,7 @@ void StreamConnection::Answered(std::string_view head, std::string_view rest)
     } else if (answer.status == 200) {
         StartStream(answer.icyHeader, answer.contentType, answer.chunked, rest);
     } else {
-        Fail(QStringLiteral("the server answered \"%1\"").arg(StatusLine(head)));
+        Fail(tr("the server answered \"%1\"").arg(StatusLine(head)));
     }
 }
 
@@ -209,12 +209,12 @@ void StreamConnection::Redirect(const std::string& location)
 {
     const StreamAddress next = ResolveAddress(m_Current, QString::fromLatin1(location.c_str()));
     if (++m_Hops > kMaxRedirects)
-        Fail(QStringLiteral("more than %1 redirects").arg(kMaxRedirects));
+        Fail(tr("more than %1 redirects").arg(kMaxRedirects));
     else if (!next.Valid())
-        Fail(QStringLiteral("redirected to an unusable address \"%1\"")
+        Fail(tr("redirected to an unusable address \"%1\"")
                  .arg(QString::fromLatin1(location.c_str())));
     else if (m_Current.secure && !next.secure)
-        Fail(QStringLiteral("refused a redirect from https down to http"));
+        Fail(tr("refused a redirect from https down to http"));
     else {
         m_Phase = Phase::Idle;
         Drop();
@@ -226,8 +226,7 @@ void StreamConnection::StartStream(std::string_view header, const std::string& c
                                    bool chunked, std::string_view rest)
 {
     if (!IsAudioType(contentType))
-        return Refuse(QStringLiteral("not an audio stream (%1)")
-                          .arg(QString::fromLatin1(contentType.c_str())));
+        return Refuse(tr("not an audio stream (%1)").arg(QString::fromLatin1(contentType.c_str())));
     const bool resumed = m_Streamed;
     m_Phase = Phase::Stream;
     m_Streamed = true;
@@ -253,7 +252,7 @@ void StreamConnection::Deliver(std::string_view data)
     if (m_Phase != Phase::Stream)
         return; // the receiver closed us
     if (result == ChunkedDecoder::Result::Bad)
-        Fail(QStringLiteral("the server's chunked transfer coding is broken"));
+        Fail(tr("the server's chunked transfer coding is broken"));
     else if (result == ChunkedDecoder::Result::Done)
         Lost();
 }
@@ -263,19 +262,19 @@ void StreamConnection::PlaylistBody(std::string_view data)
     if (m_Chunked) {
         std::string plain;
         if (m_Chunks.Decode(data, plain) == ChunkedDecoder::Result::Bad)
-            return Fail(QStringLiteral("the server's chunked transfer coding is broken"));
+            return Fail(tr("the server's chunked transfer coding is broken"));
         m_Playlist += plain;
     } else {
         m_Playlist.append(data);
     }
     if (m_Playlist.size() > kMaxPlaylistBytes)
-        Fail(QStringLiteral("the playlist is larger than %1 bytes").arg(kMaxPlaylistBytes));
+        Fail(tr("the playlist is larger than %1 bytes").arg(kMaxPlaylistBytes));
 }
 
 void StreamConnection::PlaylistDone()
 {
     if (++m_Lists > kMaxRedirects)
-        return Fail(QStringLiteral("more than %1 playlists in a row").arg(kMaxRedirects));
+        return Fail(tr("more than %1 playlists in a row").arg(kMaxRedirects));
     const StreamAddress list = m_Current;
     m_Entries.clear();
     for (const std::string& entry : PlaylistEntries(m_Playlist)) {
@@ -285,7 +284,7 @@ void StreamConnection::PlaylistDone()
             m_Entries.push_back(address);
     }
     if (!TryNextEntry())
-        Fail(QStringLiteral("the playlist names no stream"));
+        Fail(tr("the playlist names no stream"));
 }
 
 // The next entry of the playlist being tried; false when none is left.
@@ -332,7 +331,7 @@ void StreamConnection::OnError(QAbstractSocket::SocketError error)
         m_Phase == Phase::Waiting)
         return;
     if (error == QAbstractSocket::SslHandshakeFailedError)
-        Fail(QStringLiteral("certificate refused: %1")
+        Fail(tr("certificate refused: %1")
                  .arg(m_SslErrors.isEmpty() ? m_Socket->errorString() : m_SslErrors));
     else
         Fail(m_Socket->errorString());

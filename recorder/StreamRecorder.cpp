@@ -3,6 +3,8 @@
 #include "Id3Tag.h"
 #include "Text.h"
 
+#include <QCoreApplication>
+
 namespace recorder {
 namespace {
 
@@ -10,6 +12,43 @@ namespace {
 QString Shown(std::string_view bytes)
 {
     return core::ShowBytes(bytes);
+}
+
+// The parser's own words in the user's language. The station's texts stay as sent, and the
+// untranslated caption goes on naming the song files and telling one song from the next.
+QString Translated(const char* text)
+{
+    return QCoreApplication::translate("recorder::StreamRecorder", text);
+}
+
+QString StationShown(const QString& name)
+{
+    const char* unknown = QT_TRANSLATE_NOOP("recorder::StreamRecorder", "unknown station");
+    return name == QLatin1String(unknown) ? Translated(unknown) : name;
+}
+
+QString BitrateShown(const QString& text)
+{
+    const char* unknown = QT_TRANSLATE_NOOP("recorder::StreamRecorder", "Bitrate: unknown bitrate");
+    const QLatin1String before("Bitrate: "), after(" Kbps");
+    if (text == QLatin1String(unknown))
+        return Translated(unknown);
+    if (!text.startsWith(before) || !text.endsWith(after))
+        return text;
+    const QString rate = text.mid(before.size(), text.size() - before.size() - after.size());
+    return Translated(QT_TRANSLATE_NOOP("recorder::StreamRecorder", "Bitrate: %1 Kbps")).arg(rate);
+}
+
+QString TitleShown(const QString& caption)
+{
+    const char* none = QT_TRANSLATE_NOOP("recorder::StreamRecorder", "Title: Title not Available");
+    const QLatin1String before("Title: ");
+    if (caption == QLatin1String(none))
+        return Translated(none);
+    if (!caption.startsWith(before))
+        return caption;
+    return Translated(QT_TRANSLATE_NOOP("recorder::StreamRecorder", "Title: ")) +
+           caption.mid(before.size());
 }
 
 std::string_view View(const QByteArray& bytes)
@@ -52,7 +91,7 @@ void StreamRecorder::Tune(const StreamAddress& address)
 
 void StreamRecorder::ConnectionUp()
 {
-    emit StatusText(QStringLiteral("Connected"));
+    emit StatusText(tr("Connected"));
 }
 
 void StreamRecorder::HeaderReceived(std::string_view header, const QString& extension, bool resumed)
@@ -114,19 +153,19 @@ void StreamRecorder::ConnectionWaiting()
 {
     if (!m_File.Flush())
         StopOnFileError();
-    emit StatusText(QString::fromUtf8("Reconnecting\u2026"));
+    emit StatusText(tr("Reconnecting\u2026"));
 }
 
 void StreamRecorder::ConnectionEnded()
 {
-    emit StatusText(QStringLiteral("Disconnected"));
+    emit StatusText(tr("Disconnected"));
     emit StreamEnded();
 }
 
 void StreamRecorder::ConnectionFailed(const QString& why)
 {
     m_ErrorText = why;
-    emit StatusText(QStringLiteral("Error ocurred"));
+    emit StatusText(tr("Error ocurred"));
     emit StreamFailed();
 }
 
@@ -147,8 +186,8 @@ void StreamRecorder::StreamRefused(const QString& why)
 void StreamRecorder::ShowInfo(std::string_view sIcy)
 {
     m_Station = Shown(recorder::StationText(sIcy));
-    emit StationName(m_Station);
-    emit BitrateText(Shown(recorder::BitrateText(sIcy)));
+    emit StationName(StationShown(m_Station));
+    emit BitrateText(BitrateShown(Shown(recorder::BitrateText(sIcy))));
 }
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
@@ -157,7 +196,7 @@ void StreamRecorder::ShowTitle(std::string_view sMetaData)
     const QString before = m_TitleCaption;
     if (caption) {
         m_TitleCaption = Shown(*caption);
-        emit TitleText(m_TitleCaption);
+        emit TitleText(TitleShown(m_TitleCaption));
     }
     const bool newSong = m_TitleCaption != before;
     if (newSong)

@@ -62,7 +62,7 @@ frmRecord::frmRecord(const core::ChannelSelection& selection, QWidget* player, q
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QString::fromLatin1(core::WindowName::Recorder));
-    setWindowTitle(QStringLiteral("Record"));
+    setWindowTitle(tr("Record"));
     BuildControls();
     Form_Load(selection, player);
 }
@@ -76,47 +76,46 @@ void frmRecord::BuildControls()
     // The skin lies under everything; the caption strip lets presses through to it, so the
     // window is dragged by its top as by any other part of the skin.
     Skin = Named(new FormSkin(this), "Skin");
-    lblCaption = Label(QStringLiteral("Record"), "lblCaption");
+    lblCaption = Label(tr("Record"), "lblCaption");
     lblCaption->setFixedHeight(27); // the skin's title strip
     lblCaption->setAttribute(Qt::WA_TransparentForMouseEvents);
     ingClose = Named(new QToolButton(this), "ingClose");
     ingClose->setIcon(QIcon(QStringLiteral(":/artwork/buttons/ingClose.png")));
     ingClose->setIconSize(QSize(16, 16));
-    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setToolTip(tr("Exit"));
     ingClose->setAutoRaise(true);
     ingClose->setFixedSize(16, 16);
 
-    lblServer = Label(QStringLiteral("Server IP:"), "lblServer");
+    lblServer = Label(tr("Server IP:"), "lblServer");
     txtServer = Named(new QLineEdit(QStringLiteral("0.0.0.0")), "txtServer");
-    lblPort = Label(QStringLiteral("Port:"), "lblPort");
+    lblPort = Label(tr("Port:"), "lblPort");
     txtPort = Named(new QLineEdit(QStringLiteral("8000")), "txtPort");
     txtServer->setReadOnly(true);
     txtPort->setReadOnly(true);
-    Label1 = Label(QStringLiteral("Output Path:"), "Label1");
+    Label1 = Label(tr("Output Path:"), "Label1");
     txtOutPath = Named(new QLineEdit(QStringLiteral("c:\\")), "txtOutPath");
     btnBrowse = new dcButton(nullptr, QStringLiteral("btnBrowse"));
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
     btnBrowse->SetButtonStyle(DialogButtonStyle);
     btnBrowse->SetBackColor(DialogButtonBackColor);
     btnBrowse->SetForeColor(DialogButtonForeColor);
-    btnBrowse->SetCaption(QStringLiteral("Browse"));
-    btnBrowse->setToolTip(QStringLiteral("Edit server URL"));
+    btnBrowse->SetCaption(tr("Browse"));
+    btnBrowse->setToolTip(tr("Edit server URL"));
     btnBrowse->setFixedSize(controls::TwipsToPixels(1215), controls::TwipsToPixels(375));
     chkFilebysong =
-        Named(new QCheckBox(QStringLiteral("Create mp3 file by song (file name = title)")),
-              "chkFilebysong");
-    CmdRecord = Named(new QPushButton(QStringLiteral("RECORD")), "CmdRecord");
+        Named(new QCheckBox(tr("Create mp3 file by song (file name = title)")), "chkFilebysong");
+    CmdRecord = Named(new QPushButton(tr("RECORD")), "CmdRecord");
     CmdRecord->setCheckable(true);
-    Label3 = Label(QStringLiteral("Recording"), "Label3");
-    Label2 = Label(QStringLiteral("Some radio channel may not be recordable "), "Label2");
-    lblRadio = Label(QStringLiteral("Radio"), "lblRadio");
-    lblTitle = Label(QStringLiteral("Title:"), "lblTitle");
-    lblBitrate = Label(QStringLiteral("Bitrate:"), "lblBitrate");
-    lblFile = Label(QStringLiteral("File:"), "lblFile");
-    lblSize = Label(QStringLiteral("Size:"), "lblSize");
-    lblTime = Label(QStringLiteral("Time:"), "lblTime");
-    lblStatus = Label(QStringLiteral("REC"), "lblStatus");
-    lblWinampStatus = Label(QStringLiteral("Winamp Status"), "lblWinampStatus");
+    Label3 = Label(tr("Recording"), "Label3");
+    Label2 = Label(tr("Some radio channel may not be recordable "), "Label2");
+    lblRadio = Label(tr("Radio"), "lblRadio");
+    lblTitle = Label(tr("Title:"), "lblTitle");
+    lblBitrate = Label(tr("Bitrate:"), "lblBitrate");
+    lblFile = Label(tr("File:"), "lblFile");
+    lblSize = Label(tr("Size:"), "lblSize");
+    lblTime = Label(tr("Time:"), "lblTime");
+    lblStatus = Label(tr("REC"), "lblStatus");
+    lblWinampStatus = Label(tr("Winamp Status"), "lblWinampStatus");
     for (QLabel* wide : {lblRadio, lblTitle, lblFile, lblWinampStatus})
         wide->setMinimumWidth(1); // long titles must not widen the window
 
@@ -157,7 +156,7 @@ void frmRecord::BuildControls()
     connect(&m_Core, &StreamRecorder::TitleText, lblTitle, &QLabel::setText);
     connect(&m_Core.Relay(), &RelayServer::StatusText, lblWinampStatus, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::FileOpened, this,
-            [this](const QString& name) { lblFile->setText("File: " + name); });
+            [this](const QString& name) { lblFile->setText(tr("File: ") + name); });
     connect(&m_Core, &StreamRecorder::FileFailed, this, &frmRecord::ShowFileError);
     connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
 }
@@ -236,7 +235,7 @@ void frmRecord::CmdRecord_Click(bool pressed)
         CmdRecord->setChecked(false); // runs this handler again, released
         return;
     }
-    CmdRecord->setText(QStringLiteral("STOP"));
+    CmdRecord->setText(tr("STOP"));
     lblStatus->show();
     for (QLabel* label : {lblFile, lblSize, lblTime})
         label->setEnabled(true);
@@ -247,9 +246,8 @@ bool frmRecord::CreateOutFile()
     m_Core.SetFileBySong(chkFilebysong->isChecked());
     if (chkFilebysong->isChecked())
         return m_Core.StartSongRecording(txtOutPath->text());
-    const auto name =
-        core::Ask().Text(this, QStringLiteral("New mp3 file"), QStringLiteral("Enter file name: "),
-                         DefaultFileName(QTime::currentTime()));
+    const auto name = core::Ask().Text(this, tr("New mp3 file"), tr("Enter file name: "),
+                                       DefaultFileName(QTime::currentTime()));
     if (!name || name->isEmpty())
         return false;
     return m_Core.StartRecording(txtOutPath->text(), *name);
@@ -257,7 +255,7 @@ bool frmRecord::CreateOutFile()
 
 void frmRecord::ShowIdle()
 {
-    CmdRecord->setText(QStringLiteral("RECORD"));
+    CmdRecord->setText(tr("RECORD"));
     lblStatus->hide();
     for (QLabel* label : {lblFile, lblSize, lblTime})
         label->setEnabled(false);
@@ -272,7 +270,7 @@ void frmRecord::ShowFileError(const QString& why)
         CmdRecord->setChecked(false);
     }
     ShowIdle();
-    lblFile->setText("File: " + why);
+    lblFile->setText(tr("File: ") + why);
     lblFile->setEnabled(true);
 }
 
@@ -296,7 +294,7 @@ void frmRecord::btnBrowse_Click()
     if (start.isEmpty())
         start = txtOutPath->text();
     // The desktop's folder chooser starts at the nearest folder that still exists.
-    const auto chosen = core::Ask().Folder(this, QStringLiteral("Select a folder to save"), start);
+    const auto chosen = core::Ask().Folder(this, tr("Select a folder to save"), start);
     if (!chosen || chosen->isEmpty())
         return;
     txtOutPath->setText(*chosen);

@@ -8,6 +8,7 @@
 #include "MpvOptions.h"
 #include "VideoViews.h"
 
+#include <QCoreApplication>
 #include <QOpenGLContext>
 #include <QPointer>
 
@@ -163,7 +164,8 @@ void MpvEngine::Load()
     m_loadWaiting = false;
     m_glWait.stop();
     if (!m_handle) {
-        Fail(QStringLiteral("The media engine could not be started"));
+        Fail(QCoreApplication::translate("platform::MpvEngine",
+                                         "The media engine could not be started"));
         return;
     }
     ++m_pendingLoads;

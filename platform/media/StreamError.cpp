@@ -1,5 +1,6 @@
 #include "StreamError.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 #include <QUrl>
 
@@ -29,25 +30,31 @@ QString ShortStreamError(const QString& engineText, const QString& url)
     if (!address.host().isEmpty()) {
         const QString server = Server(address);
         if (Says(engineText, "refused")) {
-            return QStringLiteral("Cannot connect to %1 (refused)").arg(server);
+            return QCoreApplication::translate("platform::StreamError",
+                                               "Cannot connect to %1 (refused)")
+                .arg(server);
         }
         // Not "timeout": the engine names its connections "tcp://host:port?timeout=…".
         if (Says(engineText, "timed out")) {
-            return QStringLiteral("Cannot connect to %1 (no answer)").arg(server);
+            return QCoreApplication::translate("platform::StreamError",
+                                               "Cannot connect to %1 (no answer)")
+                .arg(server);
         }
         if (Says(engineText, "resolve") || Says(engineText, "not known") ||
             Says(engineText, "name resolution")) {
-            return QStringLiteral("Cannot find %1").arg(address.host());
+            return QCoreApplication::translate("platform::StreamError", "Cannot find %1")
+                .arg(address.host());
         }
         static const QRegularExpression httpError(QStringLiteral("HTTP error (\\d{3}[^\\r\\n]*)"));
         const QRegularExpressionMatch status = httpError.match(engineText);
         if (status.hasMatch()) {
-            return QStringLiteral("%1 answered %2").arg(server, status.captured(1).trimmed());
+            return QCoreApplication::translate("platform::StreamError", "%1 answered %2")
+                .arg(server, status.captured(1).trimmed());
         }
     }
     QString line = engineText.section(QLatin1Char('\n'), 0, 0).simplified();
     if (line.isEmpty()) {
-        return QStringLiteral("The stream cannot be played");
+        return QCoreApplication::translate("platform::StreamError", "The stream cannot be played");
     }
     if (line.size() > LongestLine) {
         line = line.left(LongestLine - 1) + QChar(0x2026);

@@ -24,7 +24,7 @@ frmAbout::frmAbout(QWidget* parent)
     setObjectName(QString::fromLatin1(core::WindowName::About));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("About"));
+    setWindowTitle(tr("About"));
 
     const QImage skin =
         Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize, FallbackFace);
@@ -43,10 +43,10 @@ frmAbout::frmAbout(QWidget* parent)
     lblVersion->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     btnBrowse->setObjectName(QStringLiteral("btnBrowse"));
-    btnBrowse->SetCaption(QStringLiteral("OK"));
+    btnBrowse->SetCaption(tr("OK"));
     btnBrowse->setGeometry(24, 196, 150, 28);
     dcButton1->setObjectName(QStringLiteral("dcButton1"));
-    dcButton1->SetCaption(QStringLiteral("Close"));
+    dcButton1->SetCaption(tr("Close"));
     dcButton1->setGeometry(186, 196, 150, 28);
     for (controls::dcButton* button : {btnBrowse, dcButton1}) {
         button->SetButtonStyle(ButtonStyle);

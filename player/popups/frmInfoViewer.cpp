@@ -65,7 +65,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     setObjectName(QString::fromLatin1(core::WindowName::InfoViewer));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Browser"));
+    setWindowTitle(tr("Browser"));
     resize(SkinSize);
 
     const QImage skin =
@@ -82,21 +82,21 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     lblNoBrowser->setTextFormat(Qt::PlainText);
     lblNoBrowser->setAlignment(Qt::AlignCenter);
     lblNoBrowser->setWordWrap(true);
-    lblNoBrowser->setText(QStringLiteral("Web pages cannot be shown: the web engine of this "
-                                         "installation could not be loaded."));
+    lblNoBrowser->setText(tr("Web pages cannot be shown: the web engine of this "
+                             "installation could not be loaded."));
     lblNoBrowser->setStyleSheet(QStringLiteral("background: white; color: black;"));
     lblNoBrowser->setVisible(!Browser);
 
     picBtn->setObjectName(QStringLiteral("picBtn"));
     picBtn->setPixmap(QPixmap::fromImage(ButtonOutline()));
     picBtn->hide();
-    btnHome = MakeButton("btnHome", QStringLiteral("Home"), QStringLiteral("Home"),
-                         QStringLiteral("\u2302"), 320);
-    btnPre = MakeButton("btnPre", QStringLiteral("Go Back"), QStringLiteral("Back"),
-                        QStringLiteral("\u25c0"), 346);
-    btnNext = MakeButton("btnNext", QStringLiteral("Go Forward"), QStringLiteral("Forward"),
+    btnHome =
+        MakeButton("btnHome", tr("Home"), QStringLiteral("Home"), QStringLiteral("\u2302"), 320);
+    btnPre =
+        MakeButton("btnPre", tr("Go Back"), QStringLiteral("Back"), QStringLiteral("\u25c0"), 346);
+    btnNext = MakeButton("btnNext", tr("Go Forward"), QStringLiteral("Forward"),
                          QStringLiteral("\u25b6"), 372);
-    btnRefresh = MakeButton("btnRefresh", QStringLiteral("Refresh"), QStringLiteral("Refresh"),
+    btnRefresh = MakeButton("btnRefresh", tr("Refresh"), QStringLiteral("Refresh"),
                             QStringLiteral("\u21bb"), 398);
     connect(btnHome, &QToolButton::clicked, this, &frmInfoViewer::btnHome_Click);
     connect(btnPre, &QToolButton::clicked, this, &frmInfoViewer::btnPre_Click);
@@ -106,7 +106,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setTextFormat(Qt::PlainText);
     lblURL->setTextFormat(Qt::PlainText); // the operator's home page address
-    lblTitle->setText(QStringLiteral("Inside"));
+    lblTitle->setText(tr("Inside"));
     lblTitle->setGeometry(26, 6, 284, 16);
     lblTitle->setStyleSheet(
         QStringLiteral("color: white; background: transparent; font-weight: bold;"));
@@ -118,7 +118,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     lblURL->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setToolTip(QStringLiteral("Move"));
+    Image4->setToolTip(tr("Move"));
     Image4->setPixmap(QPixmap(QStringLiteral(":/artwork/buttons/Image4.png")));
     Image4->setGeometry(6, 6, 16, 16);
     Image4->setCursor(Qt::SizeAllCursor);

@@ -52,7 +52,7 @@ frmMessage::frmMessage(QWidget* parent)
     // A message must not take the keyboard from whatever the user is typing into.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    setWindowTitle(QStringLiteral("Message"));
+    setWindowTitle(tr("Message"));
     resize(SkinSize);
 
     const QImage skin =
@@ -75,14 +75,14 @@ frmMessage::frmMessage(QWidget* parent)
     dcButton1->SetButtonStyle(ButtonStyle);
     dcButton1->SetBackColor(ButtonBackColor);
     dcButton1->SetForeColor(ButtonForeColor);
-    dcButton1->SetCaption(QStringLiteral("Close"));
+    dcButton1->SetCaption(tr("Close"));
     dcButton1->setGeometry(12, 148, 306, 24);
     connect(dcButton1, &controls::dcButton::Click, this, &frmMessage::dcButton1_Click);
 
     ingClose->setObjectName(QStringLiteral("ingClose"));
     ingClose->setPixmap(QPixmap::fromImage(
         CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
-    ingClose->setToolTip(QStringLiteral("Exit"));
+    ingClose->setToolTip(tr("Exit"));
     ingClose->setGeometry(306, 5, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
     controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });

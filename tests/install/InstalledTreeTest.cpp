@@ -65,8 +65,10 @@ TEST(InstalledTree, RunsFromAFreshPrefixWithItsDesktopFiles)
     ASSERT_TRUE(QFileInfo(program).isExecutable());
     EXPECT_FALSE(QFile::exists(bin + QStringLiteral("/portable")))
         << "the build's marker was installed";
-    // The chime is where the installed program looks, whatever the prefix.
+    // The chime and the translations are where the installed program looks, whatever the prefix.
     EXPECT_TRUE(QFile::exists(core::InstalledDataFolder(bin) + QStringLiteral("/msg.wav")));
+    EXPECT_TRUE(QFile::exists(core::InstalledDataFolder(bin) +
+                              QStringLiteral("/translations/corvane_de.qm")));
     // The web module beside the libraries, where the program looks for it; no program links it.
     EXPECT_TRUE(QFile::exists(lib + QStringLiteral("/corvane/corvane-webpages.so")));
 
