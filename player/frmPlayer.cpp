@@ -374,6 +374,9 @@ void frmPlayer::btnMsg_Click()
 {
     // The poll keeps running: a new text goes into the open popup.
     Poll->ShowLastMessage();
+    // Asked for, the popup takes the keyboard (a polled one never does): Tab and Esc reach it.
+    if (QWidget* popup = FindWindow(QString::fromLatin1(WindowName::Message)))
+        popup->activateWindow();
 }
 
 void frmPlayer::TimerMove_Timer()
