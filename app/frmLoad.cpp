@@ -1,5 +1,6 @@
 #include "frmLoad.h"
 
+#include "Artwork.h"
 #include "Config.h"
 #include "FormSkin.h"
 #include "MakeSk.h"
@@ -31,9 +32,9 @@ frmLoad::frmLoad(QWidget* parent)
     setWindowTitle(tr("Loading..."));
     resize(TwipsToPixels(6975), TwipsToPixels(4215));
 
-    const QImage artwork(QStringLiteral(":/artwork/skins/frmLoad.png"));
+    const QImage artwork = controls::LoadArtwork(QStringLiteral(":/artwork/skins/frmLoad.png"));
     Skin->setPicture(artwork);
-    pic->setPixmap(QPixmap::fromImage(artwork));
+    pic->setPixmap(controls::PixmapFor(artwork, *pic));
     pic->resize(artwork.size());
     pic->installEventFilter(this);
 

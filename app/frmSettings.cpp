@@ -1,8 +1,10 @@
 #include "frmSettings.h"
 
+#include "Artwork.h"
 #include "Config.h"
 #include "FormSkin.h"
 #include "ImageClick.h"
+#include "KeyboardAccess.h"
 #include "MakeSk.h"
 #include "MyFunction.h"
 #include "Questions.h"
@@ -31,7 +33,7 @@ frmSettings::frmSettings(QWidget* parent)
     setWindowTitle(tr("Settings"));
     resize(TwipsToPixels(5310), TwipsToPixels(2685));
 
-    const QImage artwork(QStringLiteral(":/artwork/skins/frmSettings.png"));
+    const QImage artwork = controls::LoadArtwork(QStringLiteral(":/artwork/skins/frmSettings.png"));
     Skin->setPicture(artwork);
 
     Label1->setText(tr("Server URL"));
@@ -70,6 +72,9 @@ frmSettings::frmSettings(QWidget* parent)
     connect(btnSave, &dcButton::Click, this, &frmSettings::btnSave_Click);
     connect(btnCancel, &dcButton::Click, this, &frmSettings::btnCancel_Click);
     connect(dcButton1, &dcButton::Click, this, &frmSettings::dcButton1_Click);
+    Label1->setBuddy(txtServerURL); // names the box for a screen reader
+    controls::NameControlsAfterToolTips(*this);
+    controls::CloseOnEscape(*this, [this] { ingClose_Click(); });
 
     Form_Load();
 }

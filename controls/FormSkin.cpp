@@ -1,5 +1,6 @@
 #include "FormSkin.h"
 
+#include "Artwork.h"
 #include "InputCodes.h"
 #include "MakeSk.h"
 #include "PropertyBag.h"
@@ -27,8 +28,10 @@ class SkinPicture : public QWidget
   protected:
     void paintEvent(QPaintEvent*) override
     {
+        // On a dense screen the skin's twin, at the same place and size: the shape and the size
+        // of the window stay those of the skin itself.
         if (m_image && !m_image->isNull())
-            QPainter(this).drawImage(0, 0, *m_image);
+            QPainter(this).drawImage(QPoint(0, 0), ImageForRatio(*m_image, devicePixelRatioF()));
     }
 
   private:

@@ -19,6 +19,7 @@ dcButton::dcButton(QWidget* parent, const QString& name) : QWidget(parent)
     setObjectName(name);
     // Tab reaches the button; of the mouse buttons only the left one gives it the focus.
     setFocusPolicy(Qt::TabFocus);
+    InstallAccessibility();
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Smaller buttons cannot show their frame: 15 pixels a side, kept in the designer's units.

@@ -141,6 +141,8 @@ class dcButton : public QWidget
     void RedrawButton(int state, bool force = false);
     // Activation by access key, or by Enter (13) / Esc (27) routed from the window.
     void AccessKeyPress(int keyAscii);
+    // Screen readers see each button as a push button named by its caption.
+    static void InstallAccessibility();
 
     // --- persistence --------------------------------------------------------------------------
     void ReadProperties(const PropertyBag& bag);

@@ -3,6 +3,8 @@
 
 #include "InputCodes.h"
 
+#include <QAccessibleWidget>
+
 #include <QKeyEvent>
 #include <QMenu>
 #include <QShortcutEvent>
@@ -10,6 +12,50 @@
 namespace controls {
 
 using namespace dcbutton;
+
+// --- screen readers ------------------------------------------------------------------------------
+
+namespace {
+
+// A push button named by its caption (without the access key's "&"), pressed by its action.
+class dcButtonAccessible : public QAccessibleWidget
+{
+  public:
+    explicit dcButtonAccessible(dcButton* button) : QAccessibleWidget(button, QAccessible::Button)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        const QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Name || !own.isEmpty())
+            return own;
+        QString caption = static_cast<dcButton*>(widget())->Caption();
+        return caption.replace(QLatin1String("&&"), QStringLiteral("\x01"))
+            .remove(QLatin1Char('&'))
+            .replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<dcButton*>(widget())->AccessKeyPress(32);
+    }
+};
+
+QAccessibleInterface* dcButtonFactory(const QString&, QObject* object)
+{
+    if (auto* button = qobject_cast<dcButton*>(object))
+        return new dcButtonAccessible(button);
+    return nullptr;
+}
+
+} // namespace
+
+void dcButton::InstallAccessibility()
+{
+    static const bool installed = (QAccessible::installFactory(dcButtonFactory), true);
+    (void)installed;
+}
 
 // --- access keys ---------------------------------------------------------------------------------
 
@@ -76,6 +122,12 @@ bool dcButton::event(QEvent* e)
 
 void dcButton::keyPressEvent(QKeyEvent* e)
 {
+    // Enter presses the focused button, as Space does (a keyboard user expects either).
+    if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !m_checkBoxMode &&
+        !m_spaceHeld) {
+        AccessKeyPress(13);
+        return;
+    }
     short code = short(KeyCode(e->key()));
     short shift = short(ShiftCode(e->modifiers()));
     if (code == 32 && shift != 4) {

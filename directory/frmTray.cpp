@@ -1,12 +1,14 @@
 #include "frmTray.h"
 
 #include "Address.h"
+#include "Artwork.h"
 #include "CNetConn.h"
 #include "ChannelList.h"
 #include "Config.h"
 #include "DirectoryWindows.h"
 #include "Docking.h"
 #include "FormSkin.h"
+#include "KeyboardAccess.h"
 #include "MyFunction.h"
 #include "ProgramState.h"
 #include "Questions.h"
@@ -109,10 +111,17 @@ void frmTray::BuildControls()
         list->setSortingEnabled(false);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         // Light entries in the skin's dark wells; the selection in the buttons' face colour.
-        list->setStyleSheet(QStringLiteral(
-            "QListWidget { background: #060c14; color: #e8eef5; border: 1px solid #274666; }"
-            "QListWidget::item:selected { background: #2b4f75; color: #ffffff; }"));
+        list->setStyleSheet(
+            QStringLiteral(
+                "QListWidget { background: #060c14; color: #e8eef5; border: 1px solid #274666; }"
+                "QListWidget::item:selected { background: #2b4f75; color: #ffffff; }") +
+            controls::FocusRingStyle(QStringLiteral("QListWidget")));
+        // Up and Down choose in the list, not the player's volume.
+        controls::KeepListKeys(*list);
     }
+    setAccessibleName(tr("Channel directory"));
+    ListType->setAccessibleName(tr("Channel types"));
+    ListChannel->setAccessibleName(tr("Channels"));
 
     WebAd = new controls::WebAd(this);
     WebAd->setObjectName(QStringLiteral("WebAd"));
@@ -167,7 +176,7 @@ void frmTray::BuildNotice()
 
 QImage frmTray::SkinPicture()
 {
-    const QImage artwork(QStringLiteral(":/artwork/skins/frmTray.png"));
+    const QImage artwork = controls::LoadArtwork(QStringLiteral(":/artwork/skins/frmTray.png"));
     if (!artwork.isNull())
         return artwork;
     // Without the artwork the window still needs its size and a surface the labels read on.

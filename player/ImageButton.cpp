@@ -1,5 +1,9 @@
 #include "ImageButton.h"
 
+#include "Artwork.h"
+#include "KeyboardAccess.h"
+
+#include <QKeyEvent>
 #include <QPainter>
 
 namespace player {
@@ -10,7 +14,9 @@ ImageButton::ImageButton(QWidget* parent, const QString& Name, const QString& To
     setObjectName(Name);
     setToolTip(ToolTip);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a mouse click does not take the focus from where the user typed.
+    setFocusPolicy(Qt::TabFocus);
+    controls::KeepButtonKeys(*this);
 }
 
 void ImageButton::setPicture(const QImage& Picture)
@@ -19,14 +25,27 @@ void ImageButton::setPicture(const QImage& Picture)
     update();
 }
 
+void ImageButton::keyPressEvent(QKeyEvent* event)
+{
+    // Space presses it as every button does; Enter too, as the picture buttons do.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
 void ImageButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     if (!m_Picture.isNull())
-        painter.drawImage(rect(), m_Picture);
+        painter.drawImage(rect(), controls::ImageForRatio(m_Picture, devicePixelRatioF()));
     // Pressed: a shade over the picture, the old buttons' sunken look.
     if (isDown())
         painter.fillRect(rect(), QColor(0, 0, 0, 70));
+    if (hasFocus())
+        controls::DrawFocusRing(painter, rect(), true);
 }
 
 } // namespace player

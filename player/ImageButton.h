@@ -1,5 +1,5 @@
 // A push button that is nothing but its picture, as the player's graphical buttons are; its
-// outline comes from ShapeButton.
+// outline comes from ShapeButton. It takes the keyboard focus by Tab and shows it with a ring.
 #pragma once
 
 #include <QAbstractButton>
@@ -18,6 +18,7 @@ class ImageButton : public QAbstractButton
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QImage m_Picture;

@@ -1,5 +1,6 @@
 #include "NowPlayingCard.h"
 
+#include "KeyboardAccess.h"
 #include "Palette.h"
 #include "PlayerTray.h"
 #include "ProgramState.h"
@@ -109,6 +110,7 @@ NowPlayingCard::NowPlayingCard(platform::MediaPlayer* Media, std::function<QStri
         row->setToolTip(tr("Click to copy the title"));
         row->setAccessibleName(tr("Copy title"));
         row->setFocusPolicy(Qt::StrongFocus);
+        controls::KeepButtonKeys(*row); // Space copies here rather than stopping the player
         row->setStyleSheet(
             QStringLiteral("color: %1; background: transparent;").arg(artwork::TextDim.name()));
         row->installEventFilter(this);
@@ -161,6 +163,9 @@ void NowPlayingCard::Refresh()
     const QString told = m_Account.Tip(QString(), Now(), 1000);
     if (told != m_sTold) {
         m_sTold = told;
+        // What the card paints, for a screen reader: the channel, the station, the title, the
+        // state.
+        setAccessibleDescription(told);
         emit Changed();
     }
 }

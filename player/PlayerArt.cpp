@@ -1,5 +1,7 @@
 #include "PlayerArt.h"
 
+#include "Artwork.h"
+
 #include <QPainter>
 
 namespace player {
@@ -31,13 +33,14 @@ QImage StandIn(QSize Size, const QColor& Fill, const QString& Glyph, int radius)
 
 QImage SkinImage(const QString& Name, QSize Size)
 {
-    const QImage image(QStringLiteral(":/artwork/skins/%1.png").arg(Name));
+    const QImage image = controls::LoadArtwork(QStringLiteral(":/artwork/skins/%1.png").arg(Name));
     return image.isNull() ? StandIn(Size, QColor(32, 38, 48), {}, 12) : image;
 }
 
 QImage ButtonImage(const QString& Name, QSize Size, const QString& Glyph)
 {
-    const QImage image(QStringLiteral(":/artwork/buttons/%1.png").arg(Name));
+    const QImage image =
+        controls::LoadArtwork(QStringLiteral(":/artwork/buttons/%1.png").arg(Name));
     return image.isNull()
                ? StandIn(Size, QColor(58, 66, 80), Glyph, qMin(Size.width(), Size.height()) / 5)
                : image;

@@ -1,5 +1,6 @@
 #include "frmPlayer.h"
 
+#include "Artwork.h"
 #include "Config.h"
 #include "FormSkin.h"
 #include "ImageButton.h"
@@ -42,7 +43,7 @@ QLabel* MakeImage(QWidget* parent, const char* Name, const QString& ToolTip, QPo
     auto* image = new QLabel(parent);
     image->setObjectName(QString::fromLatin1(Name));
     image->setToolTip(ToolTip);
-    image->setPixmap(QPixmap::fromImage(Picture));
+    image->setPixmap(controls::PixmapFor(Picture, *image));
     image->setGeometry(QRect(At, Picture.size()));
     image->setCursor(Qt::PointingHandCursor);
     return image;
@@ -72,6 +73,7 @@ frmPlayer::frmPlayer(QWidget* parent)
     AdoptWindow(QString::fromLatin1(WindowName::Player), this);
     Poll = MakeMessageBoard(this);
     CreateControls();
+    MakeAccessible();
     Form_Load();
 }
 
@@ -123,19 +125,20 @@ void frmPlayer::CreateControls()
     btnRecord = button("btnRecord", tr("Radio recorder"), 282);
     btnMsg = button("btnMsg", tr("Message"), 314);
 
-    PicBtnVolDown = MakeOutline(
-        this, "PicBtnVolDown",
-        ButtonImage(QStringLiteral("PicBtnVolDown"), ButtonSize, QStringLiteral("\u2212")));
-    PicBtnVolUp =
-        MakeOutline(this, "PicBtnVolUp",
-                    ButtonImage(QStringLiteral("PicBtnVolUp"), ButtonSize, QStringLiteral("+")));
+    const QImage volumeDown =
+        ButtonImage(QStringLiteral("PicBtnVolDown"), ButtonSize, QStringLiteral("\u2212"));
+    const QImage volumeUp =
+        ButtonImage(QStringLiteral("PicBtnVolUp"), ButtonSize, QStringLiteral("+"));
+    PicBtnVolDown = MakeOutline(this, "PicBtnVolDown", volumeDown);
+    PicBtnVolUp = MakeOutline(this, "PicBtnVolUp", volumeUp);
     PicMute =
         MakeOutline(this, "PicMute",
                     ButtonImage(QStringLiteral("PicMute"), ButtonSize, QStringLiteral("\u266a")));
     picPlay =
         MakeOutline(this, "picPlay", ButtonImage(QStringLiteral("picPlay"), ButtonSize, QString()));
-    BtnVolDown->setPicture(PicBtnVolDown->pixmap().toImage());
-    BtnVolUp->setPicture(PicBtnVolUp->pixmap().toImage());
+    // The images themselves rather than the outlines' copies: drawing finds their dense twins.
+    BtnVolDown->setPicture(volumeDown);
+    BtnVolUp->setPicture(volumeUp);
     const std::pair<ImageButton*, const char*> faces[] = {{btnInfo, "i"},
                                                           {BtnAbout, "?"},
                                                           {btnSettings, "\u2699"},
@@ -370,6 +373,9 @@ void frmPlayer::btnMsg_Click()
 {
     // The poll keeps running: a new text goes into the open popup.
     Poll->ShowLastMessage();
+    // Asked for, the popup takes the keyboard (a polled one never does): Tab and Esc reach it.
+    if (QWidget* popup = FindWindow(QString::fromLatin1(WindowName::Message)))
+        popup->activateWindow();
 }
 
 void frmPlayer::TimerMove_Timer()
@@ -381,18 +387,21 @@ void frmPlayer::ShowPlayImage(int Index)
 {
     m_iPlayImage = Index;
     btnPlay->setPicture(ImgList(Index));
+    ExposeStates();
 }
 
 void frmPlayer::ShowMuteImage(int Index)
 {
     m_iMuteImage = Index;
     BtnMute->setPicture(ImgList(Index));
+    ExposeStates();
 }
 
 void frmPlayer::ShowTrayImage(int Index)
 {
     m_iTrayImage = Index;
-    ImgTray->setPixmap(QPixmap::fromImage(ImgList(Index)));
+    ImgTray->setPixmap(controls::PixmapFor(ImgList(Index), *ImgTray));
+    ExposeStates();
 }
 
 void frmPlayer::Player_MouseDown(Qt::MouseButton Button, QPoint GlobalPos)

@@ -117,6 +117,9 @@ class frmPlayer : public QWidget, public core::ChannelPlayer, public core::TrayP
     void Form_Load();
     void CreateControls();
     void CreateMediaArea();
+    // frmPlayerAccess.cpp: Tab order, keys, names; the states a screen reader hears.
+    void MakeAccessible();
+    void ExposeStates();
     void ConnectMpris();
     void ShapeButtons();
     void GiveAddress(const QString& Address);

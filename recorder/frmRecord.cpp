@@ -1,6 +1,9 @@
 #include "frmRecord.h"
 
+#include "KeyboardAccess.h"
+
 #include "Address.h"
+#include "Artwork.h"
 #include "Config.h"
 #include "Docking.h"
 #include "Questions.h"
@@ -37,6 +40,7 @@ QPushButton#CmdRecord { color: #e8eef5; background: #2b4f75; border: 1px solid #
 QPushButton#CmdRecord:hover { background: #35608c; }
 QPushButton#CmdRecord:checked { color: #ffffff; background: #a8322c; border-color: #ff6b63; }
 QToolButton#ingClose { border: none; background: transparent; }
+QToolButton#ingClose:focus { border: 1px solid #f2b134; border-radius: 3px; }
 )";
 // Where the skin's title strip leaves room for the close picture.
 constexpr QPoint kClosePlace{358, 5};
@@ -146,6 +150,7 @@ void frmRecord::BuildControls()
     grid->addWidget(Label2, 11, 0, 1, 4);
 
     connect(ingClose, &QToolButton::clicked, this, &QWidget::close);
+    MakeAccessible();
     connect(CmdRecord, &QPushButton::toggled, this, &frmRecord::CmdRecord_Click);
     connect(chkFilebysong, &QCheckBox::clicked, this, &frmRecord::chkFilebysong_Click);
     connect(btnBrowse, &dcButton::Click, this, &frmRecord::btnBrowse_Click);
@@ -159,6 +164,17 @@ void frmRecord::BuildControls()
             [this](const QString& name) { lblFile->setText(tr("File: ") + name); });
     connect(&m_Core, &StreamRecorder::FileFailed, this, &frmRecord::ShowFileError);
     connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
+}
+
+void frmRecord::MakeAccessible()
+{
+    // A screen reader names each box after the label beside it.
+    lblServer->setBuddy(txtServer);
+    lblPort->setBuddy(txtPort);
+    Label1->setBuddy(txtOutPath);
+    controls::NameControlsAfterToolTips(*this);
+    setTabOrder(CmdRecord, ingClose);
+    controls::CloseOnEscape(*this, [this] { ingClose->click(); });
 }
 
 void frmRecord::Form_Load(const core::ChannelSelection& selection, QWidget* player)
@@ -191,7 +207,7 @@ void frmRecord::ApplySkin()
 {
     // The window is its skin: the picture's size and outline, the caption in the title strip,
     // the face starting two columns in, where the panel starts.
-    QImage skin(QStringLiteral(":/artwork/skins/frmRecord.png"));
+    QImage skin = controls::LoadArtwork(QStringLiteral(":/artwork/skins/frmRecord.png"));
     if (skin.isNull()) {
         skin = QImage(380, 330, QImage::Format_ARGB32);
         skin.fill(QColor(0x17, 0x31, 0x4c));

@@ -34,6 +34,7 @@ class frmRecord : public QWidget
 
   private:
     void BuildControls();
+    void MakeAccessible();
     void Form_Load(const core::ChannelSelection& selection, QWidget* player);
     void TuneToChannel(const core::ChannelSelection& selection);
     void CmdRecord_Click(bool pressed);

@@ -1,5 +1,6 @@
 #include "PopupChrome.h"
 
+#include "Artwork.h"
 #include "WindowMove.h"
 
 #include <QPainter>
@@ -9,7 +10,7 @@ namespace player {
 
 QImage Artwork(const QString& Path, QSize Size, const QColor& Fill)
 {
-    QImage image(Path);
+    QImage image = controls::LoadArtwork(Path);
     if (!image.isNull())
         return image;
     image = QImage(Size, QImage::Format_RGB32);
@@ -19,7 +20,7 @@ QImage Artwork(const QString& Path, QSize Size, const QColor& Fill)
 
 QImage CloseArtwork(const QString& Path, QSize Size)
 {
-    QImage image(Path);
+    QImage image = controls::LoadArtwork(Path);
     if (!image.isNull())
         return image;
     image = QImage(Size, QImage::Format_RGB32);

@@ -1,6 +1,8 @@
 #include "frmAbout.h"
 
+#include "Artwork.h"
 #include "FormSkin.h"
+#include "KeyboardAccess.h"
 #include "MakeSk.h"
 #include "MyFunction.h"
 #include "PopupChrome.h"
@@ -30,7 +32,7 @@ frmAbout::frmAbout(QWidget* parent)
         Artwork(QStringLiteral(":/artwork/skins/frmAbout.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     pic->setObjectName(QStringLiteral("pic"));
-    pic->setPixmap(QPixmap::fromImage(skin));
+    pic->setPixmap(controls::PixmapFor(skin, *pic));
     pic->resize(skin.size());
     MakeDragHandle(*pic);
 
@@ -55,6 +57,7 @@ frmAbout::frmAbout(QWidget* parent)
     }
     connect(btnBrowse, &controls::dcButton::Click, this, &frmAbout::btnBrowse_Click);
     connect(dcButton1, &controls::dcButton::Click, this, &frmAbout::dcButton1_Click);
+    controls::CloseOnEscape(*this, [this] { dcButton1_Click(); });
 
     Form_Load();
 }

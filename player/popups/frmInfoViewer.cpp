@@ -1,10 +1,12 @@
 #include "frmInfoViewer.h"
 
 #include "Address.h"
+#include "Artwork.h"
 #include "Config.h"
 #include "Docking.h"
 #include "FormSkin.h"
 #include "ImageClick.h"
+#include "KeyboardAccess.h"
 #include "PopupChrome.h"
 #include "Twips.h"
 #include "WebPageView.h"
@@ -72,7 +74,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
         Artwork(QStringLiteral(":/artwork/skins/frmInfoViewer.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(QPixmap::fromImage(skin));
+    Picture1->setPixmap(controls::PixmapFor(skin, *Picture1));
     Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
     MakeDragHandle(*Picture1);
 
@@ -119,17 +121,21 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
 
     Image4->setObjectName(QStringLiteral("Image4"));
     Image4->setToolTip(tr("Move"));
-    Image4->setPixmap(QPixmap(QStringLiteral(":/artwork/buttons/Image4.png")));
+    Image4->setPixmap(controls::PixmapFor(
+        controls::LoadArtwork(QStringLiteral(":/artwork/buttons/Image4.png")), *Image4));
     Image4->setGeometry(6, 6, 16, 16);
     Image4->setCursor(Qt::SizeAllCursor);
     MakeDragHandle(*Image4);
 
     ingClose->setObjectName(QStringLiteral("ingClose"));
-    ingClose->setPixmap(QPixmap::fromImage(
-        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
+    ingClose->setPixmap(controls::PixmapFor(
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16)), *ingClose));
     ingClose->setGeometry(468, 6, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
     controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
+    ingClose->setAccessibleName(tr("Close"));
+    controls::NameControlsAfterToolTips(*this);
+    controls::CloseOnEscape(*this, [this] { ingClose_Click(); });
 
     Form_Load();
 }
@@ -144,7 +150,8 @@ QToolButton* frmInfoViewer::MakeButton(const char* Name, const QString& Tip, con
     if (picture.isNull()) {
         button->setText(Stand);
     } else {
-        button->setIcon(QIcon(picture));
+        button->setIcon(
+            QIcon(QStringLiteral(":/artwork/buttons/%1.png").arg(Image))); // with its @2x twin
         button->setIconSize(picture.size());
     }
     button->setAutoRaise(true);

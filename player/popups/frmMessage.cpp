@@ -1,8 +1,10 @@
 #include "frmMessage.h"
 
+#include "Artwork.h"
 #include "Config.h"
 #include "FormSkin.h"
 #include "ImageClick.h"
+#include "KeyboardAccess.h"
 #include "MakeSk.h"
 #include "MediaPlayer.h"
 #include "MessagePoll.h"
@@ -59,7 +61,7 @@ frmMessage::frmMessage(QWidget* parent)
         Artwork(QStringLiteral(":/artwork/skins/frmMessage.png"), SkinSize, FallbackFace);
     Skin->setPicture(skin);
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(QPixmap::fromImage(skin));
+    Picture1->setPixmap(controls::PixmapFor(skin, *Picture1));
     Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
 
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
@@ -80,12 +82,15 @@ frmMessage::frmMessage(QWidget* parent)
     connect(dcButton1, &controls::dcButton::Click, this, &frmMessage::dcButton1_Click);
 
     ingClose->setObjectName(QStringLiteral("ingClose"));
-    ingClose->setPixmap(QPixmap::fromImage(
-        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16))));
+    ingClose->setPixmap(controls::PixmapFor(
+        CloseArtwork(QStringLiteral(":/artwork/buttons/ingClose.png"), QSize(16, 16)), *ingClose));
     ingClose->setToolTip(tr("Exit"));
     ingClose->setGeometry(306, 5, 16, 16);
     ingClose->setCursor(Qt::PointingHandCursor);
     controls::OnImageClick(*ingClose, [this] { ingClose_Click(); });
+    txtMsg->setAccessibleName(windowTitle()); // the text box is what the popup says
+    controls::NameControlsAfterToolTips(*this);
+    controls::CloseOnEscape(*this, [this] { ingClose_Click(); });
 
     TimerShow.setInterval(SlideIntervalMs);
     connect(&TimerShow, &QTimer::timeout, this, &frmMessage::TimerShow_Timer);

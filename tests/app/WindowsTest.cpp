@@ -6,10 +6,13 @@
 #include "PlayerHandOver.h"
 #include "RecorderTestKit.h"
 #include "WindowRegistry.h"
+#include "frmMessage.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QSystemTrayIcon>
+#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolTip>
@@ -36,6 +39,26 @@ QWidget* TrayIconWindow()
             return widget;
     }
     return nullptr;
+}
+
+// Below Node, every control a person operates has a name and Tab reaches it. Web pages speak for
+// themselves.
+void ExpectNamedAndReachable(QAccessibleInterface* Node, const QString& Window)
+{
+    const QObject* object = Node->object();
+    const QString name = Window + '.' + (object ? object->objectName() : QString());
+    if (object && (object->objectName() == "Browser" || object->objectName() == "WebAd"))
+        return;
+    const QAccessible::Role operated[] = {QAccessible::Button,       QAccessible::CheckBox,
+                                          QAccessible::RadioButton,  QAccessible::List,
+                                          QAccessible::EditableText, QAccessible::ComboBox};
+    if (std::find(std::begin(operated), std::end(operated), Node->role()) != std::end(operated)) {
+        EXPECT_FALSE(Node->text(QAccessible::Name).isEmpty()) << name.toStdString();
+        const auto* widget = qobject_cast<const QWidget*>(object);
+        EXPECT_TRUE(widget && (widget->focusPolicy() & Qt::TabFocus)) << name.toStdString();
+    }
+    for (int i = 0; i < Node->childCount(); ++i)
+        ExpectNamedAndReachable(Node->child(i), Window);
 }
 
 // The player, the directory, the tray menu, the viewer and the recorder on a station of the
@@ -74,8 +97,8 @@ class RealWindows : public ::testing::Test
 
 } // namespace
 
-// The operator's title on the player and in the icon's tip (with the channel's name), the home page on the viewer, the
-// station's name, bitrate and title on the recorder.
+// The operator's title on the player and in the icon's tip (with the channel's name), the home page
+// on the viewer, the station's name, bitrate and title on the recorder.
 TEST_F(RealWindows, ServersAndFilesTextsReadExactlyAsGiven)
 {
     QStringList shown;
@@ -128,4 +151,34 @@ TEST_F(RealWindows, TheSessionsEndClosesEveryWindow)
     app::DestroyRemainingWindows();
     EXPECT_TRUE(core::OpenWindowsInEndingOrder().isEmpty());
     EXPECT_EQ(TrayIconWindow(), nullptr);
+}
+
+// Every window a person sees, through what a screen reader is told: the window and each control
+// named, each control reachable by Tab. Esc then closes each popup as its close picture does:
+// the message is recorded as seen.
+TEST_F(RealWindows, EveryWindowAndControlIsNamedAndEscClosesThePopups)
+{
+    using namespace core;
+    for (const char* name : {WindowName::About, WindowName::Settings, WindowName::Message})
+        ASSERT_TRUE(ShowWindow(QString::fromLatin1(name))) << name;
+    FindWindow<player::frmMessage>(QString::fromLatin1(WindowName::Message))->SetText("Read me");
+    for (const char* name :
+         {WindowName::Player, WindowName::Directory, WindowName::Recorder, WindowName::InfoViewer,
+          WindowName::About, WindowName::Settings, WindowName::Message}) {
+        QWidget* window = FindWindow(QString::fromLatin1(name));
+        ASSERT_TRUE(window) << name;
+        QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+        EXPECT_FALSE(root->text(QAccessible::Name).isEmpty()) << name;
+        ExpectNamedAndReachable(root, QString::fromLatin1(name));
+    }
+    for (const char* name : {WindowName::Message, WindowName::About, WindowName::Settings,
+                             WindowName::InfoViewer, WindowName::Recorder}) {
+        QPointer<QWidget> window = FindWindow(QString::fromLatin1(name));
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window)) << name;
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : window.data(), Qt::Key_Escape);
+        EXPECT_TRUE(WaitUntil([&] { return !window || !window->isVisible(); })) << name;
+    }
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("[Message]\r\nMsg=Read me\r\n"));
 }

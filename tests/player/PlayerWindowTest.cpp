@@ -1,6 +1,7 @@
 // The player window on the shared X server with the real media component: its load, the
-// volume and mute with what lands in "Settings.ini", the directory toggle and
-// docking, the record button's refusal, going to the tray without a notification area, and Exit.
+// volume and mute with what lands in "Settings.ini", by clicks and by keys, the directory toggle
+// and docking, the record button's refusal, going to the tray without a notification area, and
+// Exit.
 #include "Docking.h"
 #include "FakeQuestions.h"
 #include "FrmSysTray.h"
@@ -114,6 +115,56 @@ TEST_F(PlayerWindow, VolumeStepsAreStoredAndUnmute)
     DeleteAllWindows();
     ASSERT_TRUE(Open());
     EXPECT_EQ(folder.Read("Settings.ini"), "[Player]\r\nVolume=90\r\n");
+}
+
+// The keyboard alone: each key presses its button, so "Settings.ini" changes as for clicks; a
+// focused button keeps Space and Enter; the directory under the player takes the keys too.
+TEST_F(PlayerWindow, KeysAlonePressTheButtonsAndWriteWhatClicksWrite)
+{
+    frmPlayer* p = Open("[Path]\r\nLastPath=http://127.0.0.1:9/last\r\n[Player]\r\nVolume=85\r\n");
+    ASSERT_TRUE(p);
+    p->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(p));
+    ASSERT_EQ(QApplication::focusWidget(), p->btnPlay) << "a keyboard user starts on play";
+    auto key = [](Qt::Key Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : QApplication::activeWindow(), Key, Modifiers);
+    };
+    const QByteArray path = "[Path]\r\nLastPath=http://127.0.0.1:9/last\r\n";
+    key(Qt::Key_Up);
+    key(Qt::Key_Plus);
+    EXPECT_EQ(folder.Read("Settings.ini"), path + "[Player]\r\nVolume=100\r\n");
+    EXPECT_EQ(p->Beeps(), 1);
+    key(Qt::Key_Down);
+    EXPECT_EQ(folder.Read("Settings.ini"), path + "[Player]\r\nVolume=90\r\n");
+    key(Qt::Key_M);
+    EXPECT_TRUE(p->Muted());
+    EXPECT_TRUE(p->BtnMute->isChecked()) << "a screen reader hears the state";
+    key(Qt::Key_Space);
+    EXPECT_TRUE(State().PlayStopped());
+    EXPECT_FALSE(p->btnPlay->isChecked());
+    key(Qt::Key_Space);
+    EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/last");
+    EXPECT_EQ(p->PlayImage(), Images::Playing);
+
+    p->BtnMute->setFocus();
+    key(Qt::Key_Space);
+    EXPECT_FALSE(p->Muted());
+    key(Qt::Key_Return);
+    EXPECT_TRUE(p->Muted());
+    EXPECT_EQ(p->PlayImage(), Images::Playing) << "Space went to the focused button alone";
+    EXPECT_EQ(p->BtnMute->toolTip(), "Mute (M)");
+
+    key(Qt::Key_D);
+    EXPECT_FALSE(Directory());
+    key(Qt::Key_D);
+    ASSERT_TRUE(Directory());
+    Directory()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Directory()));
+    key(Qt::Key_Minus);
+    EXPECT_EQ(folder.Read("Settings.ini"), path + "[Player]\r\nVolume=80\r\n");
+    key(Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(WaitUntil([] { return !FindWindow(WindowName::Player); }));
 }
 
 TEST_F(PlayerWindow, AutoplayKeepsTheStoredStreamPlayingAndTheOperatorCanAskForTheViewer)
