@@ -33,6 +33,14 @@
     </message>
 </context>
 <context>
+    <name>PlayerKeys</name>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>A control&apos;s tooltip and the keys that press it, as in &quot;Mute (M)&quot;.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
     <name>app::frmLoad</name>
     <message>
         <source>Loading...</source>
@@ -165,6 +173,14 @@
     <message>
         <source>Channels</source>
         <translation>Sender</translation>
+    </message>
+    <message>
+        <source>Channel directory</source>
+        <translation>Senderverzeichnis</translation>
+    </message>
+    <message>
+        <source>Channel types</source>
+        <translation>Kategorien</translation>
     </message>
 </context>
 <context>
@@ -307,6 +323,10 @@
         <source>Move</source>
         <translation>Verschieben</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
 </context>
 <context>
     <name>player::frmMessage</name>
@@ -392,6 +412,10 @@
     <message>
         <source>Please select a channel then try again</source>
         <translation>Bitte wählen Sie einen Sender und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Channel directory</source>
+        <translation>Senderverzeichnis</translation>
     </message>
 </context>
 <context>
