@@ -32,18 +32,38 @@ quint16 RefusedPort()
 
 } // namespace
 
-// This machine has no sound card: ALSA cannot open, and playback must go on regardless.
-TEST(MediaPlayerTest, ShortFileOpensPlaysAndEndsWithoutASoundDevice)
+// An address that cannot play fails with its cause named, not just "loading failed", and is not
+// brought back. This machine has no sound card: ALSA cannot open, and playback must go on
+// regardless. The file that plays is the message popup's chime, which plays with this component.
+TEST(MediaPlayerTest, BadAddressesFailWithTheirCauseAndAFilePlaysToItsEndWithoutASoundDevice)
 {
     QTemporaryDir dir;
-    const QString tone = MakeTone(dir, 1);
     qputenv("CORVANE_MPV_AO", "alsa");
     auto player = AudioPlayer();
     qputenv("CORVANE_MPV_AO", "null");
+    const quint16 port = RefusedPort();
+    const QList<QPair<QString, QString>> bad{
+        {QStringLiteral("http://127.0.0.1:%1/").arg(port), QString::number(port)},
+        {dir.filePath(QStringLiteral("no such file.mp3")), QStringLiteral("no such file.mp3")}};
+    for (const auto& [url, cause] : bad) {
+        SCOPED_TRACE(url.toStdString());
+        StateLog log(*player);
+        QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
+        player->setURL(url);
+        ASSERT_TRUE(WaitForState(*player, State::Failed));
+        ASSERT_EQ(errors.count(), 1);
+        EXPECT_TRUE(errors.at(0).at(0).toString().contains(cause))
+            << errors.at(0).at(0).toString().toStdString();
+        EXPECT_EQ(player->errorText(), errors.at(0).at(0).toString());
+        EXPECT_FALSE(log.Saw(State::Playing));
+        EXPECT_FALSE(log.Saw(State::Reconnecting)) << "what never played is not brought back";
+    }
+
+    // A failure leaves the player usable.
+    const QString tone =
+        qEnvironmentVariable("CORVANE_BINARY_DIR") + QStringLiteral("/bin/msg.wav");
     StateLog log(*player);
     QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
-
-    EXPECT_EQ(player->state(), State::Stopped);
     player->setURL(tone);
     EXPECT_EQ(player->URL(), tone);
     ASSERT_TRUE(WaitForState(*player, State::Ended));
@@ -61,33 +81,6 @@ TEST(MediaPlayerTest, ShortFileOpensPlaysAndEndsWithoutASoundDevice)
     ASSERT_TRUE(WaitForState(*player, State::Ended));
     EXPECT_EQ(log.states, (std::vector<State>{State::Opening, State::Playing, State::Ended}));
     EXPECT_EQ(errors.count(), 0);
-}
-
-TEST(MediaPlayerTest, UnreachableOrMissingAddressFailsWithAnError)
-{
-    QTemporaryDir dir;
-    const quint16 port = RefusedPort();
-    // Each address with what its error must name: the cause, not just "loading failed".
-    const QList<QPair<QString, QString>> bad{
-        {QStringLiteral("http://127.0.0.1:%1/").arg(port), QString::number(port)},
-        {dir.filePath(QStringLiteral("no such file.mp3")), QStringLiteral("no such file.mp3")}};
-    auto player = AudioPlayer();
-    for (const auto& [url, cause] : bad) {
-        SCOPED_TRACE(url.toStdString());
-        StateLog log(*player);
-        QSignalSpy errors(player.get(), &MediaPlayer::ErrorOccurred);
-        player->setURL(url);
-        ASSERT_TRUE(WaitForState(*player, State::Failed));
-        ASSERT_EQ(errors.count(), 1);
-        EXPECT_TRUE(errors.at(0).at(0).toString().contains(cause))
-            << errors.at(0).at(0).toString().toStdString();
-        EXPECT_EQ(player->errorText(), errors.at(0).at(0).toString());
-        EXPECT_FALSE(log.Saw(State::Playing));
-        EXPECT_FALSE(log.Saw(State::Reconnecting)) << "what never played is not brought back";
-    }
-    // A failure leaves the player usable.
-    player->setURL(MakeTone(dir, 1));
-    EXPECT_TRUE(WaitForState(*player, State::Ended));
 }
 
 // What the engine says, as a listener reads it.

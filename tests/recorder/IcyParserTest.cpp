@@ -44,6 +44,14 @@ TEST(IcyHeader, SplitAnywhereAndKeepsTheAudioThatCameWithIt)
               IcyHeaderReader::Result::Accepted);
     EXPECT_EQ(reader.sHeader(), header);
     EXPECT_EQ(reader.AfterHeader(), "AUDIO");
+    // An HTTP head is a whole answer for the connection to read; an ICY one is accepted as before.
+    reader.Reset();
+    EXPECT_EQ(reader.Append("HTTP/1.1 200 OK\r\nicy-metaint:8\r\n\r\nAUDIO"),
+              IcyHeaderReader::Result::Answered);
+    EXPECT_EQ(reader.AfterHeader(), "AUDIO");
+    EXPECT_FALSE(reader.Accepted());
+    reader.Reset();
+    EXPECT_EQ(reader.Append("XYZ\r\n\r\n"), IcyHeaderReader::Result::NeedMore);
 }
 
 TEST(IcyTitle, Captions)

@@ -1,10 +1,14 @@
 // The recorder against stations as they answer today, over real sockets on 127.0.0.1: Icecast's
-// HTTP/1.1 answers with mount paths and chunked coding, redirects, playlists, HTTPS with a
+// HTTP/1.1 answers with mount paths and chunked coding, redirects, playlists, HTTPS refusals with a
 // certificate made for the test, and connections that drop or stall.
 #include "IcyStream.h"
 #include "RecorderTestKit.h"
 #include "StreamRecorder.h"
 
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -17,6 +21,48 @@ const std::string kIcecast =
     "HTTP/1.1 200 OK\r\nServer: Icecast 2.4.4\r\nContent-Type: audio/mpeg\r\n"
     "icy-name: Ice FM\r\nice-audio-info: ice-bitrate=192;ice-channels=2\r\n"
     "icy-metaint: 1000\r\n";
+
+// A certificate for 127.0.0.1, signed by itself, made when the test runs (nothing secret is kept
+// in the tree); trusted, it is its own authority.
+struct Certificate
+{
+    QSslCertificate certificate;
+    QSslKey key;
+    QString error;
+
+    Certificate()
+    {
+        QTemporaryDir dir;
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir.path());
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                       "-nodes", "-keyout", "key.pem", "-out", "cert.pem", "-days", "2", "-subj",
+                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            error = "openssl: " + openssl.readAllStandardError();
+            return;
+        }
+        certificate = QSslCertificate(Contents(dir.filePath("cert.pem")));
+        key = QSslKey(Contents(dir.filePath("key.pem")), QSsl::Ec);
+        if (certificate.isNull() || key.isNull())
+            error = QStringLiteral("the certificate made does not load");
+    }
+    QTcpServer* Listener() const
+    {
+        auto* listener = new QSslServer;
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(certificate);
+        tls.setPrivateKey(key);
+        listener->setSslConfiguration(tls);
+        return listener;
+    }
+};
+
+QString Https(const TestServer& server, const char* path)
+{
+    return QStringLiteral("https://127.0.0.1:%1/%2").arg(server.Port()).arg(path);
+}
 
 struct Stations : ::testing::Test
 {
@@ -36,12 +82,6 @@ struct Stations : ::testing::Test
         QObject::connect(&rec, &StreamRecorder::StreamFailed, [this] { failed = true; });
     }
     void Tune(const QString& url) { rec.Tune(ParseStreamAddress(url)); }
-    // Sends in pieces that respect no boundary of chunk, interval or header.
-    static void SendInPieces(TestServer& server, const std::string& bytes, std::size_t piece)
-    {
-        for (std::size_t at = 0; at < bytes.size(); at += piece)
-            server.Send(bytes.substr(at, piece));
-    }
 };
 
 } // namespace
@@ -51,43 +91,33 @@ TEST_F(Stations, IcecastAnswerWithMountPathAndChunkedCodingIsRecordedByteForByte
     TestServer server;
     Tune(server.Url() + "live.mp3?type=.mp3");
     ASSERT_TRUE(server.WaitForRequest());
-    EXPECT_TRUE(
-        server.request.startsWith("GET /live.mp3?type=.mp3 HTTP/1.0\r\nHost: 127.0.0.1\r\n"))
-        << server.request.toStdString();
+    EXPECT_EQ(server.request, "GET /live.mp3?type=.mp3 HTTP/1.0\r\nHost: 127.0.0.1\r\n"
+                              "User-Agent: WinampMPEG/2.7\r\nAccept: */*\r\nIcy-MetaData:1\r\n"
+                              "Connection: close\r\n\r\n");
     ASSERT_TRUE(rec.StartRecording(dir.path(), "ice.mp3"));
     const auto stream = BuildStream(1000, 12, 300, [](int i) {
         return i % 5 == 0 ? Title("Song " + std::to_string(i)) : std::string();
     });
-    SendInPieces(
-        server, kIcecast + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(stream.bytes, 777), 1234);
-    // The last chunk ends the stream, whether or not the server closes.
+    // In pieces that respect no boundary of chunk, interval or header.
+    const auto bytes = kIcecast + "Transfer-Encoding: chunked\r\n\r\n" + Chunked(stream.bytes, 777);
+    for (std::size_t at = 0; at < bytes.size(); at += 1234)
+        server.Send(bytes.substr(at, 1234));
+    // The last chunk ends the stream, whether or not the server closes. The file stays open
+    // until the toggle is released.
     ASSERT_TRUE(WaitFor([&] { return ended; }));
+    EXPECT_TRUE(HeldOpen(dir.filePath("ice.mp3")));
     rec.StopRecording();
+    EXPECT_FALSE(HeldOpen(dir.filePath("ice.mp3")));
     EXPECT_EQ(radio, (QStringList{"Connected", "Ice FM", "Disconnected"}));
     EXPECT_EQ(bitrates, QStringList{"Bitrate: 192 Kbps"});
     EXPECT_EQ(titles, (QStringList{"Title: 'Song 0'", "Title: 'Song 5'", "Title: 'Song 10'"}));
     EXPECT_TRUE(Contents(dir.filePath("ice.mp3")).toStdString() == stream.audio);
 }
 
-// A 200 without an interval is audio from its first byte to its last; the file's kind follows
-// the content type. Anything but 200 or a redirect is a clear failure, no file written to.
-TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
+// Anything but 200 or a redirect is a clear failure; so is an answer that is not sound. No file is
+// written from either.
+TEST_F(Stations, RefusalsAreClearAndMakeNoFile)
 {
-    {
-        TestServer server;
-        Tune(server.Url() + "stream");
-        ASSERT_TRUE(server.WaitForRequest());
-        const auto audio = AudioBytes(100000, 9);
-        server.Send("HTTP/1.0 200 OK\r\nContent-Type: audio/aacp\r\n\r\n" + audio.substr(0, 10));
-        ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
-        ASSERT_TRUE(rec.StartRecording(dir.path(), "take.mp3"));
-        server.Send(audio.substr(10));
-        server.Close();
-        ASSERT_TRUE(WaitFor([&] { return ended; }));
-        rec.StopRecording();
-        EXPECT_EQ(opened, QStringList{"take.aac"});
-        EXPECT_TRUE(Contents(dir.filePath("take.aac")).toStdString() == audio.substr(10));
-    }
     TestServer missing;
     Tune(missing.Url() + "nothing");
     ASSERT_TRUE(missing.WaitForRequest());
@@ -120,70 +150,56 @@ TEST_F(Stations, AnswersWithoutMetadataOtherKindsAndRefusals)
     EXPECT_FALSE(QFile::exists(dir.filePath("page.mp3")));
 }
 
-TEST_F(Stations, RedirectsAreFollowedWithinBounds)
+// Through a redirect, and through a playlist (its reading is the Playlist test's) to its first
+// entry that answers; a loop of either is given up.
+TEST_F(Stations, RedirectsAndPlaylistsAreFollowedWithinBounds)
 {
-    TestServer first, second;
+    TestServer first, list, station;
     Tune(first.Url() + "listen");
     ASSERT_TRUE(first.WaitForRequest());
-    first.Send("HTTP/1.1 302 Found\r\nLocation: http://127.0.0.1:" + std::to_string(second.Port()) +
-               "/live\r\nContent-Length: 0\r\n\r\n");
-    ASSERT_TRUE(second.WaitForRequest());
-    EXPECT_TRUE(second.request.startsWith("GET /live HTTP/1.0\r\n"));
-    const auto stream = BuildStream(1000, 3, 10, [](int) { return Title("A"); });
-    ASSERT_TRUE(rec.StartRecording(dir.path(), "moved.mp3"));
-    second.Send(kIcecast + "\r\n" + stream.bytes);
-    second.Close();
-    ASSERT_TRUE(WaitFor([&] { return ended; }));
-    rec.StopRecording();
-    EXPECT_TRUE(Contents(dir.filePath("moved.mp3")).toStdString() == stream.audio);
-
-    // A server that redirects to itself for ever is given up after ten.
-    TestServer loop;
-    QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {
-        QTimer::singleShot(0, &loop,
-                           [&] { loop.Send("HTTP/1.1 301 Moved\r\nLocation: /again\r\n\r\n"); });
-    });
-    Tune(loop.Url());
-    ASSERT_TRUE(WaitFor([&] { return failed; }));
-    EXPECT_EQ(rec.ErrorText(), "more than 10 redirects");
-    EXPECT_EQ(loop.connections, 11);
-}
-
-TEST_F(Stations, PlaylistsRecordTheFirstEntryThatAnswers)
-{
-    // Through the playlist (its reading is the Playlist test's) to its first entry that answers.
-    TestServer list, station;
-    Tune(list.Url() + "listen.m3u");
+    first.Send("HTTP/1.1 302 Found\r\nLocation: " + list.Url().toStdString() +
+               "listen.m3u\r\nContent-Length: 0\r\n\r\n");
     ASSERT_TRUE(list.WaitForRequest());
+    EXPECT_TRUE(list.request.startsWith("GET /listen.m3u HTTP/1.0\r\n"));
     list.Send("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nTransfer-Encoding: chunked\r\n\r\n" +
               Chunked("#EXTM3U\n#EXTINF:-1,Down\nhttp://127.0.0.1:1/\n#EXTINF:-1,Up\n" +
                           station.Url().toStdString() + "\n",
                       9));
     list.Close();
     ASSERT_TRUE(station.WaitForRequest());
-    const auto stream = BuildStream(1000, 2, 10, [](int) { return std::string(); });
-    station.Send(Header(1000) + stream.bytes.substr(0, 5));
+    const auto stream = BuildStream(1000, 3, 10, [](int) { return Title("A"); });
+    station.Send(kIcecast + "\r\n" + stream.bytes.substr(0, 5));
     ASSERT_TRUE(WaitFor([&] { return rec.HeaderDone(); }));
-    ASSERT_TRUE(rec.StartRecording(dir.path(), "list.mp3"));
+    ASSERT_TRUE(rec.StartRecording(dir.path(), "moved.mp3"));
     station.Send(stream.bytes.substr(5));
     station.Close();
     ASSERT_TRUE(WaitFor([&] { return ended; }));
     rec.StopRecording();
-    EXPECT_TRUE(Contents(dir.filePath("list.mp3")).toStdString() == stream.audio.substr(5));
+    EXPECT_TRUE(Contents(dir.filePath("moved.mp3")).toStdString() == stream.audio.substr(5));
 
-    // A list that names itself is given up, not read for ever.
-    TestServer loop;
-    QObject::connect(&loop.server, &QTcpServer::pendingConnectionAvailable, &loop, [&] {
-        QTimer::singleShot(0, &loop, [&] {
-            loop.Send("HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\n\r\n" +
-                      loop.Url().toStdString() + "again.m3u\n");
-            loop.Close();
-        });
-    });
-    failed = false;
-    Tune(loop.Url() + "first.m3u");
-    ASSERT_TRUE(WaitFor([&] { return failed; }));
-    EXPECT_EQ(rec.ErrorText(), "more than 10 playlists in a row");
+    TestServer redirects, lists;
+    const std::tuple<TestServer*, std::string, QString> loops[] = {
+        {&redirects, "HTTP/1.1 301 Moved\r\nLocation: /again\r\n\r\n", "more than 10 redirects"},
+        {&lists,
+         "HTTP/1.0 200 OK\r\nContent-Type: audio/x-mpegurl\r\n\r\n" + lists.Url().toStdString() +
+             "again.m3u\n",
+         "more than 10 playlists in a row"}};
+    for (const auto& [server, answer, error] : loops) {
+        TestServer* loop = server;
+        const std::string text = answer;
+        QObject::connect(&loop->server, &QTcpServer::pendingConnectionAvailable, loop,
+                         [loop, text] {
+                             QTimer::singleShot(0, loop, [loop, text] {
+                                 loop->Send(text);
+                                 loop->Close();
+                             });
+                         });
+        failed = false;
+        Tune(loop->Url() + "first.m3u");
+        ASSERT_TRUE(WaitFor([&] { return failed; }));
+        EXPECT_EQ(rec.ErrorText(), error);
+        EXPECT_EQ(loop->connections, 11);
+    }
 }
 
 // A drop and a stall are each followed by a reconnect: recording by file goes on in the same file,
@@ -252,4 +268,30 @@ TEST_F(Stations, BySongADropCutsTheSongAndTheNextTitleStartsAFile)
                 before.audio.substr(before.textAt[1]));
     EXPECT_TRUE(Contents(dir.filePath("'C'.mp3")).toStdString() ==
                 after.audio.substr(after.textAt[1]));
+}
+
+// A certificate the system's authorities do not vouch for is refused; one the recorder trusts is
+// read, and its redirect down to plain http is refused.
+TEST_F(Stations, HttpsRefusesAnUntrustedCertificateAndADowngrade)
+{
+    const Certificate made;
+    if (!made.error.isEmpty())
+        GTEST_SKIP() << made.error.toStdString();
+    TestServer untrusted(made.Listener());
+    Tune(Https(untrusted, "live"));
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_TRUE(rec.ErrorText().startsWith("certificate refused: "))
+        << rec.ErrorText().toStdString();
+    EXPECT_FALSE(rec.HeaderDone());
+
+    failed = false;
+    rec.Connection().AddCaCertificates({made.certificate});
+    TestServer secure(made.Listener()), plain;
+    Tune(Https(secure, "live"));
+    ASSERT_TRUE(secure.WaitForRequest());
+    EXPECT_TRUE(secure.request.startsWith("GET /live HTTP/1.0\r\n"));
+    secure.Send("HTTP/1.1 302 Found\r\nLocation: " + plain.Url().toStdString() + "\r\n\r\n");
+    ASSERT_TRUE(WaitFor([&] { return failed; }));
+    EXPECT_EQ(rec.ErrorText(), "refused a redirect from https down to http");
+    EXPECT_EQ(plain.connections, 0);
 }
