@@ -155,6 +155,9 @@ TEST(WebAd, WithoutAPageThePanelKeepsItsColours)
     a.server.page = "<html><body style='background:#ff0000'>advert</body></html>";
     ASSERT_TRUE(a.Load("/ad"));
     EXPECT_TRUE(a.ad->ShowsPage());
+    // Painted, not only loaded: the engine draws without OpenGL.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre() == QColor(Qt::red); }, 15000))
+        << centre().name().toStdString();
 
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
