@@ -17,6 +17,16 @@ struct Module
     WebPageFactory* factory = nullptr;
 };
 
+QtMessageHandler g_Previous = nullptr;
+
+// Loaded after the application exists, the engine says it cannot set up OpenGL sharing; it draws
+// without OpenGL here on purpose (see ChooseEngineSwitches and the module).
+void QuietAboutLateLoading(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (!text.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin")))
+        g_Previous(type, context, text);
+}
+
 Module& TheModule()
 {
     static Module module;
@@ -76,7 +86,10 @@ void ChooseEngineSwitches()
 WebPageFactory* Load(bool& told)
 {
     ChooseEngineSwitches();
-    return LoadModule(told);
+    g_Previous = qInstallMessageHandler(QuietAboutLateLoading);
+    WebPageFactory* factory = LoadModule(told);
+    qInstallMessageHandler(g_Previous);
+    return factory;
 }
 
 WebPageFactory* LoadModule(bool& told)
