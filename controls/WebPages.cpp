@@ -19,11 +19,17 @@ struct Module
 
 QtMessageHandler g_Previous = nullptr;
 
-// Loaded after the application exists, the engine says it cannot set up OpenGL sharing; it draws
-// without OpenGL here on purpose (see ChooseEngineSwitches and the module).
-void QuietAboutLateLoading(QtMsgType type, const QMessageLogContext& context, const QString& text)
+// Drawing without OpenGL on purpose (see ChooseEngineSwitches and the module), the engine says so
+// twice: when it is loaded after the application (it cannot set up OpenGL sharing then), and when
+// its GPU thread looks for an OpenGL surface to read the driver's name from. The pages are drawn
+// all the same, so the two are kept off the terminal; everything else goes on as before.
+void QuietAboutDrawingWithoutOpenGL(QtMsgType type, const QMessageLogContext& context,
+                                    const QString& text)
 {
-    if (!text.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin")))
+    if (text.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin")) ||
+        text.startsWith(QLatin1String("No suitable graphics backend found")))
+        return;
+    if (g_Previous)
         g_Previous(type, context, text);
 }
 
@@ -86,10 +92,13 @@ void ChooseEngineSwitches()
 WebPageFactory* Load(bool& told)
 {
     ChooseEngineSwitches();
-    g_Previous = qInstallMessageHandler(QuietAboutLateLoading);
-    WebPageFactory* factory = LoadModule(told);
-    qInstallMessageHandler(g_Previous);
-    return factory;
+    // Kept for the rest of the run: the engine's GPU thread speaks up later.
+    static const bool quiet = [] {
+        g_Previous = qInstallMessageHandler(QuietAboutDrawingWithoutOpenGL);
+        return true;
+    }();
+    Q_UNUSED(quiet);
+    return LoadModule(told);
 }
 
 WebPageFactory* LoadModule(bool& told)
