@@ -9,7 +9,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
 
 #include <utility>
 
@@ -159,7 +158,7 @@ void WebAd::MakeBrowserLater()
     // and the latest request wins.
     if (std::exchange(m_browserDue, true))
         return;
-    QTimer::singleShot(0, this, [this] {
+    WhenWindowsAreUp(this, [this] {
         m_browserDue = false;
         // A hidden advert gets its browser when it is shown.
         if (!m_pending || !isVisible())

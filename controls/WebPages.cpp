@@ -1,9 +1,14 @@
 #include "WebPageView.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -134,6 +139,33 @@ WebPageView* CreateWebPageView(QWidget* parent)
 bool WebModuleLoaded()
 {
     return TheModule().factory != nullptr;
+}
+
+void WhenWindowsAreUp(QObject* Context, std::function<void()> Then)
+{
+    if (WebModuleLoaded()) {
+        QTimer::singleShot(0, Context, std::move(Then));
+        return;
+    }
+    // On a loaded machine the window manager needs the processor too: a window it has yet to put
+    // on screen would wait for the engine's start. A window that never shows (minimised) holds
+    // the engine back for the deadline only.
+    auto* poll = new QTimer(Context);
+    poll->setInterval(20);
+    QObject::connect(
+        poll, &QTimer::timeout, Context,
+        [poll, deadline = QDeadlineTimer(2000), Then = std::move(Then)] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            const bool up = std::all_of(windows.begin(), windows.end(), [](QWidget* w) {
+                return !w->isVisible() || (w->windowHandle() && w->windowHandle()->isExposed());
+            });
+            if (!up && !deadline.hasExpired())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            Then();
+        });
+    poll->start();
 }
 
 } // namespace controls

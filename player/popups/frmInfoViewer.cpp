@@ -16,7 +16,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 
 namespace player {
@@ -132,7 +131,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     Form_Load();
     // The web engine takes a while to start the first time: the window, and the player that
     // opens this one while it loads, come on screen first.
-    QTimer::singleShot(0, this, &frmInfoViewer::MakeBrowser);
+    controls::WhenWindowsAreUp(this, [this] { MakeBrowser(); });
 }
 
 void frmInfoViewer::MakeBrowser()
