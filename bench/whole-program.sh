@@ -6,10 +6,15 @@
 # channel, Goodvibes (a GTK radio player) and mpv alone as the floor, when installed. Runs on an X
 # server of its own (Xvfb with openbox) and a session bus of its own; sound goes nowhere
 # (CORVANE_MPV_AO=null, mpv --ao=null, Goodvibes into GStreamer's fakesink), so the figures leave
-# out the sound device. Not part of the tests.
+# out the sound device. Memory is read once the process tree has settled, as PSS (what a system
+# monitor shows, and what other programs sharing its libraries lower) and as the pages the tree
+# holds, each counted once (bench/resident.py, as root: what the tree costs whatever else runs);
+# for the demo station and TV, each process's share and its largest mappings follow. Not part of
+# the tests.
 #
 # Usage: bench/whole-program.sh [build-dir]      (default: build)
-# SECONDS_PLAYING=30 and CPU_SECONDS=10 change the periods.
+# SECONDS_PLAYING=30 and CPU_SECONDS=10 change the periods; CASES="pageless demo tv goodvibes mpv"
+# picks the cases to measure (all by default).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,6 +22,8 @@ build=$(cd "${1:-$root/build}" && pwd)
 playing=${SECONDS_PLAYING:-30}
 cpu_seconds=${CPU_SECONDS:-10}
 ticks=$(getconf CLK_TCK)
+cases=" ${CASES:-pageless demo tv goodvibes mpv} "
+measure() { [[ $cases == *" $1 "* ]]; }
 for tool in Xvfb openbox xdotool dbus-daemon playerctl; do
   command -v "$tool" >/dev/null || { echo "whole-program: needs $tool (scripts/install-deps)" >&2; exit 1; }
 done
@@ -95,12 +102,50 @@ cpu_percent() { # pids...: percent of one core over cpu_seconds
   after=$(cpu_ticks "$@")
   awk -v t=$((after - before)) -v hz="$ticks" -v s="$cpu_seconds" 'BEGIN { printf "%.1f", 100 * t / hz / s }'
 }
-memory() { # pid: "RSS MB alone, PSS MB with helpers (N processes)"
-  local pid=$1 all p pss=0
+tree_pss_kb() { # pid: PSS of the process and everything below it
+  local p pss=0
+  for p in $(tree_of "$1"); do pss=$((pss + $(pss_kb "$p"))); done
+  echo "$pss"
+}
+# A web engine's tree keeps growing for a while after its pages have loaded (the renderers
+# paint, fonts and caches fill): measured once the tree has stood still, its processes the same
+# and its PSS within 2 MB over 4 s (at most a minute more), so that runs can be compared.
+settle() { # pid
+  local deadline=$((SECONDS + 60)) before now count
+  before=$(tree_pss_kb "$1") count=$(tree_of "$1" | wc -l)
+  while ((SECONDS < deadline)); do
+    sleep 4
+    now=$(tree_pss_kb "$1")
+    if ((now - before < 2048 && before - now < 2048)) && [[ $(tree_of "$1" | wc -l) == "$count" ]]; then
+      return 0
+    fi
+    before=$now count=$(tree_of "$1" | wc -l)
+  done
+}
+memory() { # pid: "RSS MB alone, PSS MB with helpers (N processes), resident MB"
+  local pid=$1 all own
+  settle "$pid"
   all=$(tree_of "$pid")
-  for p in $all; do pss=$((pss + $(pss_kb "$p"))); done
-  awk -v r="$(rss_kb "$pid")" -v p="$pss" -v n="$(echo "$all" | wc -w)" \
+  awk -v r="$(rss_kb "$pid")" -v p="$(tree_pss_kb "$pid")" -v n="$(echo "$all" | wc -w)" \
     'BEGIN { printf "%.0f MB RSS alone; %.0f MB PSS with its helpers (%d processes)", r / 1024, p / 1024, n }'
+  own=$(python3 "$root/bench/resident.py" $all 2>/dev/null) && printf '; %s MB resident, each page once' "$own"
+}
+# Where a tree's memory goes: each process's PSS and the mappings that hold the most of it
+# (files by name, anonymous memory and the heap together). BREAKDOWN=0 leaves it out.
+breakdown() { # pid
+  [[ ${BREAKDOWN:-1} == 1 ]] || return 0
+  local p kind
+  for p in $(tree_of "$1"); do
+    # The engine's helpers rewrite their command line into one string.
+    kind=$(tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | grep -o -- '--type=[a-z-]*' | head -n1)
+    kind=${kind#--type=}
+    printf '    %-8s %-10s %6.0f MB PSS:' "$p" "${kind:-program}" "$(($(pss_kb "$p") / 1024))"
+    awk '/^[0-9a-f]+-[0-9a-f]+ / { name = ($6 == "" ? "[anon]" : $6); sub(/.*\//, "", name) }
+         /^Pss:/ { pss[name] += $2 }
+         END { for (n in pss) if (pss[n] >= 2048) printf "%d %s\n", pss[n] / 1024, n }' \
+      "/proc/$p/smaps" 2>/dev/null | sort -rn | head -n 6 | awk '{ printf " %s %d,", $2, $1 }'
+    echo
+  done
 }
 
 start_program() { # address to play at load
@@ -124,35 +169,45 @@ cp "$settings" "$work/RSettings.demo"
 pageless() { sed -e '/^\[AD\]/,/^\[/{/^URL=/d}' -e '/^\[InfoViewer\]/,/^\[/{/^HomePage=/d;/^Show=/d}' "$work/RSettings.demo"; }
 
 echo "Corvane net player on $(nproc) cores, $(uname -r); load $(cut -d' ' -f1-3 /proc/loadavg); demo station $server"
-pageless >"$settings"
-rm -f "$work/tree/bin/RSettings.ini"
-start_program "$radio"
-echo "no web page: start to player window on screen: $shown_ms ms"
-sleep "$playing"
-echo "no web page, after ${playing} s of radio: $(memory "$program")"
-echo "no web page, CPU playing radio: $(cpu_percent $(tree_of "$program")) % of one core"
-stop_program
+if measure pageless; then
+  pageless >"$settings"
+  rm -f "$work/tree/bin/RSettings.ini"
+  start_program "$radio"
+  echo "no web page: start to player window on screen: $shown_ms ms"
+  sleep "$playing"
+  echo "no web page, after ${playing} s of radio: $(memory "$program")"
+  echo "no web page, CPU playing radio: $(cpu_percent $(tree_of "$program")) % of one core"
+  stop_program
+fi
 
 cp "$work/RSettings.demo" "$settings"
-rm -f "$work/tree/bin/RSettings.ini"
-start_program "$radio"
-echo "start to player window on screen: $shown_ms ms"
-sleep "$playing"
-echo "after ${playing} s of radio (advert and viewer shown): $(memory "$program")"
-echo "CPU playing radio (${cpu_seconds} s, program and helpers): $(cpu_percent $(tree_of "$program")) % of one core"
-playerctl --player=corvane stop
-wait_for 30 sh -c "[ \"\$(playerctl --player=corvane status)\" = Stopped ]"
-sleep 2
-echo "CPU idle, player stopped: $(cpu_percent $(tree_of "$program")) % of one core"
-stop_program
+if measure demo; then
+  rm -f "$work/tree/bin/RSettings.ini"
+  start_program "$radio"
+  echo "start to player window on screen: $shown_ms ms"
+  sleep "$playing"
+  echo "after ${playing} s of radio (advert and viewer shown): $(memory "$program")"
+  breakdown "$program"
+  echo "CPU playing radio (${cpu_seconds} s, program and helpers): $(cpu_percent $(tree_of "$program")) % of one core"
+  playerctl --player=corvane stop
+  wait_for 30 sh -c "[ \"\$(playerctl --player=corvane status)\" = Stopped ]"
+  sleep 2
+  echo "CPU idle, player stopped: $(cpu_percent $(tree_of "$program")) % of one core"
+  stop_program
+fi
 
-start_program "$tv"
-sleep "$playing"
-echo "after ${playing} s of TV: $(memory "$program")"
-echo "CPU playing TV: $(cpu_percent $(tree_of "$program")) % of one core"
-stop_program
+if measure tv; then
+  start_program "$tv"
+  sleep "$playing"
+  echo "after ${playing} s of TV: $(memory "$program")"
+  breakdown "$program"
+  echo "CPU playing TV: $(cpu_percent $(tree_of "$program")) % of one core"
+  stop_program
+fi
 
-if command -v goodvibes >/dev/null; then
+if ! measure goodvibes; then
+  :
+elif command -v goodvibes >/dev/null; then
   # Its own configuration and station list, and no sound device: GStreamer's fake sink.
   mkdir -p "$work/gv-config" "$work/gv-data"
   XDG_CONFIG_HOME=$work/gv-config XDG_DATA_HOME=$work/gv-data GST_AUDIO_SINK=fakesink \
@@ -167,7 +222,9 @@ else
   echo "Goodvibes: not measured (apt-get install goodvibes)"
 fi
 
-if command -v mpv >/dev/null; then
+if ! measure mpv; then
+  :
+elif command -v mpv >/dev/null; then
   mpv --no-config --really-quiet --no-video --ao=null "$radio" &
   floor=$!
   pids+=($floor)

@@ -9,7 +9,8 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
+
+#include <utility>
 
 namespace controls {
 
@@ -130,6 +131,7 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
     if (address.isEmpty()) {
         // Nothing to show: the panel stays in its colours rather than a blank white page.
         m_pending.reset();
+        m_last.reset();
         m_cover->show();
         return;
     }
@@ -141,21 +143,54 @@ void WebAd::Navigate(const QString& URL, const QVariant& Flags, const QVariant& 
                 request.Headers.append({line.left(colon).trimmed(), line.mid(colon + 1).trimmed()});
         }
     }
+    m_last = request;
     if (m_web) {
         m_web->Load(request);
         return;
     }
+    m_pending = request;
+    MakeBrowserLater();
+}
+
+void WebAd::MakeBrowserLater()
+{
     // The engine takes a while to start: the window holding the advert comes on screen first,
     // and the latest request wins.
-    const bool waiting = m_pending.has_value();
-    m_pending = request;
-    if (!waiting)
-        QTimer::singleShot(0, this, [this] {
-            // Without the web module the panel keeps its colours.
-            if (m_pending && MakeBrowser())
-                m_web->Load(*m_pending);
-            m_pending.reset();
-        });
+    if (std::exchange(m_browserDue, true))
+        return;
+    WhenWindowsAreUp(this, [this] {
+        m_browserDue = false;
+        // A hidden advert gets its browser when it is shown.
+        if (!m_pending || !isVisible())
+            return;
+        // Without the web module the panel keeps its colours.
+        if (MakeBrowser())
+            m_web->Load(*m_pending);
+        m_pending.reset();
+    });
+}
+
+void WebAd::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_pending)
+        MakeBrowserLater();
+}
+
+void WebAd::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Put away (the directory sent to the notification area), the advert keeps no browser, and
+    // its page is asked for again when it is back. A minimised window (the window system's own
+    // hide) keeps its page.
+    if (event->spontaneous() || !m_web)
+        return;
+    m_pending = m_last;
+    m_web->onLoadFinished = nullptr;
+    m_web->hide();
+    m_web->deleteLater();
+    m_web = nullptr;
+    m_cover->show();
 }
 
 bool WebAd::MakeBrowser()

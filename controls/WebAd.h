@@ -3,7 +3,8 @@
 // swallowed, and a click anywhere on the advert is the control's Click, not the page's. Until a
 // page has loaded (no address, an operator that cannot be reached, no web module) the panel shows
 // its BackColor, never the engine's white. The browser itself is made by the first Navigate to an
-// address: an advert with none costs no web engine.
+// address, once the advert is on screen: an advert with none costs no web engine, and a hidden
+// one gives its browser up until it is shown again.
 #pragma once
 
 #include "WebPageView.h"
@@ -50,10 +51,11 @@ class WebAd : public QWidget
     void WriteProperties(PropertyBag& bag) const;
 
     QFrame* picWeb() const { return m_picWeb; }
-    // The browser; null until a page was asked for, or when the web module is missing.
+    // The browser; null until a page was asked for with the advert on screen, while the advert is
+    // hidden, and when the web module is missing.
     WebPageView* web() const { return m_web; }
     // Whether a page is on show; false while the panel shows its BackColor instead.
-    bool ShowsPage() const { return !m_cover->isVisible(); }
+    bool ShowsPage() const { return m_cover->isHidden(); }
 
   signals:
     void Click();
@@ -69,6 +71,8 @@ class WebAd : public QWidget
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -76,6 +80,7 @@ class WebAd : public QWidget
     void ApplyLook();
     void PageLoaded(bool ok);
     bool MakeBrowser();
+    void MakeBrowserLater();
     bool OverlayMouse(QEvent* event);
     bool OverlayKey(QEvent* event);
 
@@ -90,6 +95,8 @@ class WebAd : public QWidget
     bool m_sunken = false;
     bool m_pressedInside = false;
     std::optional<WebRequest> m_pending; // until the browser is made
+    std::optional<WebRequest> m_last;    // asked for again when the advert is shown again
+    bool m_browserDue = false;
 };
 
 } // namespace controls

@@ -56,6 +56,10 @@ class WebPageFactory
 WebPageView* CreateWebPageView(QWidget* parent);
 // Whether the web module has been loaded in this process.
 bool WebModuleLoaded();
+// Runs Then in a later turn of the event loop (not at all once Context is gone). While the web
+// module is still to be loaded, that waits until every window shown so far is on screen (a
+// second or two at most): loading the engine holds the program up, and the windows come first.
+void WhenWindowsAreUp(QObject* Context, std::function<void()> Then);
 
 } // namespace controls
 

@@ -1,9 +1,14 @@
 #include "WebPageView.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPluginLoader>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -19,11 +24,17 @@ struct Module
 
 QtMessageHandler g_Previous = nullptr;
 
-// Qt says that the attribute belongs before the application: here it is set late on purpose.
-void QuietAboutTheLateAttribute(QtMsgType type, const QMessageLogContext& context,
-                                const QString& text)
+// Drawing without OpenGL on purpose (see ChooseEngineSwitches and the module), the engine says so
+// twice: when it is loaded after the application (it cannot set up OpenGL sharing then), and when
+// its GPU thread looks for an OpenGL surface to read the driver's name from. The pages are drawn
+// all the same, so the two are kept off the terminal; everything else goes on as before.
+void QuietAboutDrawingWithoutOpenGL(QtMsgType type, const QMessageLogContext& context,
+                                    const QString& text)
 {
-    if (!text.contains(QLatin1String("AA_ShareOpenGLContexts")))
+    if (text.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin")) ||
+        text.startsWith(QLatin1String("No suitable graphics backend found")))
+        return;
+    if (g_Previous)
         g_Previous(type, context, text);
 }
 
@@ -49,28 +60,50 @@ QStringList Candidates()
 
 WebPageFactory* LoadModule(bool& told);
 
-// Qt WebEngine composites its pages with a global OpenGL context that Qt makes at start when
-// Qt::AA_ShareOpenGLContexts is set before the application exists (the engine's library sets it
-// itself when it is loaded that early). Set at start, it costs every session Mesa's software
-// renderer and LLVM on a machine without a GPU, tens of megabytes, for what may only be radio; the
-// video view does not need it (it follows a new context when it goes full screen). So the
-// program never sets it at start: the attribute is set here, just before the engine's library is
-// loaded (which then says nothing about being loaded late), and the module makes the engine's
-// global context when it is loaded (without one the engine crashes at its first page). Sessions
-// that show no page never have it; no restart is needed when an operator adds a page.
+// The engine's switches, read once when it starts, so set before its library is loaded. They are
+// for a small advert and an information page on a machine that may have two cores and no GPU;
+// QTWEBENGINE_CHROMIUM_FLAGS given by the user come first and win where they say the same.
+void ChooseEngineSwitches()
+{
+    QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const auto add = [&flags](const char* name, const char* value = nullptr) {
+        if (flags.contains(name))
+            return;
+        flags += QByteArray(" --") + name;
+        if (value)
+            flags += QByteArray("=") + value;
+    };
+    // The pages are drawn by the CPU (the module gives Qt Quick its software renderer): a GPU
+    // process, or a GPU thread, would only load an OpenGL driver (on a machine without a GPU,
+    // Mesa's software one and LLVM, some 60 MB) to draw the same pixels.
+    add("disable-gpu");
+    add("disable-gpu-compositing");
+    // What GPU work remains (none is expected) stays a thread: a GPU helper process maps the
+    // engine's library of its own.
+    add("in-process-gpu");
+    // The advert and the viewer in one renderer process when they come from one site, as an
+    // operator's usually do: a renderer for each costs a process and some ten megabytes more.
+    // Pages of other sites still get renderers of their own (site isolation stays on).
+    add("renderer-process-limit", "1");
+    add("process-per-site");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed());
+    // Starting, the engine asks whether OpenGL may be used from several threads, and to answer
+    // Qt makes a throwaway OpenGL context, which loads the driver (and LLVM) all the same. The
+    // answer does not matter without OpenGL; a video view made before has loaded it anyway.
+    if (!qEnvironmentVariableIsSet("QT_OPENGL_NO_SANITY_CHECK"))
+        qputenv("QT_OPENGL_NO_SANITY_CHECK", "1");
+}
+
 WebPageFactory* Load(bool& told)
 {
-    // The engine's GPU work on a thread of this process rather than in a helper process of its
-    // own: that helper maps the engine's library and an OpenGL driver of its own, tens of
-    // megabytes for two small pages (read when the engine starts, so set before it is loaded).
-    const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    if (!flags.contains("-gpu"))
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", (flags + " --in-process-gpu").trimmed());
-    g_Previous = qInstallMessageHandler(QuietAboutTheLateAttribute);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    WebPageFactory* factory = LoadModule(told);
-    qInstallMessageHandler(g_Previous);
-    return factory;
+    ChooseEngineSwitches();
+    // Kept for the rest of the run: the engine's GPU thread speaks up later.
+    static const bool quiet = [] {
+        g_Previous = qInstallMessageHandler(QuietAboutDrawingWithoutOpenGL);
+        return true;
+    }();
+    Q_UNUSED(quiet);
+    return LoadModule(told);
 }
 
 WebPageFactory* LoadModule(bool& told)
@@ -106,6 +139,33 @@ WebPageView* CreateWebPageView(QWidget* parent)
 bool WebModuleLoaded()
 {
     return TheModule().factory != nullptr;
+}
+
+void WhenWindowsAreUp(QObject* Context, std::function<void()> Then)
+{
+    if (WebModuleLoaded()) {
+        QTimer::singleShot(0, Context, std::move(Then));
+        return;
+    }
+    // On a loaded machine the window manager needs the processor too: a window it has yet to put
+    // on screen would wait for the engine's start. A window that never shows (minimised) holds
+    // the engine back for the deadline only.
+    auto* poll = new QTimer(Context);
+    poll->setInterval(20);
+    QObject::connect(
+        poll, &QTimer::timeout, Context,
+        [poll, deadline = QDeadlineTimer(2000), Then = std::move(Then)] {
+            const QWidgetList windows = QApplication::topLevelWidgets();
+            const bool up = std::all_of(windows.begin(), windows.end(), [](QWidget* w) {
+                return !w->isVisible() || (w->windowHandle() && w->windowHandle()->isExposed());
+            });
+            if (!up && !deadline.hasExpired())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            Then();
+        });
+    poll->start();
 }
 
 } // namespace controls

@@ -3,7 +3,9 @@
 #include "WebAdPage.h"
 #include "WebPageView.h"
 
+#include <QLoggingCategory>
 #include <QObject>
+#include <QQuickWindow>
 #include <QResizeEvent>
 #include <QWebEngineHttpRequest>
 #include <QWebEngineProfile>
@@ -11,15 +13,26 @@
 
 #include <optional>
 
-namespace QtWebEngineCore {
-// The engine's own set-up of its global OpenGL context, which it runs by itself only when its
-// library is loaded before the application exists (exported by the engine, not in its headers).
-Q_DECL_IMPORT void initialize();
-} // namespace QtWebEngineCore
-
 namespace controls {
 
 namespace {
+
+constexpr int HttpCacheBytes = 2 * 1024 * 1024;
+
+QLoggingCategory::CategoryFilter g_OtherFilter = nullptr;
+
+// When the engine starts it reports the format of the shared OpenGL context at the info level,
+// without asking whether there is one: with the software renderer there is none, and the report
+// would crash. Kept quiet whatever the logging rules say.
+void WithoutTheContextReport(QLoggingCategory* category)
+{
+    if (g_OtherFilter)
+        g_OtherFilter(category);
+    if (qstrcmp(category->categoryName(), "qt.webenginecontext") == 0) {
+        category->setEnabled(QtDebugMsg, false);
+        category->setEnabled(QtInfoMsg, false);
+    }
+}
 
 class EngineView final : public WebPageView
 {
@@ -110,7 +123,20 @@ class WebEngineModule : public QObject, public WebPageFactory
     Q_INTERFACES(controls::WebPageFactory)
 
   public:
-    WebEngineModule() { QtWebEngineCore::initialize(); }
+    WebEngineModule()
+    {
+        // The engine draws its pages through Qt Quick, which would otherwise want an OpenGL
+        // context shared with every other one, made before the application exists (so in every
+        // session, for what may only be radio), and an OpenGL driver. The software renderer needs
+        // neither: the engine then composites on the CPU, which two small pages hardly notice.
+        // Nothing else in the program uses Qt Quick, and no Qt Quick window exists before this.
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
+        g_OtherFilter = QLoggingCategory::installFilter(WithoutTheContextReport);
+        // The pages are small and fetched afresh each run: the profile keeps nothing on disk
+        // (it is off the record), and a small cache in memory is enough.
+        QWebEngineProfile::defaultProfile()->setHttpCacheMaximumSize(HttpCacheBytes);
+    }
 
     WebPageView* CreateView(QWidget* parent) override { return new EngineView(parent); }
 };

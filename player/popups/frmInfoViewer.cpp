@@ -60,9 +60,8 @@ QUrl HomeAddress(const QString& HomePage)
 
 frmInfoViewer::frmInfoViewer(QWidget* parent)
     : QWidget(parent), Skin(new controls::FormSkin(this)), Picture1(new QLabel(this)),
-      Browser(controls::CreateWebPageView(this)), lblNoBrowser(new QLabel(this)),
-      picBtn(new QLabel(this)), lblTitle(new QLabel(this)), lblURL(new QLabel(this)),
-      Image4(new QLabel(this)), ingClose(new QLabel(this))
+      lblNoBrowser(new QLabel(this)), picBtn(new QLabel(this)), lblTitle(new QLabel(this)),
+      lblURL(new QLabel(this)), Image4(new QLabel(this)), ingClose(new QLabel(this))
 {
     setObjectName(QString::fromLatin1(core::WindowName::InfoViewer));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -78,8 +77,6 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     Picture1->setGeometry(QRect(QPoint(0, 0), skin.size()));
     MakeDragHandle(*Picture1);
 
-    if (Browser)
-        Browser->setObjectName(QStringLiteral("Browser"));
     lblNoBrowser->setObjectName(QStringLiteral("lblNoBrowser"));
     lblNoBrowser->setTextFormat(Qt::PlainText);
     lblNoBrowser->setAlignment(Qt::AlignCenter);
@@ -87,7 +84,7 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     lblNoBrowser->setText(tr("Web pages cannot be shown: the web engine of this "
                              "installation could not be loaded."));
     lblNoBrowser->setStyleSheet(QStringLiteral("background: white; color: black;"));
-    lblNoBrowser->setVisible(!Browser);
+    lblNoBrowser->hide();
 
     picBtn->setObjectName(QStringLiteral("picBtn"));
     picBtn->setPixmap(QPixmap::fromImage(ButtonOutline()));
@@ -138,6 +135,22 @@ frmInfoViewer::frmInfoViewer(QWidget* parent)
     controls::CloseOnEscape(*this, [this] { ingClose_Click(); });
 
     Form_Load();
+    // The web engine takes a while to start the first time: the window, and the player that
+    // opens this one while it loads, come on screen first.
+    controls::WhenWindowsAreUp(this, [this] { MakeBrowser(); });
+}
+
+void frmInfoViewer::MakeBrowser()
+{
+    Browser = controls::CreateWebPageView(this);
+    lblNoBrowser->setVisible(!Browser);
+    if (!Browser)
+        return;
+    Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setGeometry(lblNoBrowser->geometry());
+    Browser->stackUnder(lblTitle);
+    Browser->show();
+    NavigateHome();
 }
 
 QToolButton* frmInfoViewer::MakeButton(const char* Name, const QString& Tip, const QString& Image,
@@ -163,12 +176,10 @@ void frmInfoViewer::Form_Load()
 {
     Skin->move(0, 0);
     Skin->MakeSkin(true);
-    for (QWidget* control : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Browser),
-                             static_cast<QWidget*>(lblNoBrowser), static_cast<QWidget*>(lblTitle),
-                             static_cast<QWidget*>(lblURL), static_cast<QWidget*>(Image4),
-                             static_cast<QWidget*>(ingClose)})
-        if (control)
-            control->raise();
+    for (QWidget* control : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(lblNoBrowser),
+                             static_cast<QWidget*>(lblTitle), static_cast<QWidget*>(lblURL),
+                             static_cast<QWidget*>(Image4), static_cast<QWidget*>(ingClose)})
+        control->raise();
 
     // By the top-left corner of the screen: designed just over it, kept inside the screen's free
     // part so that its buttons and title stay within reach.
@@ -177,12 +188,8 @@ void frmInfoViewer::Form_Load()
     move(core::KeepInside(origin + QPoint(TwipsToPixels(-50), TwipsToPixels(-50)), size(),
                           screen ? screen->availableGeometry() : QRect()));
 
-    NavigateHome();
-    const QRect page(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),
-                     TwipsToPixels(4520));
-    lblNoBrowser->setGeometry(page);
-    if (Browser)
-        Browser->setGeometry(page);
+    lblNoBrowser->setGeometry(TwipsToPixels(320), TwipsToPixels(430), TwipsToPixels(6750),
+                              TwipsToPixels(4520));
 
     lblTitle->setText(QStringLiteral("Corvane net player"));
     lblURL->setText(core::Config::Read(core::Config::InfoViewerHomePage));

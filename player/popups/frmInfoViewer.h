@@ -25,8 +25,9 @@ class frmInfoViewer : public QWidget
 
     controls::FormSkin* Skin;
     QLabel* Picture1;
-    controls::WebPageView* Browser; // null without the web module
-    QLabel* lblNoBrowser;           // shown in its place then
+    // Made once the window is on screen; null until then, and without the web module.
+    controls::WebPageView* Browser = nullptr;
+    QLabel* lblNoBrowser; // shown in its place then
     QToolButton* btnHome;
     QToolButton* btnPre;
     QToolButton* btnNext;
@@ -39,6 +40,7 @@ class frmInfoViewer : public QWidget
 
   private:
     void Form_Load();
+    void MakeBrowser();
     void NavigateHome();
     void btnHome_Click();
     void btnPre_Click();

@@ -125,6 +125,25 @@ TEST(WebAd, PostDataHeadersAndAPageThatNeitherTalksNorScrolls)
     EXPECT_EQ(Script(a.ad->web(), "document.title"), "after:false:null");
     EXPECT_EQ(Script(a.ad->web(), "document.body.getAttribute('scroll')"), "no");
     EXPECT_EQ(Script(a.ad->web(), ScrollGap), "0,0");
+
+    // Put away (the directory in the notification area), the advert gives its browser up and
+    // shows its colours; back on screen it asks for the same page again, and is still clicked.
+    a.window->hide();
+    EXPECT_EQ(a.ad->web(), nullptr);
+    EXPECT_FALSE(a.ad->ShowsPage());
+    a.window->show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return a.ad->ShowsPage(); }, 15000));
+    QList<QByteArray> posts;
+    for (const QByteArray& request : a.server.requests)
+        if (request.startsWith("POST /ad "))
+            posts << request;
+    ASSERT_EQ(posts.size(), 2);
+    EXPECT_EQ(posts[1], post);
+    EXPECT_EQ(a.ad->web()->Url(), QUrl(a.server.Url("/ad")));
+    QSignalSpy click(a.ad, &WebAd::Click);
+    QWidget* surface = a.ad->childAt(a.ad->rect().center());
+    QTest::mouseClick(surface, Qt::LeftButton, {}, surface->rect().center());
+    EXPECT_EQ(click.count(), 1);
 }
 
 // Until a page has loaded, without the web module, and again when the next page cannot be had
@@ -155,6 +174,9 @@ TEST(WebAd, WithoutAPageThePanelKeepsItsColours)
     a.server.page = "<html><body style='background:#ff0000'>advert</body></html>";
     ASSERT_TRUE(a.Load("/ad"));
     EXPECT_TRUE(a.ad->ShowsPage());
+    // Painted, not only loaded: the engine draws without OpenGL.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre() == QColor(Qt::red); }, 15000))
+        << centre().name().toStdString();
 
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));

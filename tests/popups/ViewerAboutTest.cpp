@@ -41,7 +41,9 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
 
     auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
     ASSERT_NE(viewer, nullptr);
-    ASSERT_NE(viewer->Browser, nullptr);
+    // The window does not wait for the web engine: the browser comes in a later turn.
+    EXPECT_EQ(viewer->Browser, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Browser; }, kPatienceMs));
     EXPECT_EQ(viewer->lblURL->text(), home);
     // By the screen's top-left corner, all of it on the screen.
     const QRect screen = viewer->screen()->availableGeometry();
@@ -78,7 +80,7 @@ TEST_F(InfoViewerTest, AHomePageThatIsNoWebPageIsNotLoaded)
     WriteFile("RSettings.ini", "ok\r\n[InfoViewer]\r\nHomePage=file:///etc/passwd\r\n");
     auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
     ASSERT_NE(viewer, nullptr);
-    ASSERT_NE(viewer->Browser, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return viewer->Browser; }, kPatienceMs));
     EXPECT_TRUE(viewer->Browser->Url().isEmpty())
         << viewer->Browser->Url().toString().toStdString();
     viewer->close();
