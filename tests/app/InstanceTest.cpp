@@ -93,6 +93,7 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndEndsAndCrashedInstanceDoesNotBl
     EXPECT_EQ(elsewhere.state(), QProcess::Running);
 
     for (QProcess* process : {&third, &elsewhere}) {
+        ASSERT_EQ(process->state(), QProcess::Running); // its id is ours to signal only then
         ::kill(pid_t(process->processId()), SIGTERM);
         ASSERT_TRUE(WaitForEnd(*process));
         EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
