@@ -12,10 +12,7 @@
 
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QPointer>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <csignal>

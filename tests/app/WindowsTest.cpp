@@ -74,8 +74,8 @@ class RealWindows : public ::testing::Test
 
 } // namespace
 
-// The operator's title on the player and in the icon's tip (with the channel's name), the home page on the viewer, the
-// station's name, bitrate and title on the recorder.
+// The operator's title on the player and in the icon's tip (with the channel's name), the home page
+// on the viewer, the station's name, bitrate and title on the recorder.
 TEST_F(RealWindows, ServersAndFilesTextsReadExactlyAsGivenAndTheSessionsEndClosesEveryWindow)
 {
     QStringList shown;

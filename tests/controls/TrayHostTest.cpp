@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace controls;
@@ -34,14 +35,6 @@ struct Recorded : SystemTray
     }
 };
 
-QWidget* IconWidget()
-{
-    for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->inherits("QSystemTrayIconSys"))
-            return widget;
-    return nullptr;
-}
-
 // Adds the icon and puts the pointer over it. Qt does not learn where the host put it: xdotool
 // places the pointer relative to the icon's own window. Pointer moves are notifications too: wait
 // for one, so the clicks start settled.
@@ -51,7 +44,10 @@ bool Place(Recorded& tray)
         return false;
     tray.add();
     tray.events.clear();
-    QWidget* widget = IconWidget();
+    const auto windows = QApplication::topLevelWidgets();
+    const auto icon = std::find_if(windows.begin(), windows.end(),
+                                   [](QWidget* w) { return w->inherits("QSystemTrayIconSys"); });
+    QWidget* widget = icon == windows.end() ? nullptr : *icon;
     for (int step = 0; widget && step < 75 && !tray.events.contains("Other"); ++step) {
         QProcess::execute("xdotool", {"mousemove", "--window", QString::number(widget->winId()),
                                       QString::number(8 + step % 2), "8"});

@@ -6,7 +6,6 @@
 #include "StartupResult.h"
 #include "WebAd.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFrame>

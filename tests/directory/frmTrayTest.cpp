@@ -9,13 +9,11 @@
 #include "WebAd.h"
 #include "WindowRegistry.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace directory;
 

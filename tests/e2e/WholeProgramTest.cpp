@@ -65,7 +65,8 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesComesBackAndOutl
     QFile served(station.wwwDir() + "/Settings/Message.ini");
     ASSERT_TRUE(served.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(served.readAll());
-    EXPECT_TRUE(WaitFor([&] { return program.IniValue("Settings.ini", "Message", "Msg") == text; }));
+    EXPECT_TRUE(
+        WaitFor([&] { return program.IniValue("Settings.ini", "Message", "Msg") == text; }));
     if (program.Shows("Browser"))
         Click(program.Find("Browser"), kBrowserClose);
 
@@ -75,8 +76,9 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesComesBackAndOutl
     ASSERT_TRUE(Click(program.Find(kDirectory, kDirectorySize), kFirstChannel));
     EXPECT_TRUE(WaitFor([&] { return ConnectionsTo(program.Pid(), lounge) == 1; }));
     // Written after the player has the address, so maybe a moment after the station hears it.
-    EXPECT_TRUE(WaitFor(
-        [&] { return program.IniValue("Settings.ini", "LastPlay", "Channel") == "Corvane Lounge"; }));
+    EXPECT_TRUE(WaitFor([&] {
+        return program.IniValue("Settings.ini", "LastPlay", "Channel") == "Corvane Lounge";
+    }));
 
     // A first run is audible at 50, as the desktop's controls see it; a step is stored at once.
     const QStringList onBus{"DBUS_SESSION_BUS_ADDRESS=" + bus.Address()};

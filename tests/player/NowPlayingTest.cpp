@@ -91,7 +91,8 @@ TEST(NowPlayingCard, FollowsTheStreamCopiesAHeardTitleAndTheBusNamesTheSong)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), card.Account().History().at(1));
 
     QVariantMap metadata = mpris.Metadata();
-    EXPECT_EQ(metadata.value("xesam:artist").toStringList(), QStringList{QString::fromLatin1(hostile)});
+    EXPECT_EQ(metadata.value("xesam:artist").toStringList(),
+              QStringList{QString::fromLatin1(hostile)});
     EXPECT_TRUE(metadata.value("xesam:title").toString().startsWith("Song "));
     EXPECT_EQ(metadata.value("xesam:url").toString(), server.Url());
     server.GoAway();

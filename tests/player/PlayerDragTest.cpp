@@ -10,7 +10,6 @@
 
 #include <QLabel>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;

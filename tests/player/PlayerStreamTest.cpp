@@ -10,7 +10,6 @@
 
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;

@@ -10,7 +10,6 @@
 
 #include <QLabel>
 #include <QSystemTrayIcon>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;

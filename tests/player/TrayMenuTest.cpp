@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;

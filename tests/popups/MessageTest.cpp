@@ -89,7 +89,8 @@ TEST_F(MessageRulesTest, TheSeenTextReadsBackExactlyTheAddressAnswersAndTheOpera
     for (const QString& text : texts) {
         ASSERT_TRUE(WriteAcknowledgedMessage(text));
         EXPECT_EQ(ReadAcknowledgedMessage(), text) << text.toStdString();
-        EXPECT_FALSE(folder.Read("Settings.ini").contains("last\n")) << "a raw line break was stored";
+        EXPECT_FALSE(folder.Read("Settings.ini").contains("last\n"))
+            << "a raw line break was stored";
     }
     WriteAcknowledgedMessage(texts[0]);
     EXPECT_TRUE(folder.Read("Settings.ini").contains("Msg=Welcome to the station\r\n"));

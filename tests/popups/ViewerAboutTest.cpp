@@ -70,15 +70,11 @@ TEST_F(InfoViewerTest, HomeBackScriptDialogsAndASecondOpen)
 
     viewer->close();
     EXPECT_EQ(core::FindWindow(QString::fromLatin1(core::WindowName::InfoViewer)), nullptr);
-}
 
-// Only web pages are shown: a home page that names a local file is not loaded, and says so.
-TEST_F(InfoViewerTest, AHomePageThatIsNoWebPageIsNotLoaded)
-{
+    // Only web pages are shown: a home page that names a local file is not loaded.
     folder.Write("RSettings.ini", "ok\r\n[InfoViewer]\r\nHomePage=file:///etc/passwd\r\n");
-    auto* viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
+    viewer = Open<frmInfoViewer>(core::WindowName::InfoViewer);
     ASSERT_NE(viewer, nullptr);
-    ASSERT_NE(viewer->Browser, nullptr);
     EXPECT_TRUE(viewer->Browser->Url().isEmpty())
         << viewer->Browser->Url().toString().toStdString();
     viewer->close();
