@@ -4,11 +4,9 @@
 #include "AppTestSupport.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 // A portable copy of the program in its own folder, with Settings.ini pointing at a closed port,
 // sharing one runtime folder (where the instance socket lives) with the other copies of a test.

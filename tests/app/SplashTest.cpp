@@ -4,6 +4,7 @@
 #include "Config.h"
 #include "ProgramState.h"
 #include "TestHttpServer.h"
+#include "WindowRegistry.h"
 #include "frmLoad.h"
 
 #include <QLabel>
@@ -13,7 +14,6 @@
 
 using namespace app;
 using namespace controls;
-using namespace core;
 using namespace platform;
 
 using Mode = TestHttpServer::Mode;
@@ -62,10 +62,8 @@ class SplashTest : public ::testing::Test
     }
     static bool PlayerShown()
     {
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (window->objectName() == "frmPlayer" && window->isVisible())
-                return true;
-        return false;
+        const QWidget* player = FindWindow(QString::fromLatin1(WindowName::Player));
+        return player && player->isVisible();
     }
 
     TempProgramFolder folder;

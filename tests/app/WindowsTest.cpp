@@ -99,7 +99,7 @@ class RealWindows : public ::testing::Test
 
 // The operator's title on the player and in the icon's tip (with the channel's name), the home page
 // on the viewer, the station's name, bitrate and title on the recorder.
-TEST_F(RealWindows, ServersAndFilesTextsReadExactlyAsGiven)
+TEST_F(RealWindows, ServersAndFilesTextsReadExactlyAsGivenAndTheSessionsEndClosesEveryWindow)
 {
     QStringList shown;
     ASSERT_TRUE(WaitUntil([&] {
@@ -126,13 +126,10 @@ TEST_F(RealWindows, ServersAndFilesTextsReadExactlyAsGiven)
     EXPECT_EQ(tip.value(0), kHostile) << QToolTip::text().toStdString();
     EXPECT_TRUE(tip.value(1).startsWith(kHostile + ": ")) << QToolTip::text().toStdString();
     QToolTip::hideText();
-}
 
-// The session manager's quit at the session's end (Qt's own: every window asked to close, then
-// the loop left) ends the program with the player in the notification area and About open,
-// and main()'s ending then destroys every window of ours, the tray icon's window with its icon.
-TEST_F(RealWindows, TheSessionsEndClosesEveryWindow)
-{
+    // The session manager's quit at the session's end (Qt's own: every window asked to close,
+    // then the loop left) ends the program with the player in the notification area and About
+    // open, and main()'s ending then destroys every window of ours, the tray icon's with its icon.
     QWidget* player = core::FindWindow(QString::fromLatin1(core::WindowName::Player));
     ASSERT_TRUE(player);
     core::ShowWindow(QString::fromLatin1(core::WindowName::About));

@@ -1,13 +1,9 @@
-// How windows find each other, where a folder question starts, and how designed sizes become
-// pixels.
-#include "Questions.h"
+// How windows find each other, and how designed sizes become pixels.
 #include "Twips.h"
 #include "WindowRegistry.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPointer>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace core;
@@ -42,15 +38,6 @@ TEST(WindowRegistry, ShowsOneWindowPerNameAndLoadsAFreshOneAfterAClose)
     EXPECT_EQ(created, 2);
     second->close();
     QCoreApplication::processEvents();
-}
-
-TEST(Questions, AFolderQuestionStartsAtTheNearestFolderThatExists)
-{
-    QTemporaryDir dir;
-    EXPECT_EQ(NearestExistingFolder(dir.path()), dir.path());
-    EXPECT_EQ(NearestExistingFolder(dir.filePath("gone/and/deeper")), dir.path());
-    EXPECT_EQ(NearestExistingFolder(dir.filePath("./gone/../x")), dir.path());
-    EXPECT_EQ(NearestExistingFolder(""), QDir::homePath());
 }
 
 // Designed values to the nearest pixel: exact, rounded up and down, and below zero (the advert's

@@ -1,9 +1,10 @@
-// What the directory window's tests share: a stand-in player found through the registry, the
-// window opened as the player opens it, and a small channel list.
+// What the directory window's tests share: a program folder, a stand-in player found through the
+// registry, the window opened as the player opens it, and a small channel list.
 #pragma once
 
 #include "Channels.h"
 #include "DirectoryWindows.h"
+#include "TempProgramFolder.h"
 #include "WindowRegistry.h"
 #include "frmTray.h"
 
@@ -12,8 +13,6 @@
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
-
-inline constexpr int kWaitMs = 15000;
 
 // The player as the directory drives it: it only keeps the addresses it was given.
 class FakePlayer : public QWidget, public core::ChannelPlayer
@@ -57,7 +56,7 @@ struct OpenDirectory
     {
         if (window)
             window->close();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull(); }, kWaitMs));
+        EXPECT_TRUE(WaitUntil([&] { return window.isNull(); }));
     }
     directory::frmTray* operator->() const { return window.data(); }
 };

@@ -31,7 +31,9 @@ std::string Names(const std::shared_ptr<quillet::clsValues>& values)
 
 } // namespace
 
-TEST(OrvaINIManager, UnboundManagerTouchesNoFile)
+// Unbound, a manager touches no file, not even in the working folder; bound, it reads the file as
+// it is now.
+TEST(OrvaINIManager, GetValueAndSizeReadTheFileAsItIsNow)
 {
     TempDir dir;
     const auto cwd = std::filesystem::current_path();
@@ -47,11 +49,7 @@ TEST(OrvaINIManager, UnboundManagerTouchesNoFile)
     }
     std::filesystem::current_path(cwd);
     EXPECT_EQ(FileCount(dir.Path()), 0);
-}
 
-TEST(OrvaINIManager, GetValueAndSizeReadTheFileAsItIsNow)
-{
-    TempDir dir;
     const std::string f = dir.File("Settings.ini");
     auto manager = Bound("  " + f + "  ");
     EXPECT_EQ(manager->INIFile(), f);

@@ -1,8 +1,6 @@
 // The bus side of the player on its own: requests become button presses, never anything else.
 #include "Mpris.h"
-#include "LiveServer.h"
 #include "MediaPlayer.h"
-#include "MediaTestKit.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -69,42 +67,6 @@ TEST(Mpris, RequestsPressTheButtonsOnlyAsFarAsTheyChangeSomething)
     // The metadata name the channel until the stream names its song.
     EXPECT_EQ(mpris.Metadata().value("xesam:title").toString(), "Corvane Lounge");
     EXPECT_EQ(mpris.Metadata().value("xesam:album").toString(), "Corvane Lounge");
-}
-
-using mediatest::LiveServer;
-using mediatest::WaitFor;
-using State = platform::MediaPlayer::State;
-
-// The song as the recorder tags it, the channel as the album, the address; a lost stream being
-// brought back is still playing (the user did not stop) but names no song.
-TEST(Mpris, MetadataSplitsTheSongAndAReconnectPlaysOnWithoutATitle)
-{
-    QTemporaryDir dir;
-    LiveServer server(dir);
-    platform::MediaPlayer media(nullptr, platform::MediaPlayer::Video::Off);
-    media.setReconnectWaits([](int) { return 500; });
-    Buttons buttons;
-    player::Mpris mpris(&media, buttons.Hooks());
-    media.setURL(server.Url());
-    ASSERT_TRUE(WaitFor([&] { return mpris.Metadata().contains("xesam:artist"); }));
-    QVariantMap metadata = mpris.Metadata();
-    EXPECT_EQ(metadata.value("xesam:artist").toStringList(), QStringList{"Loop Artist"});
-    EXPECT_TRUE(metadata.value("xesam:title").toString().startsWith("Song "))
-        << metadata.value("xesam:title").toString().toStdString();
-    EXPECT_EQ(metadata.value("xesam:url").toString(), server.Url());
-
-    server.GoAway();
-    ASSERT_TRUE(WaitFor([&] { return media.state() == State::Reconnecting; }));
-    metadata = mpris.Metadata();
-    EXPECT_EQ(mpris.PlaybackStatus(), "Playing");
-    EXPECT_FALSE(metadata.contains("xesam:title"));
-    EXPECT_FALSE(metadata.contains("xesam:artist"));
-    EXPECT_EQ(metadata.value("xesam:album").toString(), "Corvane Lounge");
-    EXPECT_EQ(buttons.toggles, 0) << "the button keeps its state";
-    ASSERT_TRUE(server.Return());
-    ASSERT_TRUE(WaitFor([&] { return mpris.Metadata().contains("xesam:artist"); },
-                        3 * mediatest::Patience));
-    EXPECT_EQ(media.state(), State::Playing);
 }
 
 } // namespace

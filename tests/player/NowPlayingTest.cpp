@@ -3,6 +3,7 @@
 #include "NowPlaying.h"
 #include "LiveServer.h"
 #include "MediaTestKit.h"
+#include "Mpris.h"
 #include "NowPlayingCard.h"
 
 #include <QClipboard>
@@ -53,17 +54,23 @@ TEST(NowPlaying, StatesInWordsTheTitlesHeardAndTheTip)
               "Dead FM: Cannot connect to 127.0.0.1:9 (refused)");
 }
 
-// The card on a live radio: station, title, the titles heard as plain-text rows that copy
-// themselves (a refused channel on the card is the player's stream test).
-TEST(NowPlayingCard, FollowsTheStreamAndCopiesAHeardTitle)
+// The card and the bus on a live radio: station, title, the titles heard as plain-text rows that
+// copy themselves (a refused channel on the card is the player's stream test); the bus names the
+// song as the recorder tags it, and a lost stream being brought back is still playing (the user did
+// not stop) but names no song.
+TEST(NowPlayingCard, FollowsTheStreamCopiesAHeardTitleAndTheBusNamesTheSong)
 {
     QTemporaryDir dir;
     const QByteArray hostile = "<i>x</i> & <b>";
     mediatest::LiveServer server(dir, hostile + " - Song ");
     platform::MediaPlayer media(nullptr, platform::MediaPlayer::Video::Off);
+    media.setReconnectWaits([](int) { return 500; });
     NowPlayingCard card(&media, [] { return QStringLiteral("Late Night Jazz"); });
     card.resize(321, 241);
     card.show();
+    int toggles = 0;
+    Mpris mpris(&media, {[&] { ++toggles; }, [] { return false; }, [] {}, [] {}, [] { return 50; },
+                         [] { return QStringLiteral("Late Night Jazz"); }, [] {}, [] {}});
 
     media.setURL(server.Url());
     ASSERT_TRUE(mediatest::WaitFor([&] { return card.Account().History().size() >= 2; },
@@ -82,4 +89,21 @@ TEST(NowPlayingCard, FollowsTheStreamAndCopiesAHeardTitle)
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(older, Qt::Key_Space);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), card.Account().History().at(1));
+
+    QVariantMap metadata = mpris.Metadata();
+    EXPECT_EQ(metadata.value("xesam:artist").toStringList(),
+              QStringList{QString::fromLatin1(hostile)});
+    EXPECT_TRUE(metadata.value("xesam:title").toString().startsWith("Song "));
+    EXPECT_EQ(metadata.value("xesam:url").toString(), server.Url());
+    server.GoAway();
+    ASSERT_TRUE(mediatest::WaitFor([&] { return media.state() == State::Reconnecting; }));
+    metadata = mpris.Metadata();
+    EXPECT_EQ(mpris.PlaybackStatus(), "Playing");
+    EXPECT_FALSE(metadata.contains("xesam:title") || metadata.contains("xesam:artist"));
+    EXPECT_EQ(metadata.value("xesam:album").toString(), "Late Night Jazz");
+    EXPECT_EQ(toggles, 0) << "the button keeps its state";
+    ASSERT_TRUE(server.Return());
+    ASSERT_TRUE(mediatest::WaitFor([&] { return mpris.Metadata().contains("xesam:artist"); },
+                                   3 * mediatest::Patience));
+    EXPECT_EQ(media.state(), State::Playing);
 }

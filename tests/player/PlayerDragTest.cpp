@@ -3,18 +3,13 @@
 // and its video area, with the directory docked under it all the way; and a tap on each, which
 // leaves the player where it was.
 #include "Docking.h"
-#include "FakeQuestions.h"
 #include "MediaPlayer.h"
 #include "PlayerDock.h"
 #include "PlayerTestSupport.h"
-#include "PlayerWindows.h"
-#include "ProgramState.h"
 #include "XTools.h"
-#include "frmPlayer.h"
 
 #include <QLabel>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;
@@ -34,14 +29,12 @@ struct ReleaseCounter : QObject
 
 } // namespace
 
-TEST(PLAYER_DRAG_SUITE, EachGripDragsThePlayerWithTheDirectoryAndATapLeavesItWhereItWas)
+using PLAYER_DRAG_SUITE = PlayerTest;
+
+TEST_F(PLAYER_DRAG_SUITE, EachGripDragsThePlayerWithTheDirectoryAndATapLeavesItWhereItWas)
 {
-    TempProgramFolder folder;
-    AnsweredQuestions questions;
-    RegisterWindows();
-    RegisterStandIns();
-    auto* p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
-    ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p, 15000));
+    frmPlayer* p = Open();
+    ASSERT_TRUE(p);
     QWidget* directory = FindWindow(WindowName::Directory);
     ASSERT_TRUE(directory && QTest::qWaitForWindowExposed(directory, 15000));
     ReleaseCounter counter;
@@ -94,6 +87,4 @@ TEST(PLAYER_DRAG_SUITE, EachGripDragsThePlayerWithTheDirectoryAndATapLeavesItWhe
         EXPECT_TRUE(WaitUntil([&] { return counter.releases > before; }));
         EXPECT_EQ(p->pos(), start + delta);
     }
-    DeleteAllWindows();
-    State().SetPlayStopped(false);
 }

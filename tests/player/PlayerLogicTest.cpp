@@ -12,19 +12,29 @@
 
 using namespace player;
 
-TEST(PlayerLogic, StoredVolumeTextsReadAsTheOldRuntimeReadThem)
+// The stored volume reads as the old runtime read its texts and is held to the engine's scale; the
+// steps are tens from the stored value, each written at once; a write that fails is told once and
+// the volume still applies.
+TEST(PlayerLogic, TheStoredVolumeIsReadAndEachStepIsWritten)
 {
-    const std::pair<const char*, std::optional<int16_t>> cases[] = {
+    const std::pair<const char*, std::optional<int16_t>> texts[] = {
         {"abc", 0},   {"  70dB", 70},   {"-20", -20},  {"2.5", 2},     {"3.5", 4},
         {"1e2", 100}, {"32767", 32767}, {"32768", {}}, {"-32769", {}},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : texts)
         EXPECT_EQ(LeadingInteger(QString::fromLatin1(text)), expected) << text;
-}
 
-TEST(PlayerLogic, VolumeStepsAreTensFromTheStoredValueAndEachIsWritten)
-{
     TempProgramFolder folder;
+    for (const auto& [stored, level, engine] :
+         {std::tuple("250", 250, 100), {"-40", -40, 0}, {"55", 55, 55}, {"70000", 0, 0}}) {
+        folder.Write("Settings.ini", QByteArray("[Player]\nVolume=") + stored + "\n");
+        CVolume volume;
+        volume.Load();
+        EXPECT_EQ(std::pair(int(volume.VolumeLevel()), volume.EngineVolume()),
+                  std::pair(level, engine))
+            << stored;
+    }
+
     auto volumeAfter = [&](const QByteArray& stored, auto step) {
         folder.Write("Settings.ini", "[Player]\r\nVolume=" + stored + "\r\n");
         CVolume volume;
@@ -45,65 +55,41 @@ TEST(PlayerLogic, VolumeStepsAreTensFromTheStoredValueAndEachIsWritten)
     EXPECT_EQ(volumeAfter("32765", &CVolume::StepUp), T(100, true, stored("100")));
 
     // No value at all: a first run, audible at 50; the step creates the file.
-    QFile::remove(folder.dir.filePath("Settings.ini"));
+    QFile::remove(folder.Path("Settings.ini"));
     CVolume fresh;
     fresh.Load();
     EXPECT_EQ(fresh.VolumeLevel(), 50);
     EXPECT_EQ(fresh.StepUp().Level, 60);
     EXPECT_EQ(folder.Read("Settings.ini"), stored("60"));
-}
 
-TEST(PlayerLogic, AVolumeThatCannotBeWrittenIsToldOnceAndStillApplies)
-{
-    TempProgramFolder folder;
     AnsweredQuestions user;
+    QFile::remove(folder.Path("Settings.ini"));
     ASSERT_TRUE(QDir(folder.dir.path()).mkdir("Settings.ini")); // every write fails
-    CVolume volume;
-    EXPECT_EQ(volume.StepUp().Level, 10);
-    EXPECT_EQ(volume.StepUp().Level, 20);
+    CVolume unsaved;
+    EXPECT_EQ(unsaved.StepUp().Level, 10);
+    EXPECT_EQ(unsaved.StepUp().Level, 20);
     ASSERT_EQ(user->Messages().size(), 1) << "told once, not at every step";
     EXPECT_TRUE(user->Messages()[0].contains("Settings.ini"));
 }
 
-TEST(PlayerLogic, TheEngineGetsTheStoredVolumeHeldToItsScale)
-{
-    TempProgramFolder folder;
-    for (const auto& [stored, level, engine] :
-         {std::tuple("250", 250, 100), {"-40", -40, 0}, {"55", 55, 55}, {"70000", 0, 0}}) {
-        folder.Write("Settings.ini", QByteArray("[Player]\nVolume=") + stored + "\n");
-        CVolume volume;
-        volume.Load();
-        EXPECT_EQ(std::pair(int(volume.VolumeLevel()), volume.EngineVolume()),
-                  std::pair(level, engine))
-            << stored;
-    }
-}
-
-TEST(PlayerLogic, PlayAgainUsesLastPathElseTheAddressLastGiven)
+// Play again takes LastPath, else the address last given; autoplay only for the exact flag.
+TEST(PlayerLogic, PlayAgainAndAutoplay)
 {
     const PlayStep stop = NextPlayStep(false, "http://stored/", "http://given/");
-    EXPECT_FALSE(stop.Play);
-    EXPECT_EQ(stop.Image, Images::Stopped);
-    EXPECT_TRUE(stop.PlayStopped);
-
+    EXPECT_TRUE(!stop.Play && stop.Image == Images::Stopped && stop.PlayStopped);
     const PlayStep stored = NextPlayStep(true, "http://stored/", "http://given/");
-    EXPECT_TRUE(stored.Play);
+    EXPECT_TRUE(stored.Play && stored.Image == Images::Playing && !stored.PlayStopped);
     EXPECT_EQ(stored.Address, "http://stored/");
-    EXPECT_EQ(stored.Image, Images::Playing);
-    EXPECT_FALSE(stored.PlayStopped);
-
     EXPECT_EQ(NextPlayStep(true, "", "http://given/").Address, "http://given/");
-}
 
-TEST(PlayerLogic, AutoplayOnlyForTheExactFlag)
-{
     TempProgramFolder folder;
-    folder.Write("Settings.ini", "[CheckBox]\nAutoplay=1\n[Path]\nLastPath=http://h:1/\n");
-    EXPECT_EQ(AutoplayAddress(), QString("http://h:1/"));
-    for (const char* flag : {"", "0", "true", "11", "1.0"}) {
+    for (const char* flag : {"1", "", "0", "true", "11", "1.0"}) {
         folder.Write("Settings.ini", QByteArray("[CheckBox]\nAutoplay=") + flag +
                                          "\n[Path]\nLastPath=http://h:1/\n");
-        EXPECT_EQ(AutoplayAddress(), std::nullopt) << flag;
+        EXPECT_EQ(AutoplayAddress(), flag == std::string_view("1")
+                                         ? std::optional<QString>("http://h:1/")
+                                         : std::nullopt)
+            << flag;
     }
 }
 

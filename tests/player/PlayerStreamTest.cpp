@@ -1,51 +1,30 @@
-// The player with real streams from the demo station: a channel plays, stop really stops, play
-// starts the stored address, the TV channel shows its picture in the media area, a radio after it
-// the now-playing card, and a dead channel says why on the card and in the tip.
-#include "FakeQuestions.h"
+// The player with real streams from the demo station (playing, stopping and playing again are the
+// whole program's test): the TV channel shows its picture in the media area, a radio after it the
+// now-playing card, and a dead channel says why on the card and in the tip.
 #include "FrmSysTray.h"
 #include "ImageButton.h"
 #include "MediaPlayer.h"
 #include "NowPlayingCard.h"
 #include "PlayerTestSupport.h"
-#include "PlayerWindows.h"
-#include "ProgramState.h"
 #include "StationProcess.h"
-#include "frmPlayer.h"
 
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;
 using State = platform::MediaPlayer::State;
 
-TEST(PlayerStreams, AChannelPlaysStopsAndTheStoredAddressPlaysAgainThenTVShowsFrames)
+using PlayerStreams = PlayerTest;
+
+TEST_F(PlayerStreams, TVShowsFramesARadioAfterItTheCardAndADeadChannelSaysWhy)
 {
     StationProcess station;
     ASSERT_TRUE(station.Start()) << station.output().toStdString();
-    ASSERT_GE(station.radioUrls().size(), 2);
-    const QString radio = QString::fromLatin1(station.radioUrls()[0]);
-    const QString stored = QString::fromLatin1(station.radioUrls()[1]);
-
-    TempProgramFolder folder;
-    AnsweredQuestions questions;
-    folder.Write("Settings.ini",
-                 "[Player]\r\nVolume=50\r\n[Path]\r\nLastPath=" + stored.toUtf8() + "\r\n");
-    RegisterWindows();
-    RegisterStandIns();
-    auto* p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
+    const QString radio = QString::fromLatin1(station.radioUrls().value(0));
+    frmPlayer* p = Open("[Player]\r\nVolume=50\r\n");
     ASSERT_TRUE(p);
     auto* media = p->Player;
-
-    p->PlayChannel(radio);
-    EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Playing; }));
-    p->btnPlay->click();
-    EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Stopped; }));
-    EXPECT_TRUE(core::State().PlayStopped());
-    p->btnPlay->click();
-    EXPECT_EQ(media->URL(), stored);
-    EXPECT_TRUE(WaitUntil([&] { return media->state() == State::Playing; }));
 
     QSignalSpy frames(media, &platform::MediaPlayer::FrameShown);
     p->PlayChannel(QString::fromLatin1(station.tvUrl()));
@@ -75,7 +54,4 @@ TEST(PlayerStreams, AChannelPlaysStopsAndTheStoredAddressPlaysAgainThenTVShowsFr
     auto* tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
     ASSERT_TRUE(tray);
     EXPECT_TRUE(tray->SysIcon.Tip().endsWith(refused)) << tray->SysIcon.Tip().toStdString();
-
-    DeleteAllWindows();
-    core::State().SetPlayStopped(false);
 }

@@ -1,40 +1,16 @@
-// What the player tests share: a temporary program folder, waiting on conditions, and plain
-// stand-ins for the windows of other areas that the player opens by name.
+// The player as the program shows it, with plain stand-ins for the windows of other areas that it
+// opens by name.
 #pragma once
 
 #include "Channels.h"
-#include "ProgramFolder.h"
+#include "FakeQuestions.h"
+#include "PlayerWindows.h"
+#include "ProgramState.h"
+#include "TempProgramFolder.h"
 #include "WindowRegistry.h"
+#include "frmPlayer.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QWidget>
-
-struct TempProgramFolder
-{
-    QTemporaryDir dir;
-    TempProgramFolder() { core::OverrideProgramFolder(dir.path()); }
-    ~TempProgramFolder() { core::OverrideProgramFolder({}); }
-    QByteArray Read(const QString& name) const
-    {
-        QFile file(dir.filePath(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-    void Write(const QString& name, const QByteArray& bytes) const
-    {
-        QFile file(dir.filePath(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-    }
-};
-
-inline bool WaitUntil(const std::function<bool()>& condition, int ms = 15000)
-{
-    return QTest::qWaitFor(condition, ms);
-}
+#include <gtest/gtest.h>
 
 // The channel directory as the player sees it: a window with a selection.
 class FakeDirectory : public QWidget, public core::ChannelSelection
@@ -79,16 +55,31 @@ inline void RegisterStandIns(bool directory = true)
     RegisterWindow(WindowName::Message, nullptr);
 }
 
-// Deletes every window a test left behind (guarded: deleting one may delete others). The tray
-// icon's own widget belongs to its icon, which deletes it.
-inline void DeleteAllWindows()
+// Every window it leaves is gone at the end, and the player's shared state back as at a start.
+class PlayerTest : public ::testing::Test
 {
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (!window->inherits("QSystemTrayIconSys") &&
-            window->objectName() != QLatin1String("QSystemTrayIconSys"))
-            windows.append(window);
-    for (const QPointer<QWidget>& window : windows)
-        delete window.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
+  protected:
+    void SetUp() override
+    {
+        player::RegisterWindows();
+        RegisterStandIns();
+    }
+    void TearDown() override
+    {
+        DeleteAllWindows();
+        core::State().SetPlayStopped(false);
+    }
+    // The player shown, as the splash shows it, once it is on screen.
+    player::frmPlayer* Open(const QByteArray& settings = {})
+    {
+        if (!settings.isEmpty())
+            folder.Write("Settings.ini", settings);
+        auto* window = qobject_cast<player::frmPlayer*>(
+            core::ShowWindow(QString::fromLatin1(core::WindowName::Player)));
+        EXPECT_TRUE(window && QTest::qWaitForWindowExposed(window, 15000));
+        return window;
+    }
+
+    TempProgramFolder folder;
+    AnsweredQuestions questions;
+};

@@ -9,60 +9,37 @@
 #include "MediaPlayer.h"
 #include "MessageBoard.h"
 #include "PlayerTestSupport.h"
-#include "PlayerWindows.h"
 #include "PopupWindows.h"
-#include "ProgramState.h"
-#include "frmPlayer.h"
 
 #include <QLabel>
 #include <QSystemTrayIcon>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;
 
 namespace {
 
-class PlayerWindow : public ::testing::Test
+class PlayerWindow : public PlayerTest
 {
   protected:
     void SetUp() override
     {
-        RegisterWindows();
+        PlayerTest::SetUp();
         RegisterPopupWindows(); // the message board; the windows are stand-ins
-        RegisterStandIns();
         FakeDirectory::Channel.clear();
         folder.Write("RSettings.ini", "ok\r\n[Info]\r\nTitle=Demo radio\r\n");
     }
-    void TearDown() override
-    {
-        DeleteAllWindows();
-        State().SetPlayStopped(false);
-    }
-
-    frmPlayer* Open(const QByteArray& settings = {})
-    {
-        if (!settings.isEmpty())
-            folder.Write("Settings.ini", settings);
-        auto* window = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
-        if (window) {
-            EXPECT_TRUE(QTest::qWaitForWindowExposed(window));
-        }
-        return window;
-    }
     static QWidget* Directory() { return FindWindow(WindowName::Directory); }
     static void Click(QWidget* image) { QTest::mouseClick(image, Qt::LeftButton); }
-
-    TempProgramFolder folder;
-    AnsweredQuestions questions;
 };
 
 } // namespace
 
-TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryDockedAndTheHiddenTrayWindow)
+TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryAndTheTrayWindowAndStepsAreStored)
 {
-    frmPlayer* p = Open("[Player]\r\nVolume=95\r\n[Message]\r\nMsg=seen\r\n"
-                        "[Server]\r\nURL=http://127.0.0.1:9/\r\n");
+    const QByteArray settings = "[Player]\r\nVolume=95\r\n[Message]\r\nMsg=seen\r\n"
+                                "[Server]\r\nURL=http://127.0.0.1:9/\r\n";
+    frmPlayer* p = Open(settings);
     ASSERT_TRUE(p);
     EXPECT_EQ(p->lblTitle->text(), "Demo radio");
     EXPECT_EQ(State().ServerURL(), "http://127.0.0.1:9/");
@@ -86,35 +63,26 @@ TEST_F(PlayerWindow, LoadReadsTheSettingsOpensTheDirectoryDockedAndTheHiddenTray
     EXPECT_FALSE(tray->isVisible()) << "the tray window is never seen";
 
     EXPECT_FALSE(FindWindow(WindowName::InfoViewer)) << "not asked for by the operator";
-}
+    EXPECT_EQ(folder.Read("Settings.ini"), settings) << "nothing is written at load";
 
-TEST_F(PlayerWindow, VolumeStepsAreStoredAndUnmute)
-{
-    frmPlayer* p = Open("[Player]\r\nVolume=95\r\n");
-    ASSERT_TRUE(p);
     p->BtnVolUp->click();
     EXPECT_EQ(p->VolumeLevel(), 100);
     EXPECT_EQ(p->Beeps(), 1);
     EXPECT_EQ(p->Player->volume(), 100);
-    EXPECT_EQ(folder.Read("Settings.ini"), "[Player]\r\nVolume=100\r\n");
-
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("[Player]\r\nVolume=100\r\n"));
+    // A step unmutes, as the button then says sound.
     p->BtnMute->click();
     EXPECT_TRUE(p->Muted());
     EXPECT_TRUE(p->Player->mute());
     EXPECT_EQ(p->MuteImage(), Images::Muted);
     p->BtnVolDown->click();
-    EXPECT_EQ(folder.Read("Settings.ini"), "[Player]\r\nVolume=90\r\n");
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("[Player]\r\nVolume=90\r\n"));
     EXPECT_EQ(p->Player->volume(), 90);
     EXPECT_FALSE(p->Muted());
     EXPECT_FALSE(p->Player->mute()) << "the button says sound, so the component must play it";
     EXPECT_EQ(p->MuteImage(), Images::NotMuted);
     p->BtnMute->click();
     EXPECT_TRUE(p->Player->mute()) << "the next press mutes again";
-
-    // Nothing is written at load.
-    DeleteAllWindows();
-    ASSERT_TRUE(Open());
-    EXPECT_EQ(folder.Read("Settings.ini"), "[Player]\r\nVolume=90\r\n");
 }
 
 // The keyboard alone: each key presses its button, so "Settings.ini" changes as for clicks; a
@@ -167,22 +135,18 @@ TEST_F(PlayerWindow, KeysAlonePressTheButtonsAndWriteWhatClicksWrite)
     EXPECT_TRUE(WaitUntil([] { return !FindWindow(WindowName::Player); }));
 }
 
-TEST_F(PlayerWindow, AutoplayKeepsTheStoredStreamPlayingAndTheOperatorCanAskForTheViewer)
+// Autoplay keeps the stored stream playing, and the operator can ask for the viewer.
+TEST_F(PlayerWindow, AutoplayTheViewerTheDirectoryToggleAndTheRecorderDockedBeside)
 {
     RegisterWindow(WindowName::InfoViewer, [] { return PlainWindow("frmInfoViewer"); });
     folder.Write("RSettings.ini", "ok\r\n[InfoViewer]\r\nShow=1\r\n");
     frmPlayer* p =
         Open("[CheckBox]\r\nAutoplay=1\r\n[Path]\r\nLastPath=http://127.0.0.1:9/auto\r\n");
-    ASSERT_TRUE(p);
+    ASSERT_TRUE(p && Directory());
     EXPECT_EQ(p->Player->URL(), "http://127.0.0.1:9/auto");
     EXPECT_EQ(p->PlayImage(), Images::Playing);
     EXPECT_TRUE(FindWindow(WindowName::InfoViewer)->isVisible());
-}
 
-TEST_F(PlayerWindow, DirectoryToggleClosesAndReopensAndTheRecorderDocksBeside)
-{
-    frmPlayer* p = Open();
-    ASSERT_TRUE(p && Directory());
     Click(p->ImgTray);
     EXPECT_FALSE(Directory());
     EXPECT_FALSE(p->DirectoryOpen());

@@ -1,35 +1,27 @@
-// The tray menu window with a real notification area (trayer on a private X server): going to
-// the tray hides player and directory, the icon's menu and double clicks bring them back where
-// they were, and the menu's About opens while the player stays hidden.
-#include "FakeQuestions.h"
+// The tray menu window with a real notification area (trayer on a private X server).
 #include "FrmSysTray.h"
 #include "PlayerTestSupport.h"
-#include "PlayerWindows.h"
-#include "ProgramState.h"
-#include "frmPlayer.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace core;
 using namespace player;
 
 namespace {
 
-class TrayMenu : public ::testing::Test
+class TrayMenu : public PlayerTest
 {
   protected:
     void SetUp() override
     {
         ASSERT_TRUE(WaitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }))
             << "no notification area on this display";
-        RegisterWindows();
-        RegisterStandIns();
-        p = qobject_cast<frmPlayer*>(ShowWindow(WindowName::Player));
-        ASSERT_TRUE(p && QTest::qWaitForWindowExposed(p));
+        PlayerTest::SetUp();
+        p = Open();
+        ASSERT_TRUE(p);
         tray = FindWindow<FrmSysTray>(WindowName::TrayMenu);
         ASSERT_TRUE(tray);
         directory = FindWindow(WindowName::Directory);
@@ -37,12 +29,6 @@ class TrayMenu : public ::testing::Test
         playerAt = p->geometry();
         directoryAt = directory->geometry();
     }
-    void TearDown() override
-    {
-        DeleteAllWindows();
-        State().SetPlayStopped(false);
-    }
-
     bool Hidden() const { return !p->isVisible() && !directory->isVisible(); }
     bool BackWhereTheyWere() const
     {
@@ -55,8 +41,6 @@ class TrayMenu : public ::testing::Test
         EXPECT_TRUE(Hidden());
     }
 
-    TempProgramFolder folder;
-    AnsweredQuestions questions;
     frmPlayer* p = nullptr;
     FrmSysTray* tray = nullptr;
     QPointer<QWidget> directory;
@@ -65,7 +49,10 @@ class TrayMenu : public ::testing::Test
 
 } // namespace
 
-TEST_F(TrayMenu, DoubleClicksOfAnyButtonRestorePlayerAndDirectoryInPlace)
+// Double clicks of any button bring player and directory back in place; the right button's menu
+// opens About while they stay hidden, its Show brings back a directory closed meanwhile, and its
+// Exit removes the icon and closes every window.
+TEST_F(TrayMenu, DoubleClicksRestoreInPlaceAndTheMenusAboutShowAndExit)
 {
     for (int message :
          {controls::SystemTray::LeftDoubleClick, controls::SystemTray::MiddleDoubleClick,
@@ -79,11 +66,7 @@ TEST_F(TrayMenu, DoubleClicksOfAnyButtonRestorePlayerAndDirectoryInPlace)
     GoToTray();
     tray->SysIcon.Dispatch(controls::SystemTray::LeftUp, 0);
     EXPECT_TRUE(Hidden());
-}
 
-TEST_F(TrayMenu, RightClickMenuShowsAboutWhileHiddenAndShowBringsTheDirectoryBack)
-{
-    GoToTray();
     // The menu runs its own loop: choose About from inside it.
     QObject::connect(tray, &FrmSysTray::MenuOpening, tray, [this] {
         QTimer::singleShot(0, tray, [this] {
@@ -113,10 +96,7 @@ TEST_F(TrayMenu, RightClickMenuShowsAboutWhileHiddenAndShowBringsTheDirectoryBac
     EXPECT_EQ(p->TrayImage(), Images::DirectoryOpen);
     QTest::mouseClick(p->ImgTray, Qt::LeftButton);
     EXPECT_FALSE(FindWindow(WindowName::Directory));
-}
 
-TEST_F(TrayMenu, ExitFromTheMenuRemovesTheIconAndClosesEveryWindow)
-{
     ShowWindow(WindowName::About);
     QPointer<FrmSysTray> guard(tray);
     tray->mnuExit->trigger();

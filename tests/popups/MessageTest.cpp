@@ -17,22 +17,6 @@ using namespace player;
 
 namespace {
 
-// A short, valid PCM WAV file: 8 kHz mono, 0.1 s of silence.
-QByteArray SilentWave()
-{
-    const quint32 samples = 800;
-    QByteArray wav("RIFF");
-    auto u32 = [&wav](quint32 v) { wav.append(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [&wav](quint16 v) { wav.append(reinterpret_cast<const char*>(&v), 2); };
-    u32(36 + samples);
-    wav += "WAVEfmt ";
-    u32(16), u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
-    wav += "data";
-    u32(samples);
-    wav += QByteArray(samples, char(0x80));
-    return wav;
-}
-
 // A poll as the player runs it, counting the fetches it has finished and the texts it announced.
 struct Poll
 {
@@ -93,7 +77,7 @@ bool WaitClosed()
 
 using MessageRulesTest = PopupTest;
 
-TEST_F(MessageRulesTest, TheSeenTextReadsBackExactlyFromSettings)
+TEST_F(MessageRulesTest, TheSeenTextReadsBackExactlyTheAddressAnswersAndTheOperatorsLook)
 {
     const QString texts[] = {
         "Welcome to the station",              // stored as it always was
@@ -105,17 +89,15 @@ TEST_F(MessageRulesTest, TheSeenTextReadsBackExactlyFromSettings)
     for (const QString& text : texts) {
         ASSERT_TRUE(WriteAcknowledgedMessage(text));
         EXPECT_EQ(ReadAcknowledgedMessage(), text) << text.toStdString();
-        EXPECT_FALSE(ReadFile("Settings.ini").contains("last\n")) << "a raw line break was stored";
+        EXPECT_FALSE(folder.Read("Settings.ini").contains("last\n"))
+            << "a raw line break was stored";
     }
     WriteAcknowledgedMessage(texts[0]);
-    EXPECT_TRUE(ReadFile("Settings.ini").contains("Msg=Welcome to the station\r\n"));
+    EXPECT_TRUE(folder.Read("Settings.ini").contains("Msg=Welcome to the station\r\n"));
     // A value an older program stored with a lone backslash keeps it.
-    WriteFile("Settings.ini", "[Message]\r\nMsg=C:\\temp\\x\r\n");
+    folder.Write("Settings.ini", "[Message]\r\nMsg=C:\\temp\\x\r\n");
     EXPECT_EQ(ReadAcknowledgedMessage(), QStringLiteral("C:\\temp\\x"));
-}
 
-TEST_F(MessageRulesTest, AddressAnswersAndTheOperatorsLook)
-{
     EXPECT_EQ(core::Config::MessageAddress("http://h:1"), "http://h:1/Settings/Message.ini");
     EXPECT_EQ(core::Config::MessageAddress("http://h:1/"), "http://h:1/Settings/Message.ini");
 
@@ -138,7 +120,7 @@ TEST_F(MessageRulesTest, AddressAnswersAndTheOperatorsLook)
 
 using MessagePollTest = PopupTest;
 
-TEST_F(MessagePollTest, FailedFetchesChangeNothing)
+TEST_F(MessagePollTest, FailedFetchesChangeNothingAndAPollThatGoesCancelsAHungOne)
 {
     WriteAcknowledgedMessage("Old news");
     Poll run(false, false); // each fetch below is started by hand
@@ -171,28 +153,25 @@ TEST_F(MessagePollTest, FailedFetchesChangeNothing)
     core::State().SetServerURL(QStringLiteral("http://127.0.0.1:%1/").arg(gone.serverPort()));
     gone.close();
     check("nobody listening");
-}
 
-TEST_F(MessagePollTest, AHungServerGetsOneRequestAtATimeAndAPollThatGoesCancelsIt)
-{
-    WriteAcknowledgedMessage("Old news");
+    // A hung server gets one request at a time: ticks while it hangs pass.
+    core::State().SetServerURL(server.BaseUrl());
     ServeMessage("", 200, TestHttpServer::Mode::Stall);
-    Poll run(true, false);
     run.poll->InetMsg().SetTimeouts(700, 3000);
+    const int asked = server.Requests();
     run.poll->TimerMsg_Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == 1; }, kPatienceMs));
-    for (int tick = 0; tick < 3; ++tick) // ticks while it hangs pass
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == asked + 1; }, kPatienceMs));
+    for (int tick = 0; tick < 3; ++tick)
         run.poll->TimerMsg_Timer();
     ASSERT_TRUE(run.Fetches(1));
-    EXPECT_EQ(server.Requests(), 1) << "no requests piled up against the hung server";
+    EXPECT_EQ(server.Requests(), asked + 1) << "no requests piled up against the hung server";
     EXPECT_TRUE(run.announced.isEmpty());
     EXPECT_EQ(run.poll->LastMessage(), "Old news");
-    EXPECT_EQ(OpenPopup(), nullptr);
 
     // The player closes while a fetch hangs: the request is dropped, nothing is announced.
     ServeMessage("Too late", 200, TestHttpServer::Mode::Stall);
     run.poll->TimerMsg_Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == 2; }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.Requests() == asked + 2; }, kPatienceMs));
     const int closed = server.Closed();
     run.poll.reset();
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.Closed() > closed; }, kPatienceMs));
@@ -203,7 +182,9 @@ using MessagePopupTest = PopupTest;
 
 TEST_F(MessagePopupTest, ANewTextSlidesInWithTheSoundAndExitRecordsIt)
 {
-    WriteFile("msg.wav", SilentWave());
+    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("CORVANE_BINARY_DIR") + "/bin/msg.wav",
+                            folder.Path("msg.wav")));
+    folder.Write("RSettings.ini", "ok\r\n[Message]\r\nFontColor=12\r\nFontSize=14\r\n");
     const QString text = QStringLiteral("Tonight:\r\nlive from C:\\Studio\r\n");
     ServeMessage(text.toUtf8());
     {
@@ -214,6 +195,9 @@ TEST_F(MessagePopupTest, ANewTextSlidesInWithTheSoundAndExitRecordsIt)
         EXPECT_FALSE(run.poll->IsRunning());
         EXPECT_EQ(run.poll->LastMessage(), text);
         EXPECT_TRUE(popup->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        // In the operator's colour and size.
+        EXPECT_EQ(popup->txtMsg->palette().color(QPalette::Text), QColor(255, 0, 0));
+        EXPECT_EQ(popup->txtMsg->font().pointSizeF(), 14.0);
         // The chime plays to its end, and its player goes with it.
         EXPECT_TRUE(QTest::qWaitFor([&] { return popup->mediaMsg == nullptr; }, kPatienceMs));
         EXPECT_TRUE(popup->ChimePlayed());
@@ -234,7 +218,7 @@ TEST_F(MessagePopupTest, ANewTextSlidesInWithTheSoundAndExitRecordsIt)
     EXPECT_EQ(OpenPopup(), nullptr);
 }
 
-TEST_F(MessagePopupTest, TheButtonClosesWithoutRecordingAndAChangedTextWaitsForTheClose)
+TEST_F(MessagePopupTest, TheButtonClosesWithoutRecordingAChangedTextWaitsAndTheMessageButton)
 {
     WriteAcknowledgedMessage("Seen long ago");
     ServeMessage("First");
@@ -259,41 +243,28 @@ TEST_F(MessagePopupTest, TheButtonClosesWithoutRecordingAndAChangedTextWaitsForT
         // Not again in this run.
         ASSERT_TRUE(run.Fetches(2));
         EXPECT_EQ(run.announced, (QStringList{"First", "Second"}));
+
+        // The player's message button shows the last text; a new one then takes its place
+        // without sliding again.
+        popup = ShowMessage(run.poll->LastMessage(), run.poll.get());
+        ASSERT_NE(popup, nullptr);
+        EXPECT_TRUE(run.poll->IsRunning());
+        ASSERT_TRUE(WaitForSlideEnd(popup));
+        const QPoint settled = popup->pos();
+
+        ServeMessage("Breaking");
+        ASSERT_EQ(WaitForPopup("Breaking"), popup);
+        EXPECT_EQ(popup->pos(), settled);
+        EXPECT_FALSE(popup->TimerShow.isActive());
+        EXPECT_EQ(core::ShowWindow(QString::fromLatin1(core::WindowName::Message)), popup);
+
+        // Every later slide-in runs as the first did and stops at the same place.
+        QTest::mouseClick(popup->dcButton1, Qt::LeftButton);
+        ASSERT_TRUE(WaitClosed());
+        popup = ShowMessage("Again", run.poll.get());
+        ASSERT_NE(popup, nullptr);
+        EXPECT_TRUE(popup->TimerShow.isActive());
+        EXPECT_TRUE(WaitForSlideEnd(popup));
     }
     EXPECT_EQ(ReadAcknowledgedMessage(), "Seen long ago");
-}
-
-TEST_F(MessagePopupTest, TheMessageButtonsPopupTakesNewTextsWithoutSlidingAgain)
-{
-    WriteAcknowledgedMessage("Same");
-    ServeMessage("Same");
-    Poll run;
-    frmMessage* popup = ShowMessage(run.poll->LastMessage(), run.poll.get());
-    ASSERT_NE(popup, nullptr);
-    EXPECT_TRUE(run.poll->IsRunning());
-    ASSERT_TRUE(WaitForSlideEnd(popup));
-    const QPoint settled = popup->pos();
-
-    ServeMessage("Breaking");
-    ASSERT_EQ(WaitForPopup("Breaking"), popup);
-    EXPECT_EQ(popup->pos(), settled);
-    EXPECT_FALSE(popup->TimerShow.isActive());
-    EXPECT_EQ(core::ShowWindow(QString::fromLatin1(core::WindowName::Message)), popup);
-
-    // Every later slide-in runs as the first did and stops at the same place.
-    QTest::mouseClick(popup->dcButton1, Qt::LeftButton);
-    ASSERT_TRUE(WaitClosed());
-    popup = ShowMessage("Again", run.poll.get());
-    ASSERT_NE(popup, nullptr);
-    EXPECT_TRUE(popup->TimerShow.isActive());
-    EXPECT_TRUE(WaitForSlideEnd(popup));
-}
-
-TEST_F(MessagePopupTest, TheOperatorChoosesTheTextsColourAndSize)
-{
-    WriteFile("RSettings.ini", "ok\r\n[Message]\r\nFontColor=12\r\nFontSize=14\r\n");
-    frmMessage* popup = ShowMessage("Look", nullptr);
-    ASSERT_NE(popup, nullptr);
-    EXPECT_EQ(popup->txtMsg->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_EQ(popup->txtMsg->font().pointSizeF(), 14.0);
 }

@@ -5,16 +5,11 @@
 #include "Config.h"
 #include "IniFiles.h"
 #include "PopupWindows.h"
-#include "ProgramFolder.h"
 #include "ProgramState.h"
+#include "TempProgramFolder.h"
 #include "TestHttpServer.h"
 #include "WindowRegistry.h"
 
-#include <QApplication>
-#include <QFile>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
 #include <gtest/gtest.h>
 
 // Generous: two shared cores, and a browser engine to start.
@@ -23,14 +18,12 @@ inline constexpr int kPatienceMs = 15000;
 class PopupTest : public ::testing::Test
 {
   protected:
-    QTemporaryDir folder;
+    TempProgramFolder folder;
     TestHttpServer server;
 
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(server.Listen());
-        core::OverrideProgramFolder(folder.path());
         core::OpenIniFile(QString::fromLatin1(core::Config::SettingsFile));
         // Without the trailing "/" the operator's files must be reached all the same.
         core::State().SetServerURL(server.BaseUrl());
@@ -45,22 +38,6 @@ class PopupTest : public ::testing::Test
                 window->close();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        core::OverrideProgramFolder({});
-    }
-
-    QString File(const QString& name) const { return folder.filePath(name); }
-
-    void WriteFile(const QString& name, const QByteArray& bytes) const
-    {
-        QFile file(File(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray ReadFile(const QString& name) const
-    {
-        QFile file(File(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
     void ServeMessage(const QByteArray& body, int status = 200,

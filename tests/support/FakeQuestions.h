@@ -59,12 +59,9 @@ class FakeQuestions : public core::Questions
                           << Log.back().Title.toStdString() << "\"";
             return std::nullopt;
         }
-        const bool cancel = !Answers.front().has_value();
-        const QString text = Answers.front().value_or(QString());
+        const std::optional<QString> answer = Answers.front();
         Answers.pop_front();
-        if (cancel)
-            return std::nullopt;
-        return text;
+        return answer;
     }
 };
 
