@@ -195,14 +195,15 @@ TEST_F(ProgramEnd, EveryStateEndsEveryWay)
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         ASSERT_NO_FATAL_FAILURE(StartPlaying(station.tvUrl()));
         // Full screen takes the picture, which comes a moment after the stream: asked again
-        // until there is one to take.
+        // until there is one to take. A click may miss a player that is going full screen just
+        // then; the outcome is what counts.
         auto fullScreen = [&] {
             return std::ranges::any_of(program.Windows(), [&](const Window& window) {
                 return window.Geometry.width() >= screenWidth;
             });
         };
         for (int attempt = 0; attempt < 6 && !fullScreen(); ++attempt) {
-            ASSERT_TRUE(Click(program.Find("Player", kPlayerSize), kFullScreen));
+            Click(program.Find("Player", kPlayerSize), kFullScreen);
             WaitFor(fullScreen, 5);
         }
         ASSERT_TRUE(fullScreen()) << "no full screen";
