@@ -104,7 +104,8 @@ ProgramUnderTest::~ProgramUnderTest()
         ::kill(helper, SIGKILL);
 }
 
-bool ProgramUnderTest::Start(const QString& BusAddress, const QStringList& Arguments)
+bool ProgramUnderTest::Start(const QString& BusAddress, const QStringList& Arguments,
+                             const QStringList& Environment)
 {
     if (Running())
         return false;
@@ -117,6 +118,8 @@ bool ProgramUnderTest::Start(const QString& BusAddress, const QStringList& Argum
     // unset, the bus library would start one on the display (autolaunch) for WebEngine and Qt.
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
                BusAddress.isEmpty() ? QStringLiteral("disabled:") : BusAddress);
+    for (const QString& pair : Environment)
+        env.insert(pair.section('=', 0, 0), pair.section('=', 1));
     m_Process.setProcessEnvironment(env);
     m_Process.setStandardErrorFile(m_Tree.filePath(QStringLiteral("stderr.log")));
     m_Process.setStandardOutputFile(QProcess::nullDevice());

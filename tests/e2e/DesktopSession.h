@@ -59,7 +59,9 @@ class ProgramUnderTest
 
     // False, and nothing started, while the last run still goes: a test that lost track of it
     // must fail there, not drive the old run as if it were the new one.
-    bool Start(const QString& BusAddress, const QStringList& Arguments = {});
+    // Environment: more "NAME=value" entries for the program.
+    bool Start(const QString& BusAddress, const QStringList& Arguments = {},
+               const QStringList& Environment = {});
     // Waits for the process to end (Exit); false when it does not end in time.
     bool WaitForEnd();
     // Sends Signal and waits for the end.

@@ -50,7 +50,9 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesComesBackAndOutl
 {
     ASSERT_FALSE(bus.Address().isEmpty());
     ProgramUnderTest program(station.serverUrl());
-    ASSERT_TRUE(program.Start(bus.Address()));
+    // Read by a screen reader too (below): Qt speaks AT-SPI when asked, or when the desktop says
+    // one is running.
+    ASSERT_TRUE(program.Start(bus.Address(), {}, {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"}));
 
     ASSERT_TRUE(WaitFor([&] {
         return program.Shows("Player", kPlayerSize) && program.Shows(kDirectory, kDirectorySize);
@@ -80,8 +82,17 @@ TEST_F(WholeProgram, ListensStepsTheVolumeAnswersTheMessageHidesComesBackAndOutl
         return program.IniValue("Settings.ini", "LastPlay", "Channel") == "Corvane Lounge";
     }));
 
-    // A first run is audible at 50, as the desktop's controls see it; a step is stored at once.
+    // A screen reader, on the accessibility bus the session starts, finds every window and
+    // every control of the player and the directory named and reachable by the keyboard.
     const QStringList onBus{"DBUS_SESSION_BUS_ADDRESS=" + bus.Address()};
+    const QString read =
+        e2e::Run("/usr/bin/python3",
+                 {qEnvironmentVariable("CORVANE_SOURCE_DIR") + "/tests/e2e/atspi-walk.py",
+                  QString::number(program.Pid())},
+                 onBus);
+    EXPECT_TRUE(read.startsWith("ok")) << read.toStdString();
+
+    // A first run is audible at 50, as the desktop's controls see it; a step is stored at once.
     auto playerctl = [&](const QStringList& Arguments) {
         return e2e::Run("playerctl", QStringList{"--player=corvane"} + Arguments, onBus);
     };
