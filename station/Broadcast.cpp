@@ -78,7 +78,7 @@ QByteArray Broadcast::ResponseHead(bool metadata) const
         head += "ice-audio-info: ice-bitrate=" + QByteArray::number(m_plan.bitrateKbps) +
                 ";ice-channels=2;ice-samplerate=44100\r\n";
         if (metadata)
-            head += "icy-metaint: " + QByteArray::number(IcyMetaInt) + "\r\n";
+            head += "icy-metaint: " + QByteArray::number(recorder::kIcyMetaInt) + "\r\n";
         return head + "\r\n";
     }
     // SHOUTcast style: no blank after the colon, so clients that show the raw value (the
@@ -88,7 +88,7 @@ QByteArray Broadcast::ResponseHead(bool metadata) const
     head += "icy-genre:Demo\r\nicy-url:" + m_stationUrl + "\r\n";
     head += "content-type:audio/mpeg\r\nicy-pub:0\r\n";
     if (metadata)
-        head += "icy-metaint:" + QByteArray::number(IcyMetaInt) + "\r\n";
+        head += "icy-metaint:" + QByteArray::number(recorder::kIcyMetaInt) + "\r\n";
     head += "icy-br:" + QByteArray::number(m_plan.bitrateKbps) + "\r\n\r\n";
     return head;
 }
@@ -118,8 +118,8 @@ void Broadcast::Admit(QTcpSocket* socket, const RequestHead& head)
         m_sent = DueChunk();
         m_timer.start();
     }
-    m_listeners.push_back(
-        std::make_unique<Listener>(Listener{socket, Peer(socket), metadata, IcyInterleaver()}));
+    m_listeners.push_back(std::make_unique<Listener>(
+        Listener{socket, Peer(socket), metadata, recorder::IcyInterleaver()}));
     Listener* listener = m_listeners.back().get();
     connect(socket, &QTcpSocket::disconnected, this, [this, socket] { Remove(socket, {}); });
     // Drop what the client sends from now on; nothing it says matters any more.
@@ -159,11 +159,16 @@ void Broadcast::Send(qint64 from, qint64 to, const std::vector<Listener*>& to_wh
         if (!listener->metadata) {
             listener->socket->write(plain);
         } else {
-            QByteArray out;
-            out.reserve(plain.size() + 64);
-            for (qint64 i = from; i < to; ++i)
-                listener->icy.Feed(chunks[i - from], m_programme->TitleAt(i), out);
-            listener->socket->write(out);
+            std::string out;
+            out.reserve(static_cast<std::size_t>(plain.size()) + 64);
+            for (qint64 i = from; i < to; ++i) {
+                const QByteArray& chunk = chunks[i - from];
+                const QByteArray title = m_programme->TitleAt(i);
+                listener->icy.Feed({chunk.constData(), static_cast<std::size_t>(chunk.size())},
+                                   {title.constData(), static_cast<std::size_t>(title.size())},
+                                   out);
+            }
+            listener->socket->write(out.data(), static_cast<qint64>(out.size()));
         }
         if (listener->socket->bytesToWrite() > m_limits.maxBacklog + listener->allowance)
             slow.append(listener->socket);

@@ -44,7 +44,7 @@ class Broadcast : public QObject
         QTcpSocket* socket;
         QString peer; // kept: the address is gone once the socket has closed
         bool metadata;
-        IcyInterleaver icy;
+        recorder::IcyInterleaver icy;
         qint64 allowance = 0; // the start burst, queued at once on purpose
     };
 
