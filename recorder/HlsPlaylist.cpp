@@ -262,19 +262,23 @@ bool Reader::Uri(std::string_view line)
 
 void Reader::Finish()
 {
-    auto& variants = playlist.master.variants;
-    for (std::size_t i = 0; i < variants.size(); ++i) {
-        const auto [first, last] = audioGroups.equal_range(variantGroups[i]);
+    // The rendition to name is the group's default; the one to record, the default among those
+    // with an address of their own (one without is carried in the variant itself).
+    const auto pick = [this](const std::string& group, bool needsUri) {
+        const auto [first, last] = audioGroups.equal_range(group);
         const Rendition* chosen = nullptr;
         for (auto it = first; it != last; ++it)
-            if (!it->second.uri.empty() &&
+            if ((!needsUri || !it->second.uri.empty()) &&
                 (!chosen || (it->second.isDefault && !chosen->isDefault)))
                 chosen = &it->second;
-        if (!chosen)
-            continue;
-        variants[i].audioUri = chosen->uri;
-        if (variants[i].name.empty())
-            variants[i].name = chosen->name;
+        return chosen;
+    };
+    auto& variants = playlist.master.variants;
+    for (std::size_t i = 0; i < variants.size(); ++i) {
+        if (const auto* recorded = pick(variantGroups[i], true))
+            variants[i].audioUri = recorded->uri;
+        if (const auto* named = pick(variantGroups[i], false); named && variants[i].name.empty())
+            variants[i].name = named->name;
     }
 }
 

@@ -351,6 +351,7 @@ TEST(HlsSegment, PackedAudioLosesItsTagsAndOtherFormatsAreNamed)
     EXPECT_EQ(page.result, SegmentAudio::Result::Broken);
     EXPECT_EQ(page.error, "not an audio segment (starts with \"<!DOCTYPE ht\")");
     EXPECT_EQ(ReadSegment(std::string("\0\0\0\0", 4)).result, SegmentAudio::Result::Broken);
+    EXPECT_EQ(ReadSegment("Gone.\n").error, "not an audio segment (starts with \"Gone.\")");
 }
 
 TEST(HlsId3, BothVersionsTheirEncodingsAndStreamTitleFrames)
