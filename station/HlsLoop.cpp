@@ -1,5 +1,6 @@
 #include "HlsLoop.h"
 
+#include "HlsId3.h"
 #include "TsLoop.h"
 
 #include <QDir>
@@ -67,6 +68,10 @@ bool HlsLoop::Load(const QString& folder, const QList<QByteArray>& titles, int s
             error = QStringLiteral("%1 in %2 is not a usable segment").arg(name, folder);
             return false;
         }
+        const qsizetype index = m_segments.size();
+        const bool songStarts = index % segmentsPerSong == 0;
+        segment.data = WithTimedTitle(segment.data, songStarts ? segment.title : QByteArray(),
+                                      int(index / segmentsPerSong));
         total += seconds;
         m_segments.append(std::move(segment));
         m_ends.append(total);

@@ -53,6 +53,18 @@ QByteArray BodyOf(const QByteArray& response)
     return response.mid(response.indexOf("\r\n\r\n") + 4);
 }
 
+// Runs a tool to its end; its output, or "failed" when it did not end with status 0.
+QByteArray RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    const bool ended = tool.waitForFinished(30000);
+    const QByteArray output = tool.readAll();
+    return ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 ? output
+                                                                                      : "failed";
+}
+
 QByteArray HeadOf(const QByteArray& response)
 {
     return response.left(response.indexOf("\r\n\r\n") + 2);
@@ -241,15 +253,17 @@ TEST_F(StationTest, HlsRadioSlidesItsWindowOverDecodableTitledSegments)
     const QByteArray newest = "/seg-" + QByteArray::number(after.last().sequence) + ".ts";
     const QByteArray segment = Get(port, newest);
     EXPECT_TRUE(HeadOf(segment).contains("\r\nContent-Type: video/mp2t\r\n"));
-    QProcess ffmpeg;
-    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-    ffmpeg.start("ffmpeg",
-                 {"-nostdin", "-v", "error", "-i",
-                  QString::fromLatin1(url.left(url.lastIndexOf('/')) + newest), "-f", "null", "-"});
-    ASSERT_TRUE(ffmpeg.waitForFinished(30000));
-    EXPECT_EQ(ffmpeg.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(ffmpeg.exitCode(), 0);
-    EXPECT_EQ(ffmpeg.readAll(), "");
+    const QString segmentUrl = QString::fromLatin1(url.left(url.lastIndexOf('/')) + newest);
+    EXPECT_EQ(RunTool("ffmpeg", {"-nostdin", "-v", "error", "-i", segmentUrl, "-f", "null", "-"}),
+              "");
+    // The song's title rides along as a timed ID3 tag, a stream of its own in the programme.
+    EXPECT_TRUE(RunTool("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name", "-of",
+                                    "csv=p=0", segmentUrl})
+                    .contains("aac\ntimed_id3\n"));
+    const QByteArray title = after.last().title;
+    const QByteArray tag = BodyOf(segment).mid(BodyOf(segment).indexOf("ID3\x04"), 200);
+    EXPECT_TRUE(tag.contains("TIT2") && tag.contains(title.mid(title.indexOf(" - ") + 3)));
+    EXPECT_TRUE(tag.contains("TPE1") && tag.contains(title.left(title.indexOf(" - "))));
 
     for (const QByteArray& missing :
          {"/seg-" + QByteArray::number(after.last().sequence + 1000) + ".ts",
