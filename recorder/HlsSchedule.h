@@ -5,6 +5,7 @@
 
 #include "HlsPlaylist.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,12 +31,12 @@ class HlsSchedule
     Step Update(const MediaPlaylist& list);
     // Whether the latest playlist still names this segment (one that failed may be tried again).
     bool InWindow(std::uint64_t sequence) const;
-    bool Started() const { return m_Next.has_value(); }
+    bool Started() const { return m_Last.has_value(); }
 
   private:
-    std::optional<std::uint64_t> m_Next; // the first sequence number not handed out yet
+    std::optional<std::uint64_t> m_Last; // the last sequence number handed out
     std::uint64_t m_WindowFirst = 0;
-    std::uint64_t m_WindowEnd = 0; // one past the window's last segment
+    std::uint64_t m_WindowLast = 0;
 };
 
 // The title a segment is recorded under: the timed ID3 title of this segment or the last one

@@ -1,0 +1,287 @@
+// HLS stations as the recorder follows them, over real sockets on 127.0.0.1: segments made by
+// ffmpeg once for the whole run, served by a station inside the test whose live window the test
+// moves, and corvane-record run as the user runs it.
+#include "HlsSegment.h"
+#include "HlsServer.h"
+#include "Id3Tag.h"
+#include "RecorderTestKit.h"
+#include "StreamRecorder.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace recorder;
+using namespace icytest;
+using hlstest::HlsServer;
+
+namespace {
+
+QByteArray Tool(const QString& program, const QStringList& arguments, int* exitCode = nullptr)
+{
+    QProcess tool;
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(120000))
+        return "timed out";
+    if (exitCode)
+        *exitCode = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return tool.readAllStandardOutput() + tool.readAllStandardError();
+}
+
+// Six segments of about 2 s of AAC in MPEG-TS, and the ADTS audio each carries.
+struct Segments
+{
+    QTemporaryDir dir;
+    QString error;
+    std::vector<QByteArray> ts;
+    std::vector<std::string> audio;
+
+    Segments()
+    {
+        int status = -1;
+        error = Tool("ffmpeg",
+                     {"-v", "error", "-f", "lavfi", "-i", "sine=f=440:d=12", "-c:a", "aac", "-b:a",
+                      "64k", "-f", "hls", "-hls_time", "2", "-hls_list_size", "0",
+                      "-hls_segment_filename", dir.filePath("s%d.ts"), dir.filePath("x.m3u8")},
+                     &status);
+        for (int i = 0; status == 0 && QFile::exists(dir.filePath(QString("s%1.ts").arg(i))); ++i) {
+            ts.push_back(Contents(dir.filePath(QString("s%1.ts").arg(i))));
+            audio.push_back(hls::ReadSegment(ts.back().toStdString()).audio);
+        }
+        if (ts.size() == 6)
+            error.clear();
+    }
+    std::string Audio(std::initializer_list<std::pair<int, int>> spans) const
+    {
+        std::string all;
+        for (auto [from, to] : spans)
+            for (int n = from; n <= to; ++n)
+                all += audio[std::size_t(n % 6)];
+        return all;
+    }
+};
+
+const Segments& Made()
+{
+    static const Segments made;
+    return made;
+}
+
+// A media playlist of count segments from first; each segment's lines from the test.
+QByteArray MediaList(std::uint64_t first, int count, bool ended,
+                     const std::function<QByteArray(std::uint64_t)>& segment, int target = 2)
+{
+    QByteArray list =
+        "#EXTM3U\n#EXT-X-VERSION:3\n#EXT-X-TARGETDURATION:" + QByteArray::number(target) +
+        "\n#EXT-X-MEDIA-SEQUENCE:" + QByteArray::number(qulonglong(first)) + "\n";
+    for (std::uint64_t n = first; n < first + std::uint64_t(count); ++n)
+        list += segment(n);
+    return ended ? list + "#EXT-X-ENDLIST\n" : list;
+}
+
+QString Decoded(const QString& path)
+{
+    return QString::fromUtf8(Tool("ffmpeg", {"-v", "error", "-i", path, "-f", "null", "-"}));
+}
+
+double DecodedSeconds(const QString& path)
+{
+    const QList<QByteArray> fields =
+        Tool("ffprobe", {"-v", "error", "-count_packets", "-select_streams", "a:0", "-show_entries",
+                         "stream=sample_rate,nb_read_packets", "-of", "csv=p=0", path})
+            .trimmed()
+            .split(',');
+    return fields.value(1).toDouble() * 1024 / fields.value(0).toDouble();
+}
+
+struct Hls : ::testing::Test
+{
+    QTemporaryDir dir;
+    void SetUp() override
+    {
+        if (!Made().error.isEmpty())
+            GTEST_SKIP() << "ffmpeg: " << Made().error.toStdString();
+    }
+    QString Record(const QStringList& arguments, int& exitCode, QByteArray* err = nullptr)
+    {
+        QProcess run;
+        run.start(CORVANE_RECORD, arguments + QStringList{"--dir", dir.path()});
+        const bool done = WaitFor([&] { return run.state() == QProcess::NotRunning; }, 60000);
+        if (!done) {
+            run.kill();
+            run.waitForFinished();
+        }
+        exitCode = done && run.exitStatus() == QProcess::NormalExit ? run.exitCode() : -1;
+        if (err)
+            *err = run.readAllStandardError();
+        return QString::fromUtf8(run.readAllStandardOutput());
+    }
+};
+
+} // namespace
+
+// A finished playlist behind a master: the best variant (AES-128, its key fetched once) recorded
+// whole, decoding cleanly to the source's length; --max-bitrate takes the other variant, whose
+// segments are byte ranges of one file, and gives the same audio.
+TEST_F(Hls, FinishedPlaylistThroughMasterKeyAndByteRanges)
+{
+    HlsServer server;
+    const QByteArray key = "0123456789abcdef";
+    QByteArray whole;
+    QByteArray ranges;
+    for (int n = 0; n < 6; ++n) {
+        const QString plain = Made().dir.filePath(QString("s%1.ts").arg(n));
+        const QString sealed = dir.filePath(QString("e%1.ts").arg(n));
+        Tool("openssl", {"enc", "-aes-128-cbc", "-K", key.toHex(), "-iv",
+                         QString("%1").arg(n, 32, 16, QChar('0')), "-in", plain, "-out", sealed});
+        server.files["/enc/" + QByteArray::number(n) + ".ts"] = Contents(sealed);
+        ranges += "#EXTINF:2.0,\n#EXT-X-BYTERANGE:" + QByteArray::number(Made().ts[n].size()) +
+                  "@" + QByteArray::number(whole.size()) + "\nall.ts\n";
+        whole += Made().ts[n];
+    }
+    server.files["/enc/key"] = key;
+    server.files["/enc/list.m3u8"] = MediaList(0, 6, true, [](std::uint64_t n) {
+        return "#EXT-X-KEY:METHOD=AES-128,URI=\"key\"\n#EXTINF:2.0,\n" + QByteArray::number(n) +
+               ".ts\n";
+    });
+    server.files["/all.ts"] = whole;
+    server.files["/low.m3u8"] = "#EXTM3U\n#EXT-X-TARGETDURATION:2\n" + ranges + "#EXT-X-ENDLIST\n";
+    server.files["/master.m3u8"] =
+        "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000,CODECS=\"mp4a.40.2\"\nlow.m3u8\n"
+        "#EXT-X-STREAM-INF:BANDWIDTH=128000,CODECS=\"mp4a.40.2\",NAME=\"Test FM\"\nenc/list.m3u8\n";
+
+    int status = -1;
+    const QString out = Record({server.Url("/master.m3u8"), "--name", "best.mp3"}, status);
+    EXPECT_EQ(status, 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("Station: Test FM\nBitrate: 128 Kbps\n")) << out.toStdString();
+    EXPECT_EQ(server.fetches["/enc/key"], 1);
+    EXPECT_EQ(server.fetches["/all.ts"], 0);
+    const QString best = dir.filePath("best.aac");
+    EXPECT_TRUE(Contents(best).toStdString() == Made().Audio({{0, 5}}));
+    EXPECT_EQ(Decoded(best), "");
+    EXPECT_NEAR(DecodedSeconds(best), 12.0, 0.1);
+
+    const QString low =
+        Record({server.Url("/master.m3u8"), "--name", "low.mp3", "--max-bitrate", "100"}, status);
+    EXPECT_EQ(status, 0) << low.toStdString();
+    EXPECT_EQ(server.fetches["/all.ts"], 6);
+    EXPECT_EQ(server.fetches["/enc/0.ts"], 1);
+    EXPECT_TRUE(Contents(dir.filePath("low.aac")).toStdString() == Made().Audio({{0, 5}}));
+}
+
+// A live window followed over reloads: joined three segments before its end, no segment fetched
+// twice or skipped, a 404 tried again and kept, a jump of the window said as a gap; a player on
+// the relay gets an ICY stream with the title in its blocks.
+TEST_F(Hls, LiveWindowFollowedInOrderWithRetriesGapsAndTheRelay)
+{
+    HlsServer server;
+    for (int n = 0; n < 21; ++n)
+        server.files["/l" + QByteArray::number(n) + ".ts"] = Made().ts[std::size_t(n % 6)];
+    const auto live = [&](std::uint64_t first, bool ended = false) {
+        server.files["/live.m3u8"] = MediaList(
+            first, 6, ended,
+            [](std::uint64_t n) {
+                return "#EXTINF:2.0,On Air; it's live\nl" + QByteArray::number(n) + ".ts\n";
+            },
+            1);
+    };
+    const auto fetched = [&](int n) {
+        return server.fetches["/l" + QByteArray::number(n) + ".ts"];
+    };
+    StreamRecorder rec(0);
+    QStringList notices, titles;
+    bool ended = false;
+    QObject::connect(&rec, &StreamRecorder::NoticeText, [&](auto t) { notices << t; });
+    QObject::connect(&rec, &StreamRecorder::TitleText, [&](auto t) { titles << t; });
+    QObject::connect(&rec, &StreamRecorder::StreamEnded, [&] { ended = true; });
+    QObject::connect(&rec, &StreamRecorder::HeaderAccepted,
+                     [&] { rec.StartRecording(dir.path(), "live.mp3"); });
+    rec.Connection().SetReconnectWaits([](int) { return 10; });
+    live(0);
+    rec.Tune(ParseStreamAddress(server.Url("/live.m3u8")));
+    const auto joined = qint64(Made().Audio({{3, 5}}).size());
+    ASSERT_TRUE(WaitFor([&] { return rec.File().BytesWritten() == joined; }));
+
+    QTcpSocket player;
+    player.connectToHost(QHostAddress::LocalHost, rec.Relay().Port());
+    ASSERT_TRUE(player.waitForConnected(15000));
+    player.write("GET / HTTP/1.0\r\nIcy-MetaData:1\r\n\r\n");
+    QByteArray heard;
+    ASSERT_TRUE(WaitFor([&] { return (heard += player.readAll()).contains("\r\n\r\n"); }));
+    EXPECT_TRUE(heard.contains("icy-metaint:8192\r\n")) << heard.toStdString();
+    EXPECT_TRUE(heard.contains("content-type:audio/aac\r\n")) << heard.toStdString();
+    heard = heard.mid(heard.indexOf("\r\n\r\n") + 4);
+
+    live(2);
+    ASSERT_TRUE(WaitFor([&] { return fetched(7) == 1; }));
+    server.failures["/l8.ts"] = 1;
+    live(4);
+    ASSERT_TRUE(WaitFor([&] { return fetched(9) == 1; }));
+    live(15);
+    ASSERT_TRUE(WaitFor([&] { return fetched(20) == 1; }));
+    live(15, true);
+    ASSERT_TRUE(WaitFor([&] { return ended; }));
+    ASSERT_TRUE(WaitFor([&] { return (heard += player.readAll()).size() > kIcyMetaInt + 33; }));
+    rec.StopRecording();
+
+    EXPECT_TRUE(Contents(dir.filePath("live.aac")).toStdString() ==
+                Made().Audio({{3, 9}, {15, 20}}));
+    for (int n = 0; n <= 20; ++n)
+        EXPECT_EQ(fetched(n), n < 3 || (n > 9 && n < 15) ? 0 : n == 8 ? 2 : 1) << n;
+    EXPECT_TRUE(notices.filter("Segment 8 failed (the server answered 404 Not Found)").size() == 1)
+        << notices.join('\n').toStdString();
+    EXPECT_TRUE(notices.contains("5 segments (about 5 s) missed"))
+        << notices.join('\n').toStdString();
+    EXPECT_EQ(titles, QStringList{"Title: On Air; it's live"});
+    // The player joined at the next segment's first byte; a quote or semicolon would end the ICY
+    // value early, so the relay's block carries them changed.
+    EXPECT_TRUE(heard.left(kIcyMetaInt).toStdString() ==
+                Made().Audio({{6, 7}}).substr(0, kIcyMetaInt));
+    EXPECT_TRUE(heard.mid(kIcyMetaInt).startsWith("\x02StreamTitle='On Air, it`s live';"));
+}
+
+// By song, through corvane-record: #EXTINF titles, and timed ID3 in packed audio (a tag holds
+// until the next), split the files at the first byte of the segment whose title differs; titles
+// reach the names as they are. fMP4 is refused by name and makes no file.
+TEST_F(Hls, TitlesSplitSongFilesAtTheSegmentAndFmp4IsRefused)
+{
+    HlsServer server;
+    const char* extinf[] = {"A: one", "A: one", "B; it's", "B; it's", "", ""};
+    server.files["/titles.m3u8"] = MediaList(0, 6, true, [&](std::uint64_t n) {
+        return "#EXTINF:2.0," + QByteArray(extinf[n]) + "\ns" + QByteArray::number(n) + ".ts\n";
+    });
+    for (int n = 0; n < 6; ++n) {
+        server.files["/s" + QByteArray::number(n) + ".ts"] = Made().ts[std::size_t(n)];
+        const std::string tag = n == 0   ? Id3v24Tag({"One", "X", ""})
+                                : n == 2 ? Id3v24Tag({"Two", "X", ""})
+                                         : std::string();
+        server.files["/p" + QByteArray::number(n) + ".aac"] =
+            QByteArray::fromStdString(tag + Made().audio[std::size_t(n)]);
+    }
+    server.files["/timed.m3u8"] = MediaList(0, 4, true, [](std::uint64_t n) {
+        return "#EXTINF:2.0,not this\np" + QByteArray::number(n) + ".aac\n";
+    });
+    int status = -1;
+    QString out = Record({server.Url("/titles.m3u8"), "--by-song"}, status);
+    EXPECT_EQ(status, 0) << out.toStdString();
+    out += Record({server.Url("/timed.m3u8"), "--by-song"}, status);
+    EXPECT_EQ(status, 0) << out.toStdString();
+    const std::pair<const char*, std::string> files[] = {{"A: one.aac", Made().Audio({{0, 1}})},
+                                                         {"B; it's.aac", Made().Audio({{2, 3}})},
+                                                         {"127.0.0.1.aac", Made().Audio({{4, 5}})},
+                                                         {"X - One.aac", Made().Audio({{0, 1}})},
+                                                         {"X - Two.aac", Made().Audio({{2, 3}})}};
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5) << out.toStdString();
+    for (const auto& [name, audio] : files)
+        EXPECT_TRUE(Contents(dir.filePath(name)).toStdString() == audio) << name;
+
+    server.files["/cmaf.m3u8"] =
+        "#EXTM3U\n#EXT-X-TARGETDURATION:2\n#EXT-X-MAP:URI=\"init.mp4\"\n#EXTINF:2,\n0.m4s\n";
+    QByteArray err;
+    out = Record({server.Url("/cmaf.m3u8"), "--name", "cmaf.mp3"}, status, &err);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(err.contains("fMP4 (CMAF) segments (#EXT-X-MAP) are not recorded"))
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath("cmaf.aac")));
+    EXPECT_FALSE(QFile::exists(dir.filePath("cmaf.mp3")));
+}
