@@ -313,8 +313,11 @@ bool IsFragmentedMp4(std::string_view bytes)
 std::string Describe(std::string_view bytes)
 {
     const auto head = bytes.substr(0, 12);
-    if (std::all_of(head.begin(), head.end(), [](char c) { return c >= 0x20 && c < 0x7F; }))
-        return "starts with \"" + std::string(head) + "\"";
+    const auto text = head.substr(0, std::find_if(head.begin(), head.end(), [](char c) {
+                                         return c < 0x20 || c >= 0x7F;
+                                     }) - head.begin());
+    if (text.size() >= 4)
+        return "starts with \"" + std::string(text) + "\"";
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "starts with bytes";
     for (std::size_t i = 0; i < std::min<std::size_t>(4, bytes.size()); ++i) {
@@ -331,7 +334,9 @@ SegmentAudio ReadSegment(std::string_view bytes)
 {
     if (bytes.empty())
         return Failed(SegmentAudio::Result::Broken, "the segment is empty");
-    if (Byte(bytes, 0) == kSync)
+    // Two syncs a packet apart: a page of text that happens to start with "G" is no stream.
+    if (Byte(bytes, 0) == kSync &&
+        (bytes.size() <= kPacket ? bytes.size() == kPacket : Byte(bytes, kPacket) == kSync))
         return ReadTransportStream(bytes);
     if (TagAt(bytes) || IsAdts(bytes) || IsMp3(bytes))
         return ReadPacked(bytes);
