@@ -44,6 +44,18 @@ const QList<ChannelPlan>& DemoChannels()
              {"Polar Lights - Aurora Steps", 185.0, 4.5, 2, 12, true},
          },
          "/live.mp3"},
+        {"HLS",
+         QStringLiteral("Corvane HLS Radio"),
+         ChannelKind::Radio,
+         6,
+         64,
+         {
+             {"Harbour Signal - Tidal Clock", 196.0, 3.0, 5, 17, false},
+             {"Lumen Drift - Segment Garden", 233.1, 4.0, 7, 24, true},
+             {"Harbour Signal - Slow Buoy", 174.6, 2.0, 2, 12, false},
+         },
+         "/live.m3u8",
+         true},
         {"TESTCARD", QStringLiteral("Test Card TV"), ChannelKind::TV, 4, 1400, {}},
     };
     return channels;

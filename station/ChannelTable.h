@@ -28,6 +28,9 @@ struct ChannelPlan
     // Icecast style: answers "HTTP/1.1 200 OK" with icy-* fields, for this path only ("/live.mp3").
     // Empty: a SHOUTcast-style "ICY 200 OK" for any path.
     QByteArray mount = {};
+    // HLS: the mount is a live playlist of AAC segments in MPEG-TS, each song a few segments
+    // long, instead of one endless stream.
+    bool hls = false;
 };
 
 // The channels in the order they are listed in Channel.ini.

@@ -14,12 +14,6 @@ QByteArray Html(const QString& text)
     return text.toHtmlEscaped().toUtf8();
 }
 
-QByteArray Kind(const ChannelPlan& plan)
-{
-    return IsRadio(plan) ? "MP3, " + QByteArray::number(plan.bitrateKbps) + " kbps"
-                         : QByteArray("MPEG-TS");
-}
-
 // "Four radio channels", "a TV channel": the advert's sentence starts with it.
 QByteArray Counted(qsizetype count, const char* what, bool first)
 {
@@ -34,6 +28,14 @@ QByteArray Counted(qsizetype count, const char* what, bool first)
 }
 
 } // namespace
+
+QByteArray FormatOf(const ChannelPlan& plan)
+{
+    const QByteArray kbps = QByteArray::number(plan.bitrateKbps) + " kbps";
+    if (plan.hls)
+        return "HLS: AAC " + kbps + " in 2 s MPEG-TS segments";
+    return IsRadio(plan) ? "MP3, " + kbps : QByteArray("MPEG-TS, MPEG-2 video and MP2 sound");
+}
 
 QMap<QByteArray, QByteArray> ChannelTexts(const QList<ListedChannel>& channels)
 {
@@ -56,7 +58,7 @@ QMap<QByteArray, QByteArray> ChannelTexts(const QList<ListedChannel>& channels)
         const ChannelPlan& plan = *channel.plan;
         rows += "  <tr><td>" + QByteArray(IsRadio(plan) ? "Radio" : "TV") + "</td><td>" +
                 Html(plan.name) + "</td><td><code>" + Html(QString::fromUtf8(channel.url)) +
-                "</code></td><td>" + Kind(plan) + "</td></tr>\n";
+                "</code></td><td>" + FormatOf(plan) + "</td></tr>\n";
     }
     QByteArray summary = Counted(radios, "radio channel", true);
     if (tv > 0)

@@ -18,3 +18,6 @@ struct ListedChannel
 //   CHANNEL_ROWS     the information page's table rows, one per channel
 //   CHANNEL_SUMMARY  "Four radio channels and a TV channel"
 QMap<QByteArray, QByteArray> ChannelTexts(const QList<ListedChannel>& channels);
+
+// How a channel is sent: "MP3, 128 kbps", "HLS: AAC 64 kbps in 2 s MPEG-TS segments", "MPEG-TS".
+QByteArray FormatOf(const ChannelPlan& plan);

@@ -1,5 +1,7 @@
 #include "MediaMaker.h"
 
+#include "HlsLoop.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -33,6 +35,14 @@ QString MelodyExpression(const Song& song)
 }
 } // namespace
 
+QList<QByteArray> Titles(const ChannelPlan& channel)
+{
+    QList<QByteArray> titles;
+    for (const Song& song : channel.songs)
+        titles.append(song.streamTitle);
+    return titles;
+}
+
 QString MediaMaker::SongPath(const ChannelPlan& channel, int song) const
 {
     return QDir(m_folder).filePath(QStringLiteral("%1-%2-%3s-%4k-r%5.mp3")
@@ -50,6 +60,55 @@ QString MediaMaker::ClipPath(const ChannelPlan& channel) const
                                        .arg(ClipSeconds)
                                        .arg(channel.bitrateKbps)
                                        .arg(kRecipe));
+}
+
+QString MediaMaker::SegmentFolder(const ChannelPlan& channel) const
+{
+    return QDir(m_folder).filePath(QStringLiteral("%1-%2x2s-%3k-r%4")
+                                       .arg(QString::fromLatin1(channel.id).toLower())
+                                       .arg(SegmentsPerSong())
+                                       .arg(channel.bitrateKbps)
+                                       .arg(kRecipe));
+}
+
+QStringList MediaMaker::SegmentArguments(const ChannelPlan& channel) const
+{
+    // One encode of all the songs in a row, so the sound and its clock run on unbroken from
+    // segment to segment and only the turn of the loop is a discontinuity.
+    QStringList arguments;
+    QString joined;
+    const double songSeconds = 2.0 * SegmentsPerSong();
+    for (int i = 0; i < channel.songs.size(); ++i) {
+        // The encoder adds a padded frame at the very end; the last song is that much shorter,
+        // or the frame would make a sliver of a segment of its own.
+        const double seconds = i + 1 < channel.songs.size() ? songSeconds : songSeconds - 0.025;
+        arguments << "-f"
+                  << "lavfi"
+                  << "-i"
+                  << QStringLiteral("aevalsrc=exprs='%1':s=48000:d=%2")
+                         .arg(MelodyExpression(channel.songs[i]))
+                         .arg(seconds);
+        joined += QStringLiteral("[%1:a]").arg(i);
+    }
+    joined += QStringLiteral("concat=n=%1:v=0:a=1").arg(channel.songs.size());
+    return arguments + QStringList{"-filter_complex",
+                                   joined,
+                                   "-ac",
+                                   "2",
+                                   "-c:a",
+                                   "aac",
+                                   "-b:a",
+                                   QStringLiteral("%1k").arg(channel.bitrateKbps),
+                                   "-map_metadata",
+                                   "-1",
+                                   "-f",
+                                   "segment",
+                                   "-segment_time",
+                                   "2",
+                                   "-segment_format",
+                                   "mpegts",
+                                   "-segment_list_type",
+                                   "csv"};
 }
 
 QStringList MediaMaker::SongArguments(const ChannelPlan& channel, const Song& song) const
@@ -99,14 +158,12 @@ QStringList MediaMaker::ClipArguments(const ChannelPlan& channel) const
             "-f",       "mpegts"};
 }
 
-bool MediaMaker::Make(const QStringList& arguments, const QString& target, QString& error) const
+bool MediaMaker::Run(const QStringList& arguments, const QString& target, QString& error) const
 {
-    const QString partial =
-        target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
     QProcess ffmpeg;
     ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
     ffmpeg.start(QStringLiteral("ffmpeg"),
-                 QStringList{"-nostdin", "-v", "error", "-y"} + arguments + QStringList{partial});
+                 QStringList{"-nostdin", "-v", "error", "-y"} + arguments);
     if (!ffmpeg.waitForStarted(15000)) {
         error = QStringLiteral("cannot run ffmpeg (%1); install it with scripts/install-deps")
                     .arg(ffmpeg.errorString());
@@ -117,15 +174,24 @@ bool MediaMaker::Make(const QStringList& arguments, const QString& target, QStri
         if (m_stopRequested()) {
             ffmpeg.kill();
             ffmpeg.waitForFinished(15000);
-            QFile::remove(partial);
             error = QStringLiteral("stopped while making %1").arg(target);
             return false;
         }
     }
     if (ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0) {
-        QFile::remove(partial);
         error = QStringLiteral("ffmpeg failed making %1: %2")
                     .arg(target, QString::fromLocal8Bit(ffmpeg.readAll()).trimmed());
+        return false;
+    }
+    return true;
+}
+
+bool MediaMaker::Make(const QStringList& arguments, const QString& target, QString& error) const
+{
+    const QString partial =
+        target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid());
+    if (!Run(arguments + QStringList{partial}, target, error)) {
+        QFile::remove(partial);
         return false;
     }
     // rename() replaces atomically: another station may have made the same file meanwhile, and
@@ -139,6 +205,36 @@ bool MediaMaker::Make(const QStringList& arguments, const QString& target, QStri
     return true;
 }
 
+bool MediaMaker::MakeSegments(const ChannelPlan& channel, QString& error) const
+{
+    const QString target = SegmentFolder(channel);
+    QDir partial(target + QStringLiteral(".%1.part").arg(QCoreApplication::applicationPid()));
+    partial.removeRecursively();
+    if (!QDir().mkpath(partial.path())) {
+        error = QStringLiteral("cannot create %1").arg(partial.path());
+        return false;
+    }
+    if (!Run(SegmentArguments(channel) +
+                 QStringList{"-segment_list", partial.filePath(QStringLiteral("list.csv")),
+                             partial.filePath(QStringLiteral("seg-%03d.ts"))},
+             target, error)) {
+        partial.removeRecursively();
+        return false;
+    }
+    // A folder is renamed whole, so a reader sees all the segments or none; a set found broken
+    // goes first, as rename() does not replace a folder that holds files.
+    QDir(target).removeRecursively();
+    const bool stored = std::rename(QFile::encodeName(partial.path()).constData(),
+                                    QFile::encodeName(target).constData()) == 0;
+    partial.removeRecursively();
+    // Another station sharing the folder may have stored the same set meanwhile.
+    if (!stored && !QFileInfo::exists(QDir(target).filePath(QStringLiteral("list.csv")))) {
+        error = QStringLiteral("cannot store %1").arg(target);
+        return false;
+    }
+    return true;
+}
+
 bool MediaMaker::Prepare(const QList<ChannelPlan>& channels, QString& error,
                          const std::function<void(const QString&)>& progress,
                          std::function<bool()> stopRequested)
@@ -149,6 +245,16 @@ bool MediaMaker::Prepare(const QList<ChannelPlan>& channels, QString& error,
         return false;
     }
     for (const ChannelPlan& channel : channels) {
+        if (channel.hls) {
+            HlsLoop existing;
+            QString broken;
+            if (existing.Load(SegmentFolder(channel), Titles(channel), SegmentsPerSong(), broken))
+                continue;
+            progress(QStringLiteral("making the segments of %1").arg(channel.name));
+            if (!MakeSegments(channel, error))
+                return false;
+            continue;
+        }
         if (channel.kind == ChannelKind::TV) {
             const QString path = ClipPath(channel);
             if (QFileInfo::exists(path))

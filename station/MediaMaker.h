@@ -18,6 +18,11 @@ class MediaMaker
 
     QString SongPath(const ChannelPlan& channel, int song) const;
     QString ClipPath(const ChannelPlan& channel) const;
+    // The HLS radio's folder: its segments and the list ffmpeg wrote of them.
+    QString SegmentFolder(const ChannelPlan& channel) const;
+    // Each HLS song is a few segments long, so titles change often; short songs (tests) make a
+    // loop of a segment per song, short enough to turn within one playlist window.
+    int SegmentsPerSong() const { return qBound(1, m_songSeconds / 2, 4); }
 
     // Makes what is missing; progress gets one line per file made. False with a reason in
     // error when ffmpeg is missing or fails, or when stopRequested says so (a signal arrived).
@@ -29,9 +34,12 @@ class MediaMaker
     // The ffmpeg arguments for one song and for the clip (without the output file).
     QStringList SongArguments(const ChannelPlan& channel, const Song& song) const;
     QStringList ClipArguments(const ChannelPlan& channel) const;
+    QStringList SegmentArguments(const ChannelPlan& channel) const;
 
   private:
+    bool Run(const QStringList& arguments, const QString& target, QString& error) const;
     bool Make(const QStringList& arguments, const QString& target, QString& error) const;
+    bool MakeSegments(const ChannelPlan& channel, QString& error) const;
 
     QString m_folder;
     int m_songSeconds;
@@ -40,3 +48,6 @@ class MediaMaker
 
 // Playing time of the test-card clip; the station loops it seamlessly.
 constexpr int ClipSeconds = 10;
+
+// The stream titles of a channel's songs, in order.
+QList<QByteArray> Titles(const ChannelPlan& channel);

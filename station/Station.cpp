@@ -1,6 +1,6 @@
 #include "Station.h"
 
-#include "ChannelTexts.h"
+#include "HlsChannel.h"
 #include "MediaMaker.h"
 #include "SiteRenderer.h"
 
@@ -11,10 +11,9 @@ QByteArray LoopbackUrl(quint16 port)
     return "http://127.0.0.1:" + QByteArray::number(port) + "/";
 }
 
-// The channel's address as listeners use it: an Icecast-style channel is reached at its mount.
-QByteArray ChannelUrl(const Broadcast& channel)
+QByteArray ChannelUrl(quint16 port, const ChannelPlan& plan)
 {
-    return LoopbackUrl(channel.port()) + channel.plan().mount.mid(1);
+    return LoopbackUrl(port) + plan.mount.mid(1);
 }
 
 Station::Station(StationOptions options, QObject* parent)
@@ -66,12 +65,27 @@ bool Station::LoadChannel(const ChannelPlan& plan, const MediaMaker& media, QStr
         limits.burstSeconds = 1.0;
     auto* channel = new Broadcast(plan, std::move(programme), ServerUrl(), limits, this);
     connect(channel, &Broadcast::Note, this, &Station::Note);
-    const quint16 port =
-        m_options.basePort == 0 ? 0 : quint16(m_options.basePort + plan.portOffset);
-    if (!channel->Listen(port, error))
+    if (!channel->Listen(PortFor(plan), error))
         return false;
-    m_channels.append(channel);
+    m_channels.append({&plan, ChannelUrl(channel->port(), plan)});
     return true;
+}
+
+bool Station::LoadHlsChannel(const ChannelPlan& plan, const MediaMaker& media, QString& error)
+{
+    HlsLoop loop;
+    if (!loop.Load(media.SegmentFolder(plan), Titles(plan), media.SegmentsPerSong(), error))
+        return false;
+    auto* channel = new HlsChannel(plan, std::move(loop), this);
+    if (!channel->Listen(PortFor(plan), error))
+        return false;
+    m_channels.append({&plan, ChannelUrl(channel->port(), plan)});
+    return true;
+}
+
+quint16 Station::PortFor(const ChannelPlan& plan) const
+{
+    return m_options.basePort == 0 ? 0 : quint16(m_options.basePort + plan.portOffset);
 }
 
 bool Station::Start(QString& error, const std::function<void(const QString&)>& progress)
@@ -85,7 +99,7 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     if (!m_files->Listen(m_options.basePort, error))
         return false;
     for (const ChannelPlan& plan : DemoChannels()) {
-        if (!LoadChannel(plan, media, error))
+        if (!(plan.hls ? LoadHlsChannel(plan, media, error) : LoadChannel(plan, media, error)))
             return false;
     }
 
@@ -94,12 +108,9 @@ bool Station::Start(QString& error, const std::function<void(const QString&)>& p
     station.chop(1);
     values.insert("STATION", station);
     values.insert("MESSAGE_FILE", MessageFileIn(m_options.wwwDir).toUtf8());
-    QList<ListedChannel> listed;
-    for (const Broadcast* channel : m_channels) {
-        values.insert(channel->plan().id + "_URL", ChannelUrl(*channel));
-        listed.append({&channel->plan(), ChannelUrl(*channel)});
-    }
-    values.insert(ChannelTexts(listed));
+    for (const ListedChannel& channel : m_channels)
+        values.insert(channel.plan->id + "_URL", channel.url);
+    values.insert(ChannelTexts(m_channels));
     return RenderSite(m_options.siteDir, m_options.wwwDir, values, error);
 }
 
@@ -108,15 +119,13 @@ QString Station::Describe() const
     QStringList lines;
     lines << QStringLiteral("corvane-station: operator files from %1").arg(m_options.wwwDir);
     lines << QStringLiteral("  Settings.ini [Server] URL=%1").arg(QString::fromLatin1(ServerUrl()));
-    for (const Broadcast* channel : m_channels) {
-        const ChannelPlan& plan = channel->plan();
-        const bool radio = plan.kind == ChannelKind::Radio;
+    for (const ListedChannel& channel : m_channels) {
+        const bool radio = channel.plan->kind == ChannelKind::Radio;
         lines << QStringLiteral("  %1 %2 %3 (%4)")
                      .arg(radio ? QStringLiteral("Radio") : QStringLiteral("TV   "))
-                     .arg(QString::fromLatin1(ChannelUrl(*channel)))
-                     .arg(plan.name)
-                     .arg(radio ? QStringLiteral("MP3 %1 kbps").arg(plan.bitrateKbps)
-                                : QStringLiteral("MPEG-TS, MPEG-2 video and MP2 sound"));
+                     .arg(QString::fromLatin1(channel.url))
+                     .arg(channel.plan->name)
+                     .arg(QString::fromLatin1(FormatOf(*channel.plan)));
     }
     lines << QStringLiteral("  operator's message: edit %1").arg(MessageFileIn(m_options.wwwDir));
     return lines.join(QLatin1Char('\n'));

@@ -2,6 +2,7 @@
 // The whole demo station: makes its media, opens its ports, writes the operator's folder with
 // its own addresses, and says where everything is.
 #include "Broadcast.h"
+#include "ChannelTexts.h"
 #include "FileServer.h"
 
 #include <QList>
@@ -40,12 +41,15 @@ class Station : public QObject
 
   private:
     bool LoadChannel(const ChannelPlan& plan, const class MediaMaker& media, QString& error);
+    bool LoadHlsChannel(const ChannelPlan& plan, const class MediaMaker& media, QString& error);
+    quint16 PortFor(const ChannelPlan& plan) const;
 
     StationOptions m_options;
     FileServer* m_files = nullptr;
-    QList<Broadcast*> m_channels;
+    QList<ListedChannel> m_channels; // in the table's order, each at its own address
 };
 
 // "http://127.0.0.1:PORT/"
 QByteArray LoopbackUrl(quint16 port);
-QByteArray ChannelUrl(const Broadcast& channel);
+// The channel's address as listeners use it: a channel with a mount is reached there.
+QByteArray ChannelUrl(quint16 port, const ChannelPlan& plan);

@@ -50,9 +50,14 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("The Corvane demo station: an operator's files, radio channels and a TV "
-                       "channel on 127.0.0.1."));
+    parser.setApplicationDescription(QStringLiteral(
+        "The Corvane demo station: an operator's files, radio channels and a TV channel on "
+        "127.0.0.1.\n\nPorts, from the base port P (default 8600):\n"
+        "  P      the operator's files (Settings/Channel.ini ...)\n"
+        "  P+1..3 ICY radio channels (MP3)\n"
+        "  P+4    the TV channel (MPEG-TS)\n"
+        "  P+5    an Icecast-style radio channel at /live.mp3\n"
+        "  P+6    an HLS radio channel: the live playlist /live.m3u8 and its segments"));
     parser.addHelpOption();
     parser.addVersionOption();
     const QCommandLineOption portOption(

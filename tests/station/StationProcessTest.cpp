@@ -1,10 +1,16 @@
 // The demo station as the rest of the project meets it: a real process on loopback ports.
 #include "StationProcess.h"
+#include "ChannelTable.h"
 #include "Mp3Frames.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QHostAddress>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTcpSocket>
+#include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -45,6 +51,58 @@ QByteArray ReadAtLeast(QTcpSocket& socket, qsizetype bytes, QByteArray got = {})
 QByteArray BodyOf(const QByteArray& response)
 {
     return response.mid(response.indexOf("\r\n\r\n") + 4);
+}
+
+// Runs a tool to its end; its output, or "failed" when it did not end with status 0.
+QByteArray RunTool(const QString& program, const QStringList& arguments)
+{
+    QProcess tool;
+    tool.setProcessChannelMode(QProcess::MergedChannels);
+    tool.start(program, arguments);
+    const bool ended = tool.waitForFinished(30000);
+    const QByteArray output = tool.readAll();
+    return ended && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0 ? output
+                                                                                      : "failed";
+}
+
+QByteArray HeadOf(const QByteArray& response)
+{
+    return response.left(response.indexOf("\r\n\r\n") + 2);
+}
+
+struct PlaylistEntry
+{
+    qint64 sequence;
+    QByteArray title;
+    bool afterTurn;
+};
+
+// The live playlist's entries, numbered from its media sequence; empty when it breaks the rules
+// the channel keeps (its target, its names).
+QList<PlaylistEntry> EntriesOf(const QByteArray& playlist)
+{
+    const QRegularExpression sequenceTag(QStringLiteral("#EXT-X-MEDIA-SEQUENCE:(\\d+)"));
+    const auto match = sequenceTag.match(QString::fromUtf8(playlist));
+    if (!playlist.startsWith("#EXTM3U\n") || !playlist.contains("\n#EXT-X-TARGETDURATION:2\n") ||
+        playlist.contains("#EXT-X-ENDLIST") || !match.hasMatch())
+        return {};
+    QList<PlaylistEntry> entries;
+    qint64 sequence = match.captured(1).toLongLong();
+    bool turn = false;
+    QByteArray title;
+    for (const QByteArray& line : playlist.split('\n')) {
+        if (line == "#EXT-X-DISCONTINUITY")
+            turn = true;
+        if (line.startsWith("#EXTINF:"))
+            title = line.mid(line.indexOf(',') + 1);
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (line != "seg-" + QByteArray::number(sequence) + ".ts")
+            return {};
+        entries.append({sequence++, title, turn});
+        turn = false;
+    }
+    return entries;
 }
 
 class StationTest : public ::testing::Test
@@ -138,4 +196,77 @@ TEST(StationLifecycle, StopsCleanlyOnSignalsAndKeepsTheEditedMessage)
         probe.connectToHost(QHostAddress::LocalHost, port);
         EXPECT_FALSE(probe.waitForConnected(2000)) << "the port is closed";
     }
+}
+
+// The HLS radio as a player and the recorder meet it: a live window moving on with the clock,
+// each entry titled with its song, the loop's turn marked, segments that decode.
+TEST_F(StationTest, HlsRadioSlidesItsWindowOverDecodableTitledSegments)
+{
+    const QByteArray url = station.radioUrls().last();
+    ASSERT_TRUE(url.endsWith("/live.m3u8")) << url.constData();
+    EXPECT_TRUE(ReadFile(station.wwwDir() + "/Settings/Channel.ini")
+                    .contains("\nCorvane HLS Radio=" + url + "\n"));
+    const quint16 port = PortOf(url);
+    const QByteArray first = Get(port, "/live.m3u8");
+    EXPECT_TRUE(first.startsWith("HTTP/1.1 200 OK\r\n"));
+    EXPECT_TRUE(HeadOf(first).contains("\r\nContent-Type: application/vnd.apple.mpegurl\r\n"));
+    EXPECT_TRUE(HeadOf(first).contains("\r\nCache-Control: no-cache\r\n"));
+    const QList<PlaylistEntry> before = EntriesOf(BodyOf(first));
+    ASSERT_EQ(before.size(), 6) << BodyOf(first).constData();
+
+    // A later read moves on by whole segments; what both show is the same.
+    QList<PlaylistEntry> after;
+    for (QDeadlineTimer deadline(15000); !deadline.hasExpired();) {
+        after = EntriesOf(BodyOf(Get(port, "/live.m3u8")));
+        if (after.size() != 6 || after.first().sequence > before.first().sequence)
+            break;
+        QThread::msleep(100);
+    }
+    ASSERT_EQ(after.size(), 6);
+    ASSERT_GT(after.first().sequence, before.first().sequence);
+    for (const PlaylistEntry& entry : after) {
+        for (const PlaylistEntry& earlier : before) {
+            if (earlier.sequence == entry.sequence) {
+                EXPECT_EQ(earlier.title, entry.title) << entry.sequence;
+            }
+        }
+    }
+
+    // The tests' short songs make a loop shorter than the window, so a turn is always in it:
+    // the last song before it, the first after it, and titles that change from song to song.
+    const QList<Song>& songs =
+        std::find_if(DemoChannels().begin(), DemoChannels().end(), [](const ChannelPlan& plan) {
+            return plan.hls;
+        })->songs;
+    ASSERT_GE(songs.size(), 2);
+    int turns = 0;
+    for (qsizetype i = 1; i < after.size(); ++i) {
+        EXPECT_NE(after[i].title, after[i - 1].title);
+        if (after[i].afterTurn) {
+            ++turns;
+            EXPECT_EQ(after[i].title, songs.first().streamTitle);
+            EXPECT_EQ(after[i - 1].title, songs.last().streamTitle);
+        }
+    }
+    EXPECT_GE(turns, 1);
+
+    const QByteArray newest = "/seg-" + QByteArray::number(after.last().sequence) + ".ts";
+    const QByteArray segment = Get(port, newest);
+    EXPECT_TRUE(HeadOf(segment).contains("\r\nContent-Type: video/mp2t\r\n"));
+    const QString segmentUrl = QString::fromLatin1(url.left(url.lastIndexOf('/')) + newest);
+    EXPECT_EQ(RunTool("ffmpeg", {"-nostdin", "-v", "error", "-i", segmentUrl, "-f", "null", "-"}),
+              "");
+    // The song's title rides along as a timed ID3 tag, a stream of its own in the programme.
+    EXPECT_TRUE(RunTool("ffprobe", {"-v", "error", "-show_entries", "stream=codec_name", "-of",
+                                    "csv=p=0", segmentUrl})
+                    .contains("aac\ntimed_id3\n"));
+    const QByteArray title = after.last().title;
+    const QByteArray tag = BodyOf(segment).mid(BodyOf(segment).indexOf("ID3\x04"), 200);
+    EXPECT_TRUE(tag.contains("TIT2") && tag.contains(title.mid(title.indexOf(" - ") + 3)));
+    EXPECT_TRUE(tag.contains("TPE1") && tag.contains(title.left(title.indexOf(" - "))));
+
+    for (const QByteArray& missing :
+         {"/seg-" + QByteArray::number(after.last().sequence + 1000) + ".ts",
+          QByteArray("/seg--1.ts"), QByteArray("/seg-x.ts"), QByteArray("/live.mp3")})
+        EXPECT_TRUE(Get(port, missing).startsWith("HTTP/1.1 404")) << missing.constData();
 }
