@@ -1,6 +1,7 @@
 // HLS stations as the recorder follows them, over real sockets on 127.0.0.1: segments made by
 // ffmpeg once for the whole run, served by a station inside the test whose live window the test
 // moves, and corvane-record run as the user runs it.
+#include "HlsSchedule.h"
 #include "HlsSegment.h"
 #include "HlsServer.h"
 #include "Id3Tag.h"
@@ -10,6 +11,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace recorder;
 using namespace icytest;
@@ -284,4 +287,42 @@ TEST_F(Hls, TitlesSplitSongFilesAtTheSegmentAndFmp4IsRefused)
         << err.toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("cmaf.aac")));
     EXPECT_FALSE(QFile::exists(dir.filePath("cmaf.mp3")));
+}
+
+// The bookkeeping alone: a stale copy of the playlist (another cache) repeats nothing; numbers
+// that go back by more than a window are a restarted station, recorded afresh and said; numbers
+// at the very top of the range neither wrap nor stall.
+TEST(HlsSchedule, StaleCopiesRestartsAndTheLastNumbers)
+{
+    const auto list = [](std::uint64_t first, int count) {
+        hls::MediaPlaylist media;
+        media.targetDuration = 2;
+        for (int i = 0; i < count; ++i)
+            media.segments.push_back({first + std::uint64_t(i), 2, "", "s.ts", {}, {}, false});
+        return media;
+    };
+    const auto numbers = [](const hls::HlsSchedule::Step& step) {
+        std::vector<std::uint64_t> out;
+        for (const auto& segment : step.fetch)
+            out.push_back(segment.sequence);
+        return out;
+    };
+    hls::HlsSchedule schedule;
+    EXPECT_EQ(numbers(schedule.Update(list(100, 6))), (std::vector<std::uint64_t>{103, 104, 105}));
+    const auto stale = schedule.Update(list(98, 6));
+    EXPECT_TRUE(stale.fetch.empty());
+    EXPECT_FALSE(stale.restarted);
+    EXPECT_EQ(stale.missed, 0u);
+    const auto restarted = schedule.Update(list(0, 3));
+    EXPECT_TRUE(restarted.restarted);
+    EXPECT_EQ(numbers(restarted), (std::vector<std::uint64_t>{0, 1, 2}));
+    EXPECT_FALSE(schedule.InWindow(3));
+
+    const std::uint64_t top = std::numeric_limits<std::uint64_t>::max();
+    hls::HlsSchedule high;
+    EXPECT_EQ(numbers(high.Update(list(top - 3, 2))),
+              (std::vector<std::uint64_t>{top - 3, top - 2}));
+    EXPECT_EQ(numbers(high.Update(list(top - 2, 3))), (std::vector<std::uint64_t>{top - 1, top}));
+    EXPECT_TRUE(high.Update(list(top - 2, 3)).fetch.empty());
+    EXPECT_TRUE(high.InWindow(top));
 }
