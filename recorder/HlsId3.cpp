@@ -4,6 +4,7 @@
 
 #include "TrimBlanks.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace recorder::hls {
