@@ -76,9 +76,11 @@ int main(int argc, char** argv)
     const QCommandLineOption siteOption(QStringLiteral("site"),
                                         QStringLiteral("Folder of the shipped operator files."),
                                         QStringLiteral("dir"));
-    const QCommandLineOption songOption(QStringLiteral("song-seconds"),
-                                        QStringLiteral("Length of each generated song."),
-                                        QStringLiteral("seconds"), QStringLiteral("30"));
+    const QCommandLineOption songOption(
+        QStringLiteral("song-seconds"),
+        QStringLiteral("Length of each generated song (the HLS radio's: "
+                       "whole 2 s segments, at most four)."),
+        QStringLiteral("seconds"), QStringLiteral("30"));
     const QCommandLineOption backlogOption(
         QStringLiteral("max-backlog"),
         QStringLiteral("Bytes queued for a listener before it is dropped."),
