@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -14,17 +15,22 @@ namespace hlstest {
 class HlsServer : public QObject
 {
   public:
-    HlsServer()
+    // listener: one that speaks TLS; a plain one when none is given.
+    explicit HlsServer(QTcpServer* listener = nullptr)
+        : owned(listener ? listener : new QTcpServer), server(*owned)
     {
         server.listen(QHostAddress::LocalHost, 0);
-        connect(&server, &QTcpServer::newConnection, this, [this] {
+        connect(&server, &QTcpServer::pendingConnectionAvailable, this, [this] {
             while (QTcpSocket* socket = server.nextPendingConnection())
                 Serve(socket);
         });
     }
     QString Url(const char* path) const
     {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(server.serverPort()).arg(path);
+        return QStringLiteral("%1://127.0.0.1:%2%3")
+            .arg(qobject_cast<QSslServer*>(&server) ? "https" : "http")
+            .arg(server.serverPort())
+            .arg(path);
     }
 
     QHash<QByteArray, QByteArray> files;
@@ -69,7 +75,8 @@ class HlsServer : public QObject
                "\r\nConnection: close\r\n\r\n" + body;
     }
 
-    QTcpServer server;
+    std::unique_ptr<QTcpServer> owned;
+    QTcpServer& server;
 };
 
 } // namespace hlstest

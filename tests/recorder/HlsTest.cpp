@@ -243,6 +243,41 @@ TEST_F(Hls, LiveWindowFollowedInOrderWithRetriesGapsAndTheRelay)
     EXPECT_TRUE(heard.mid(kIcyMetaInt).startsWith("\x02StreamTitle='On Air, it`s live';"));
 }
 
+// Over https the authority the user trusts (--ca-file) vouches for the segments as well; a list
+// fetched over https that names plain http is refused, and nothing is asked of the plain server.
+TEST_F(Hls, HttpsTrustsTheUsersAuthorityAndNeverFallsToHttp)
+{
+    const Certificate made;
+    if (!made.error.isEmpty())
+        GTEST_SKIP() << made.error.toStdString();
+    HlsServer secure(made.Listener()), plain;
+    const QByteArray list = MediaList(0, 2, true, [](std::uint64_t n) {
+        return "#EXTINF:2.0,\ns" + QByteArray::number(n) + ".ts\n";
+    });
+    for (HlsServer* server : {&secure, &plain}) {
+        server->files["/list.m3u8"] = list;
+        for (int n = 0; n < 2; ++n)
+            server->files["/s" + QByteArray::number(n) + ".ts"] = Made().ts[std::size_t(n)];
+    }
+    secure.files["/down.m3u8"] =
+        "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000\n" + plain.Url("/list.m3u8").toUtf8() + "\n";
+    const QString ca = dir.filePath("ca.pem");
+    QFile pem(ca);
+    ASSERT_TRUE(pem.open(QIODevice::WriteOnly) && pem.write(made.certificate.toPem()) > 0);
+    pem.close();
+
+    int status = -1;
+    QByteArray err;
+    const QString out =
+        Record({secure.Url("/list.m3u8"), "--name", "tls.mp3", "--ca-file", ca}, status, &err);
+    EXPECT_EQ(status, 0) << out.toStdString() << err.toStdString();
+    EXPECT_TRUE(Contents(dir.filePath("tls.aac")).toStdString() == Made().Audio({{0, 1}}));
+    Record({secure.Url("/down.m3u8"), "--name", "down.mp3", "--ca-file", ca}, status, &err);
+    EXPECT_EQ(status, 1);
+    EXPECT_TRUE(err.contains("the https playlist names a plain http address")) << err.toStdString();
+    EXPECT_TRUE(plain.fetches.isEmpty());
+}
+
 // By song, through corvane-record: #EXTINF titles, and timed ID3 in packed audio (a tag holds
 // until the next), split the files at the first byte of the segment whose title differs; titles
 // reach the names as they are. fMP4 is refused by name and makes no file.
