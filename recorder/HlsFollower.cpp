@@ -224,7 +224,18 @@ void HlsFollower::Media(const hls::MediaPlaylist& list)
         m_Receiver.Notice(tr("The station restarted its playlist"));
     if (step.missed > 0)
         Missed(step.missed, step.missedSeconds);
-    m_Queue.insert(m_Queue.end(), step.fetch.begin(), step.fetch.end());
+    // Resolved against the list that named them: a later reload may come from another address.
+    for (hls::Segment segment : step.fetch) {
+        const auto uri = Resolve(m_MediaUrl, segment.uri);
+        const auto key = segment.key.method == hls::Key::Method::Aes128
+                             ? Resolve(m_MediaUrl, segment.key.uri)
+                             : std::optional<QUrl>(QUrl());
+        if (!uri || !key)
+            return;
+        segment.uri = uri->toEncoded().toStdString();
+        segment.key.uri = key->toEncoded().toStdString();
+        m_Queue.push_back(std::move(segment));
+    }
     m_Ended = list.ended;
     m_Target = list.targetDuration;
     if (!m_Ended) {
@@ -242,16 +253,12 @@ void HlsFollower::NextSegment()
     if (m_Fetching || m_Queue.empty() || m_Retry.isActive())
         return;
     const hls::Segment segment = m_Queue.front();
-    if (segment.key.method != hls::Key::Method::Aes128)
-        return FetchSegment(segment);
-    const auto keyUrl = Resolve(m_MediaUrl, segment.key.uri);
-    if (!keyUrl)
-        return;
-    if (m_Keys.contains(keyUrl->toString()))
+    const QString keyUrl = QString::fromStdString(segment.key.uri);
+    if (segment.key.method != hls::Key::Method::Aes128 || m_Keys.contains(keyUrl))
         return FetchSegment(segment);
     m_Fetching = true;
     const int generation = m_Generation;
-    Get(*keyUrl, kMaxKeyBytes, std::nullopt,
+    Get(QUrl::fromEncoded(keyUrl.toLatin1()), kMaxKeyBytes, std::nullopt,
         [this, generation, segment, keyUrl](const Fetched& key) {
             if (generation != m_Generation)
                 return;
@@ -259,35 +266,36 @@ void HlsFollower::NextSegment()
             if (!key.ok)
                 return SegmentFailed(segment, tr("its key: %1").arg(key.error));
             if (key.body.size() != 16)
-                return Fail(tr("the key %1 is %2 bytes, not 16")
-                                .arg(keyUrl->toString())
-                                .arg(key.body.size()));
-            m_Keys.insert(keyUrl->toString(), key.body);
+                return Fail(tr("the key %1 is %2 bytes, not 16").arg(keyUrl).arg(key.body.size()));
+            // Stations that change keys as they go would otherwise be remembered without end.
+            if (m_Keys.size() >= 64)
+                m_Keys.clear();
+            m_Keys.insert(keyUrl, key.body);
             NextSegment();
         });
 }
 
 void HlsFollower::FetchSegment(const hls::Segment& segment)
 {
-    const auto url = Resolve(m_MediaUrl, segment.uri);
-    if (!url)
-        return;
     m_Fetching = true;
     const int generation = m_Generation;
-    Get(*url, kMaxSegmentBytes, segment.range, [this, generation, segment](const Fetched& fetched) {
-        if (generation != m_Generation)
-            return;
-        m_Fetching = false;
-        if (!fetched.ok)
-            return SegmentFailed(segment, fetched.error);
-        SegmentArrived(segment, fetched.body);
-    });
+    Get(QUrl::fromEncoded(QByteArray::fromStdString(segment.uri)), kMaxSegmentBytes, segment.range,
+        [this, generation, segment](const Fetched& fetched) {
+            if (generation != m_Generation)
+                return;
+            m_Fetching = false;
+            if (!fetched.ok)
+                return SegmentFailed(segment, fetched.error);
+            SegmentArrived(segment, fetched.body);
+        });
 }
 
 void HlsFollower::SegmentArrived(const hls::Segment& segment, QByteArray body)
 {
     if (segment.key.method == hls::Key::Method::Aes128) {
-        const QByteArray key = m_Keys.value(Resolve(m_MediaUrl, segment.key.uri)->toString());
+        const QByteArray key = m_Keys.value(QString::fromStdString(segment.key.uri));
+        if (key.size() != 16)
+            return SegmentFailed(segment, tr("its key is gone"));
         hls::AesKey keyBytes;
         std::copy_n(key.constData(), keyBytes.size(), reinterpret_cast<char*>(keyBytes.data()));
         const auto plain = hls::DecryptAes128(

@@ -485,6 +485,10 @@
         <translation>es lässt sich mit seinem Schlüssel nicht entschlüsseln</translation>
     </message>
     <message>
+        <source>its key is gone</source>
+        <translation>sein Schlüssel ist nicht mehr da</translation>
+    </message>
+    <message>
         <source>Segment %1 failed (%2)</source>
         <translation>Segment %1 schlug fehl (%2)</translation>
     </message>
