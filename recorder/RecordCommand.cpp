@@ -14,7 +14,7 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Records the ICY stream at URL (http://host:port/) to MP3 files. Stops at the end of the "
         "stream or on Ctrl-C, with every file closed. Icecast and HTTPS stations, mount paths, "
-        "redirects and .pls/.m3u playlists are followed."));
+        "redirects, .pls/.m3u playlists and HLS stations (.m3u8) are followed."));
     parser.addPositionalArgument("URL", "stream address, http://host:port/ or "
                                         "http(s)://host[:port]/path");
     const QCommandLineOption dir("dir", "folder for the recordings (default: the current folder)",
@@ -31,9 +31,12 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
                           "current song from its first byte to the next title");
     const QCommandLineOption caFile(
         "ca-file", "also trust the certificate authorities in FILE (PEM) for https", "FILE");
+    const QCommandLineOption maxBitrate(
+        "max-bitrate", "HLS: record the best variant of at most N kbit/s (default: the best)", "N");
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({dir, bySong, name, relay, reconnect, noTags, saveOnSignal, caFile});
+    parser.addOptions(
+        {dir, bySong, name, relay, reconnect, noTags, saveOnSignal, caFile, maxBitrate});
     const QString tryHelp = QStringLiteral("\nTry 'corvane-record --help'.");
     if (!parser.parse(arguments))
         return {std::nullopt, parser.errorText() + tryHelp, {}};
@@ -62,6 +65,15 @@ ParsedOptions ParseRecordOptions(const QStringList& arguments)
     options.tags = !parser.isSet(noTags);
     options.saveOnSignal = parser.isSet(saveOnSignal);
     options.caFile = parser.value(caFile);
+    if (parser.isSet(maxBitrate)) {
+        bool number = false;
+        options.maxBitrate = parser.value(maxBitrate).toULongLong(&number);
+        if (!number || options.maxBitrate == 0)
+            return {std::nullopt,
+                    QStringLiteral("--max-bitrate takes a number of kbit/s, not '%1'")
+                        .arg(parser.value(maxBitrate)),
+                    {}};
+    }
     if (!options.caFile.isEmpty() && QSslCertificate::fromPath(options.caFile).isEmpty())
         return {std::nullopt, QStringLiteral("no certificate in '%1'").arg(options.caFile), {}};
     if (options.saveOnSignal && (options.bySong || !options.name.isEmpty()))
@@ -93,6 +105,7 @@ RecordCommand::RecordCommand(const RecordOptions& options, QTextStream& out, QTe
     connect(&m_Recorder, &StreamRecorder::SongSaved, this,
             [print](const QString& name) { print("Saved: " + name); });
     connect(&m_Recorder.Relay(), &RelayServer::StatusText, this, print);
+    connect(&m_Recorder, &StreamRecorder::NoticeText, this, print);
     connect(&m_Recorder, &StreamRecorder::FileFailed, this, [this](const QString& why) {
         m_Err << "corvane-record: " << why << Qt::endl;
         Finish(1);
@@ -112,6 +125,7 @@ void RecordCommand::Start()
     m_Recorder.SetReconnect(m_Options.reconnect);
     m_Recorder.SetSongTags(m_Options.tags);
     m_Recorder.SetKeepSong(m_Options.saveOnSignal);
+    m_Recorder.Connection().SetMaxBandwidth(m_Options.maxBitrate * 1000);
     if (!m_Options.caFile.isEmpty())
         m_Recorder.Connection().AddCaCertificates(QSslCertificate::fromPath(m_Options.caFile));
     m_Recorder.Tune(m_Options.address);

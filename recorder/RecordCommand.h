@@ -23,6 +23,7 @@ struct RecordOptions
     bool tags = true;          // ID3v2.4 tags on song files of MP3 streams
     bool saveOnSignal = false; // write nothing until asked to save the current song
     QString caFile;            // authorities trusted besides the system's (PEM)
+    quint64 maxBitrate = 0;    // kbps: HLS variants above it are left out; 0: no limit
 };
 
 // What the command line asks for: the options, the help or version text, or an error text for

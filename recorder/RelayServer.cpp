@@ -99,6 +99,20 @@ void RelayServer::Forward(std::string_view sData)
         Send(sData);
 }
 
+void RelayServer::ForwardSegment(std::string_view audio, std::string_view title)
+{
+    if (bRelayPending) {
+        m_Blocks = IcyInterleaver(kIcyMetaInt);
+        bRelayPending = false;
+        bRelayStreaming = true;
+    }
+    if (!bRelayStreaming)
+        return;
+    m_Interleaved.clear();
+    m_Blocks.Feed(audio, title, m_Interleaved);
+    Send(m_Interleaved);
+}
+
 void RelayServer::Send(std::string_view bytes)
 {
     if (!m_Player || bytes.empty())

@@ -1,6 +1,9 @@
 // The local relay: one external player on 127.0.0.1 gets the stream server's own header and then
-// the raw stream, metadata blocks included, from an interval boundary on.
+// the raw stream, metadata blocks included, from an interval boundary on. An HLS station, which
+// sends no ICY stream, is served as one: its audio with title blocks of our own.
 #pragma once
+
+#include "IcyInterleaver.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -36,6 +39,9 @@ class RelayServer : public QObject
     void StartCheck(std::string_view rest, bool bInMeta, bool atIntervalStart);
     // Every arrival while streaming, before it is parsed.
     void Forward(std::string_view sData);
+    // HLS: every segment's audio and title. A player joins at a segment's first byte (whole
+    // frames), its blocks counted from there.
+    void ForwardSegment(std::string_view audio, std::string_view title);
 
     bool Listening() const { return m_Server.isListening(); }
     bool Pending() const { return bRelayPending; }
@@ -62,6 +68,8 @@ class RelayServer : public QObject
     QByteArray m_Header;
     bool bRelayPending = false;
     bool bRelayStreaming = false;
+    IcyInterleaver m_Blocks;
+    std::string m_Interleaved;
 };
 
 } // namespace recorder

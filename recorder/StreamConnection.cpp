@@ -64,6 +64,25 @@ void StreamConnection::Listen(QTcpSocket& socket)
 void StreamConnection::AddCaCertificates(const QList<QSslCertificate>& certificates)
 {
     m_ExtraCa += certificates;
+    m_Hls.AddCaCertificates(certificates);
+}
+
+void StreamConnection::SetReconnect(bool on)
+{
+    m_Reconnect = on;
+    m_Hls.SetReconnect(on);
+}
+
+void StreamConnection::SetReconnectWaits(std::function<int(int)> waitMs)
+{
+    m_WaitMs = waitMs;
+    m_Hls.SetReconnectWaits(std::move(waitMs));
+}
+
+void StreamConnection::SetStallTimeout(int ms)
+{
+    m_Stall.setInterval(ms);
+    m_Hls.SetStallTimeout(ms);
 }
 
 void StreamConnection::Open(const StreamAddress& address)
@@ -75,6 +94,7 @@ void StreamConnection::Open(const StreamAddress& address)
     m_Lists = 0;
     m_Entries.clear();
     m_Wait.stop();
+    m_Hls.Stop();
     ++m_Generation;
     Connect(address);
 }
@@ -83,6 +103,7 @@ void StreamConnection::Close()
 {
     ++m_Generation;
     m_Wait.stop();
+    m_Hls.Stop();
     Drop();
     m_Phase = Phase::Idle;
 }
@@ -164,6 +185,7 @@ void StreamConnection::OnReadyRead()
         break;
     case Phase::Idle:
     case Phase::Waiting:
+    case Phase::Hls:
         break;
     }
 }
@@ -267,8 +289,13 @@ void StreamConnection::PlaylistBody(std::string_view data)
     } else {
         m_Playlist.append(data);
     }
-    if (m_Playlist.size() > kMaxPlaylistBytes)
-        Fail(tr("the playlist is larger than %1 bytes").arg(kMaxPlaylistBytes));
+    // An HLS list names every segment: a finished one of an hour is far longer than a .pls.
+    const std::size_t limit =
+        std::string_view(m_Playlist).substr(0, 16).find("#EXTM3U") != std::string_view::npos
+            ? hls::kMaxPlaylistBytes
+            : kMaxPlaylistBytes;
+    if (m_Playlist.size() > limit)
+        Fail(tr("the playlist is larger than %1 bytes").arg(limit));
 }
 
 void StreamConnection::PlaylistDone()
@@ -277,6 +304,15 @@ void StreamConnection::PlaylistDone()
         return Fail(tr("more than %1 playlists in a row").arg(kMaxRedirects));
     const StreamAddress list = m_Current;
     m_Entries.clear();
+    const hls::Playlist hlsList = hls::ReadPlaylist(m_Playlist);
+    if (hlsList.kind == hls::Playlist::Kind::Broken)
+        return Fail(QString::fromStdString(hlsList.error));
+    if (hlsList.kind != hls::Playlist::Kind::NotHls) {
+        Drop();
+        m_Phase = Phase::Hls;
+        m_Hls.Start(list.Url(), hlsList);
+        return;
+    }
     for (const std::string& entry : PlaylistEntries(m_Playlist)) {
         const StreamAddress address = ResolveAddress(list, QString::fromUtf8(entry.c_str()));
         // A list fetched over https names no plain http stream to fall back to.
@@ -320,6 +356,7 @@ void StreamConnection::OnDisconnected()
         return;
     case Phase::Idle:
     case Phase::Waiting:
+    case Phase::Hls:
         return;
     }
 }
@@ -328,7 +365,7 @@ void StreamConnection::OnError(QAbstractSocket::SocketError error)
 {
     // The peer's close is an ending, not a failure; disconnected() reports it.
     if (error == QAbstractSocket::RemoteHostClosedError || m_Phase == Phase::Idle ||
-        m_Phase == Phase::Waiting)
+        m_Phase == Phase::Waiting || m_Phase == Phase::Hls)
         return;
     if (error == QAbstractSocket::SslHandshakeFailedError)
         Fail(tr("certificate refused: %1")
@@ -339,7 +376,8 @@ void StreamConnection::OnError(QAbstractSocket::SocketError error)
 
 void StreamConnection::OnStalled()
 {
-    if (m_Reconnect && m_Streamed && m_Phase != Phase::Waiting && m_Phase != Phase::Idle)
+    if (m_Reconnect && m_Streamed && m_Phase != Phase::Waiting && m_Phase != Phase::Idle &&
+        m_Phase != Phase::Hls)
         Lost();
 }
 

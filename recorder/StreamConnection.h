@@ -1,12 +1,15 @@
 // The receiving side of the recorder: one stream address opened, followed through redirects and
 // playlists, over plain TCP or TLS, unchunked, and reopened after a drop when asked to. What it
 // hands on is the stream's header in ICY form and the stream's bytes exactly as the server sent
-// them (the chunk framing alone taken out).
+// them (the chunk framing alone taken out); an HLS playlist goes to the HLS follower, which hands
+// on segments.
 #pragma once
 
+#include "HlsFollower.h"
 #include "HttpAnswer.h"
 #include "IcyParser.h"
 #include "StreamAddress.h"
+#include "StreamReceiver.h"
 
 #include <QList>
 #include <QObject>
@@ -22,31 +25,9 @@
 namespace recorder {
 
 inline constexpr int kMaxRedirects = 10;
-// A playlist is a few lines; one that is not done by this size is not a playlist we read.
+// A playlist is a few lines; one that is not done by this size is not a playlist we read. HLS
+// lists are longer (every segment a line or two): they have hls::kMaxPlaylistBytes.
 inline constexpr std::size_t kMaxPlaylistBytes = 64 * 1024;
-// A connection that has brought no byte for this long has stalled.
-inline constexpr int kStallMs = 15000;
-
-class StreamReceiver
-{
-  public:
-    virtual ~StreamReceiver() = default;
-    virtual void ConnectionUp() = 0;
-    // The header in ICY form; extension after its content type (".mp3", ".aac", ".ogg").
-    // resumed: the same stream again after a reconnect.
-    virtual void HeaderReceived(std::string_view header, const QString& extension,
-                                bool resumed) = 0;
-    virtual void DataReceived(std::string_view data) = 0;
-    virtual void ConnectionWaiting() = 0;
-    virtual void ConnectionEnded() = 0;
-    virtual void ConnectionFailed(const QString& why) = 0;
-    // The server answered with something that is not sound (a video, a web page): nothing of it
-    // is handed on.
-    virtual void StreamRefused(const QString& why) = 0;
-};
-
-// Waits before each reconnect attempt (0, 1, 2 ...): 1, 2, 4 ... up to 60 seconds.
-int DefaultReconnectWaitMs(int attempt);
 
 class StreamConnection : public QObject
 {
@@ -61,15 +42,19 @@ class StreamConnection : public QObject
 
     // A stream that has been received and then drops or stalls is reopened, again and again,
     // until Close or Open.
-    void SetReconnect(bool on) { m_Reconnect = on; }
-    void SetReconnectWaits(std::function<int(int attempt)> waitMs) { m_WaitMs = std::move(waitMs); }
-    void SetStallTimeout(int ms) { m_Stall.setInterval(ms); }
+    void SetReconnect(bool on);
+    void SetReconnectWaits(std::function<int(int attempt)> waitMs);
+    void SetStallTimeout(int ms);
+    // HLS: variants above this many bits per second are left out (0: none).
+    void SetMaxBandwidth(quint64 bitsPerSecond) { m_Hls.SetMaxBandwidth(bitsPerSecond); }
     // Authorities trusted besides the system's (tests with their own certificate).
     void AddCaCertificates(const QList<QSslCertificate>& certificates);
     bool Waiting() const { return m_Phase == Phase::Waiting; }
+    // The station is HLS: its audio comes as segments, each with its title.
+    bool Segmented() const { return m_Phase == Phase::Hls; }
 
   private:
-    enum class Phase { Idle, Head, Stream, Playlist, Waiting };
+    enum class Phase { Idle, Head, Stream, Playlist, Waiting, Hls };
 
     void Connect(const StreamAddress& address);
     void Later(const StreamAddress& next);
@@ -119,6 +104,7 @@ class StreamConnection : public QObject
     std::function<int(int)> m_WaitMs = DefaultReconnectWaitMs;
     QTimer m_Stall;
     QTimer m_Wait;
+    HlsFollower m_Hls{m_Receiver};
 };
 
 } // namespace recorder

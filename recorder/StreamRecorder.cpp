@@ -86,6 +86,8 @@ void StreamRecorder::Tune(const StreamAddress& address)
         m_Relay.StartServer();
     m_ErrorText.clear();
     m_Refused = false;
+    m_Segmented = false;
+    m_AcceptPending = false;
     m_Connection.Open(address);
 }
 
@@ -107,28 +109,66 @@ void StreamRecorder::HeaderReceived(std::string_view header, const QString& exte
         m_Relay.DownServer();
         if (m_RelayEnabled)
             m_Relay.StartServer();
-        // A song being saved ends at the drop with what it has: the rest of it is lost.
-        if (m_Recording && m_SaveOne) {
-            const QString name = m_File.FileName();
-            StopRecording();
-            emit SongSaved(name);
-        }
-        // A song cut by the drop keeps what it has; the next title starts the next file.
-        if (m_Recording && m_BySong) {
-            if (m_File.Flush())
-                m_File.CloseOutFile();
-            else
-                StopOnFileError();
-            m_AwaitTitle = true;
-            m_JoinedTitle = false;
-        }
+        SongCut();
     }
     // Accepted before the texts go out, so that whoever shows them knows the station's.
     bHeaderDone = true;
     ShowInfo(header);
     m_Relay.SetHeader(m_Header);
-    if (!resumed)
+    // A segmented stream's first segment names its song before anyone opens a file for it.
+    m_Segmented = m_Connection.Segmented();
+    m_AcceptPending = !resumed && m_Segmented;
+    if (!resumed && !m_Segmented)
         emit HeaderAccepted();
+}
+
+// The audio does not go on from where it was: a song being saved ends with what it has (the rest
+// of it is lost); a song cut this way keeps what it has, and the next title starts the next file.
+void StreamRecorder::SongCut()
+{
+    m_Song.NewSong(false);
+    if (m_Recording && m_SaveOne) {
+        const QString name = m_File.FileName();
+        StopRecording();
+        emit SongSaved(name);
+    }
+    if (m_Recording && m_BySong) {
+        if (m_File.Flush())
+            m_File.CloseOutFile();
+        else
+            StopOnFileError();
+        m_AwaitTitle = true;
+        m_JoinedTitle = false;
+    }
+}
+
+// A segment's title holds for the whole segment: a song file starts at the first byte of the
+// segment whose title differs, so the split is as exact as the station's segments are long (a
+// few seconds), not to the sample.
+void StreamRecorder::SegmentReceived(std::string_view audio, std::string_view title)
+{
+    TitleArrived("Title: " + std::string(title), false);
+    if (m_AcceptPending) {
+        m_AcceptPending = false;
+        emit HeaderAccepted();
+    }
+    m_Relay.ForwardSegment(audio, title);
+    WriteOutFile(audio);
+    if (!m_File.Flush())
+        StopOnFileError();
+    if (m_File.IsOpen())
+        emit Progress();
+}
+
+void StreamRecorder::SegmentsMissed(const QString& notice)
+{
+    emit NoticeText(notice);
+    SongCut();
+}
+
+void StreamRecorder::Notice(const QString& text)
+{
+    emit NoticeText(text);
 }
 
 void StreamRecorder::DataReceived(std::string_view sData)
@@ -192,11 +232,17 @@ void StreamRecorder::ShowInfo(std::string_view sIcy)
 
 void StreamRecorder::ShowTitle(std::string_view sMetaData)
 {
-    const auto caption = recorder::TitleCaption(sMetaData);
+    TitleArrived(recorder::TitleCaption(sMetaData), true);
+}
+
+// sayRepeats: ICY servers repeat a title only when they mean it; HLS repeats it with every segment.
+void StreamRecorder::TitleArrived(const std::optional<std::string>& caption, bool sayRepeats)
+{
     const QString before = m_TitleCaption;
     if (caption) {
         m_TitleCaption = Shown(*caption);
-        emit TitleText(TitleShown(m_TitleCaption));
+        if (sayRepeats || m_TitleCaption != before)
+            emit TitleText(TitleShown(m_TitleCaption));
     }
     const bool newSong = m_TitleCaption != before;
     if (newSong)
@@ -280,10 +326,14 @@ bool StreamRecorder::CreateSongFile()
 {
     m_AwaitTitle = false;
     m_FileTitle = m_TitleCaption;
-    // Cut from the caption as the label shows it, so the file reads as the title does.
+    // Cut from the caption as the label shows it, so the file reads as the title does. An HLS
+    // title is the whole title, colons and all.
     const QByteArray caption = m_TitleCaption.toUtf8();
     const auto name = SongFileName(View(caption));
-    if (!CreateOutFile(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()))))
+    const QString fileName =
+        m_Segmented ? SongTitle() + QStringLiteral(".mp3")
+                    : QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    if (!CreateOutFile(fileName))
         return false;
     WriteSongTag();
     return m_File.IsOpen();
@@ -328,15 +378,24 @@ void StreamRecorder::WriteSongSoFar()
         StopOnFileError();
 }
 
-void StreamRecorder::WriteSongTag()
+// The caption reads "Title: 'Artist - Title'" for ICY, the stream's value with its quotes, and
+// "Title: Artist - Title" for HLS, the title as the segment gave it.
+QString StreamRecorder::SongTitle() const
 {
-    if (!m_SongTags || m_Extension != QLatin1String(".mp3"))
-        return;
-    // The caption reads "Title: 'Artist - Title'": the stream's value with its quotes.
+    if (m_Segmented)
+        return m_TitleCaption.mid(m_TitleCaption.indexOf(QLatin1Char(':')) + 2);
     QString title = m_TitleCaption.mid(m_TitleCaption.indexOf(QLatin1Char(':')) + 1).trimmed();
     if (title.size() >= 2 && title.startsWith(QLatin1Char('\'')) &&
         title.endsWith(QLatin1Char('\'')))
         title = title.mid(1, title.size() - 2);
+    return title;
+}
+
+void StreamRecorder::WriteSongTag()
+{
+    if (!m_SongTags || m_Extension != QLatin1String(".mp3"))
+        return;
+    const QString title = SongTitle();
     if (title.isEmpty())
         return;
     const QByteArray utf8 = title.toUtf8(), station = m_Station.toUtf8();

@@ -70,18 +70,26 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     void Progress(); // after an arrival while a file is open
     void HeaderAccepted();
     void StreamEnded();
+    // Something the user should know that does not stop the recording (HLS: a retry, a gap).
+    void NoticeText(const QString& text);
     void StreamFailed();
 
   private:
     void ConnectionUp() override;
     void HeaderReceived(std::string_view header, const QString& extension, bool resumed) override;
     void DataReceived(std::string_view sData) override;
+    void SegmentReceived(std::string_view audio, std::string_view title) override;
+    void SegmentsMissed(const QString& notice) override;
+    void Notice(const QString& text) override;
     void ConnectionWaiting() override;
     void ConnectionEnded() override;
     void ConnectionFailed(const QString& why) override;
     void StreamRefused(const QString& why) override;
     void WriteOutFile(std::string_view sBuff) override;
     void ShowTitle(std::string_view sMetaData) override;
+    void TitleArrived(const std::optional<std::string>& caption, bool sayRepeats);
+    void SongCut();
+    QString SongTitle() const;
     void ShowInfo(std::string_view sIcy);
     bool CreateOutFile(const QString& name);
     bool CreateSongFile();
@@ -106,6 +114,10 @@ class StreamRecorder : public QObject, private IcySink, private StreamReceiver
     bool m_JoinedTitle = false;
     QString m_ErrorText;
     bool m_Refused = false; // the stream is not sound: nothing may be recorded from it
+    // HLS: the audio comes in segments, each with its title (no ICY blocks); the front ends learn
+    // of the header once the first segment has named its song.
+    bool m_Segmented = false;
+    bool m_AcceptPending = false;
 
     QString m_TitleCaption = QStringLiteral("Title:");
     QString m_Station;

@@ -1,5 +1,5 @@
 // corvane-record URL [--dir FOLDER] [--by-song] [--name NAME] [--relay] [--reconnect] [--no-tags]
-//                    [--save-on-signal]
+//                    [--save-on-signal] [--ca-file FILE] [--max-bitrate N]
 #include "QuitSignals.h"
 #include "RecordCommand.h"
 #include "SaveRequests.h"

@@ -157,6 +157,7 @@ void frmRecord::BuildControls()
 
     connect(&m_Core, &StreamRecorder::StatusText, lblRadio, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::StationName, lblRadio, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::NoticeText, lblRadio, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::BitrateText, lblBitrate, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::TitleText, lblTitle, &QLabel::setText);
     connect(&m_Core.Relay(), &RelayServer::StatusText, lblWinampStatus, &QLabel::setText);

@@ -419,6 +419,93 @@
     </message>
 </context>
 <context>
+    <name>recorder::HlsFollower</name>
+    <message>
+        <source>the master playlist names no variant</source>
+        <translation>die Master-Wiedergabeliste nennt keine Variante</translation>
+    </message>
+    <message>
+        <source>the https playlist names a plain http address (%1)</source>
+        <translation>die https-Wiedergabeliste nennt eine unverschlüsselte http-Adresse (%1)</translation>
+    </message>
+    <message>
+        <source>the playlist names an unusable address &quot;%1&quot;</source>
+        <translation>die Wiedergabeliste nennt die unbrauchbare Adresse „%1“</translation>
+    </message>
+    <message>
+        <source>larger than %1 bytes</source>
+        <translation>größer als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the server answered %1 %2</source>
+        <translation>der Server antwortete %1 %2</translation>
+    </message>
+    <message>
+        <source>the server sent less than the byte range</source>
+        <translation>der Server sandte weniger als den Bytebereich</translation>
+    </message>
+    <message>
+        <source>not a media playlist</source>
+        <translation>keine Medien-Wiedergabeliste</translation>
+    </message>
+    <message>
+        <source>the playlist %1: %2</source>
+        <translation>die Wiedergabeliste %1: %2</translation>
+    </message>
+    <message>
+        <source>The playlist failed (%1); trying again in %2 s</source>
+        <translation>Die Wiedergabeliste schlug fehl (%1); neuer Versuch in %2 s</translation>
+    </message>
+    <message>
+        <source>fMP4 (CMAF) segments (#EXT-X-MAP) are not recorded</source>
+        <translation>fMP4-Segmente (CMAF, #EXT-X-MAP) werden nicht aufgenommen</translation>
+    </message>
+    <message>
+        <source>SAMPLE-AES encrypted segments are not recorded</source>
+        <translation>mit SAMPLE-AES verschlüsselte Segmente werden nicht aufgenommen</translation>
+    </message>
+    <message>
+        <source>segments encrypted with %1 are not recorded</source>
+        <translation>mit %1 verschlüsselte Segmente werden nicht aufgenommen</translation>
+    </message>
+    <message>
+        <source>The station restarted its playlist</source>
+        <translation>Der Sender hat seine Wiedergabeliste neu begonnen</translation>
+    </message>
+    <message>
+        <source>its key: %1</source>
+        <translation>sein Schlüssel: %1</translation>
+    </message>
+    <message>
+        <source>the key %1 is %2 bytes, not 16</source>
+        <translation>der Schlüssel %1 hat %2 Bytes statt 16</translation>
+    </message>
+    <message>
+        <source>it does not decrypt with its key</source>
+        <translation>es lässt sich mit seinem Schlüssel nicht entschlüsseln</translation>
+    </message>
+    <message>
+        <source>its key is gone</source>
+        <translation>sein Schlüssel ist nicht mehr da</translation>
+    </message>
+    <message>
+        <source>Segment %1 failed (%2)</source>
+        <translation>Segment %1 schlug fehl (%2)</translation>
+    </message>
+    <message>
+        <source>Segment %1 failed (%2); trying again in %3 s</source>
+        <translation>Segment %1 schlug fehl (%2); neuer Versuch in %3 s</translation>
+    </message>
+    <message>
+        <source>1 segment (about %1 s) missed</source>
+        <translation>1 Segment (etwa %1 s) fehlt</translation>
+    </message>
+    <message>
+        <source>%1 segments (about %2 s) missed</source>
+        <translation>%1 Segmente (etwa %2 s) fehlen</translation>
+    </message>
+</context>
+<context>
     <name>recorder::RecordingFile</name>
     <message>
         <source>cannot create %1: %2</source>

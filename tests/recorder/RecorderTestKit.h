@@ -6,8 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QProcess>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -35,6 +40,43 @@ inline bool HeldOpen(const QString& path)
             return true;
     return false;
 }
+
+// A certificate for 127.0.0.1, signed by itself, made when the test runs (nothing secret is kept
+// in the tree); trusted, it is its own authority.
+struct Certificate
+{
+    QSslCertificate certificate;
+    QSslKey key;
+    QString error;
+
+    Certificate()
+    {
+        QTemporaryDir dir;
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir.path());
+        openssl.start("openssl",
+                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
+                       "-nodes", "-keyout", "key.pem", "-out", "cert.pem", "-days", "2", "-subj",
+                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
+        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
+            error = "openssl: " + openssl.readAllStandardError();
+            return;
+        }
+        certificate = QSslCertificate(Contents(dir.filePath("cert.pem")));
+        key = QSslKey(Contents(dir.filePath("key.pem")), QSsl::Ec);
+        if (certificate.isNull() || key.isNull())
+            error = QStringLiteral("the certificate made does not load");
+    }
+    QTcpServer* Listener() const
+    {
+        auto* listener = new QSslServer;
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        tls.setLocalCertificate(certificate);
+        tls.setPrivateKey(key);
+        listener->setSslConfiguration(tls);
+        return listener;
+    }
+};
 
 class TestServer : public QObject
 {

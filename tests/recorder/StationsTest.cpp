@@ -5,10 +5,6 @@
 #include "RecorderTestKit.h"
 #include "StreamRecorder.h"
 
-#include <QProcess>
-#include <QSslConfiguration>
-#include <QSslKey>
-#include <QSslServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -21,43 +17,6 @@ const std::string kIcecast =
     "HTTP/1.1 200 OK\r\nServer: Icecast 2.4.4\r\nContent-Type: audio/mpeg\r\n"
     "icy-name: Ice FM\r\nice-audio-info: ice-bitrate=192;ice-channels=2\r\n"
     "icy-metaint: 1000\r\n";
-
-// A certificate for 127.0.0.1, signed by itself, made when the test runs (nothing secret is kept
-// in the tree); trusted, it is its own authority.
-struct Certificate
-{
-    QSslCertificate certificate;
-    QSslKey key;
-    QString error;
-
-    Certificate()
-    {
-        QTemporaryDir dir;
-        QProcess openssl;
-        openssl.setWorkingDirectory(dir.path());
-        openssl.start("openssl",
-                      {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-                       "-nodes", "-keyout", "key.pem", "-out", "cert.pem", "-days", "2", "-subj",
-                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1"});
-        if (!openssl.waitForFinished(30000) || openssl.exitCode() != 0) {
-            error = "openssl: " + openssl.readAllStandardError();
-            return;
-        }
-        certificate = QSslCertificate(Contents(dir.filePath("cert.pem")));
-        key = QSslKey(Contents(dir.filePath("key.pem")), QSsl::Ec);
-        if (certificate.isNull() || key.isNull())
-            error = QStringLiteral("the certificate made does not load");
-    }
-    QTcpServer* Listener() const
-    {
-        auto* listener = new QSslServer;
-        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
-        tls.setLocalCertificate(certificate);
-        tls.setPrivateKey(key);
-        listener->setSslConfiguration(tls);
-        return listener;
-    }
-};
 
 QString Https(const TestServer& server, const char* path)
 {
