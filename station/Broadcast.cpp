@@ -28,13 +28,8 @@ Broadcast::~Broadcast() = default;
 
 bool Broadcast::Listen(quint16 port, QString& error)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port)) {
-        error = QStringLiteral("%1: cannot listen on 127.0.0.1:%2 (%3)")
-                    .arg(m_plan.name)
-                    .arg(port)
-                    .arg(m_server.errorString());
+    if (!ListenOnLoopback(m_server, port, m_plan.name, error))
         return false;
-    }
     m_clock.start();
     return true;
 }

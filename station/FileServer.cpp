@@ -62,13 +62,7 @@ FileServer::FileServer(QString root, QObject* parent) : QObject(parent), m_root(
 
 bool FileServer::Listen(quint16 port, QString& error)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port)) {
-        error = QStringLiteral("operator files: cannot listen on 127.0.0.1:%1 (%2)")
-                    .arg(port)
-                    .arg(m_server.errorString());
-        return false;
-    }
-    return true;
+    return ListenOnLoopback(m_server, port, QStringLiteral("operator files"), error);
 }
 
 void FileServer::OnNewConnection()

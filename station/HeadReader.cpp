@@ -36,3 +36,14 @@ void RespondAndClose(QTcpSocket* socket, const QByteArray& statusLine)
     socket->write(statusLine + "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
     socket->disconnectFromHost();
 }
+
+bool ListenOnLoopback(QTcpServer& server, quint16 port, const QString& who, QString& error)
+{
+    if (server.listen(QHostAddress::LocalHost, port))
+        return true;
+    error = QStringLiteral("%1: cannot listen on 127.0.0.1:%2 (%3)")
+                .arg(who)
+                .arg(port)
+                .arg(server.errorString());
+    return false;
+}

@@ -4,6 +4,7 @@
 // buffered for ever.
 #include "HttpRequest.h"
 
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <functional>
 
@@ -15,3 +16,7 @@ void AwaitRequestHead(QTcpSocket* socket,
 
 // Writes a bodiless status response and closes the connection once it is sent.
 void RespondAndClose(QTcpSocket* socket, const QByteArray& statusLine);
+
+// Opens server on 127.0.0.1:port (0: any free port); false with "<who>: cannot listen on …" when
+// the port is taken or not allowed.
+bool ListenOnLoopback(QTcpServer& server, quint16 port, const QString& who, QString& error);

@@ -19,13 +19,8 @@ HlsChannel::HlsChannel(ChannelPlan plan, HlsLoop loop, QObject* parent)
 
 bool HlsChannel::Listen(quint16 port, QString& error)
 {
-    if (!m_server.listen(QHostAddress::LocalHost, port)) {
-        error = QStringLiteral("%1: cannot listen on 127.0.0.1:%2 (%3)")
-                    .arg(m_plan.name)
-                    .arg(port)
-                    .arg(m_server.errorString());
+    if (!ListenOnLoopback(m_server, port, m_plan.name, error))
         return false;
-    }
     m_lead = 0;
     for (qint64 i = 0; i < HlsWindowSegments; ++i)
         m_lead += m_loop.At(i).seconds;

@@ -8,6 +8,7 @@
 //   flags bit 2: the bytes follow an ID3v2.4 header whose size claims them all
 // The remaining bits pick the bandwidth limit for ChooseVariant.
 
+#include "FuzzCheck.h"
 #include "HlsPlaylist.h"
 #include "HlsSegment.h"
 
@@ -18,16 +19,6 @@
 using namespace recorder::hls;
 
 namespace {
-
-void Fail(int line)
-{
-    std::fprintf(stderr, "check failed at line %d\n", line);
-    std::abort();
-}
-#define Check(condition)                                                                           \
-    if (!(condition)) {                                                                            \
-        Fail(__LINE__);                                                                            \
-    }
 
 // PAT naming the PMT on 0x1000, and that PMT: AAC on 0x100, timed ID3 on 0x101.
 std::string ProgramTables()

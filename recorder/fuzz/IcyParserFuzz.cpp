@@ -9,6 +9,7 @@
 //   flags bit 3: the stream bytes are chunked: undo the coding, whole and cut, the same way
 // HTTP answers, playlists and ID3 tags built from block texts are checked on the way.
 
+#include "FuzzCheck.h"
 #include "HttpAnswer.h"
 #include "IcyParser.h"
 #include "Id3Tag.h"
@@ -21,16 +22,6 @@
 using namespace recorder;
 
 namespace {
-
-void Fail(int line)
-{
-    std::fprintf(stderr, "check failed at line %d\n", line);
-    std::abort();
-}
-#define Check(condition)                                                                           \
-    if (!(condition)) {                                                                            \
-        Fail(__LINE__);                                                                            \
-    }
 
 // Arrival sizes from 1 to maxPiece, in a sequence the cutting byte chooses.
 class Cutter
