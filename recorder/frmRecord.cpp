@@ -17,6 +17,7 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QTime>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace recorder {
@@ -156,8 +157,11 @@ void frmRecord::BuildControls()
     connect(btnBrowse, &dcButton::Click, this, &frmRecord::btnBrowse_Click);
 
     connect(&m_Core, &StreamRecorder::StatusText, lblRadio, &QLabel::setText);
-    connect(&m_Core, &StreamRecorder::StationName, lblRadio, &QLabel::setText);
-    connect(&m_Core, &StreamRecorder::NoticeText, lblRadio, &QLabel::setText);
+    connect(&m_Core, &StreamRecorder::StationName, this, [this](const QString& name) {
+        m_StationShown = name;
+        lblRadio->setText(name);
+    });
+    connect(&m_Core, &StreamRecorder::NoticeText, this, &frmRecord::ShowNotice);
     connect(&m_Core, &StreamRecorder::BitrateText, lblBitrate, &QLabel::setText);
     connect(&m_Core, &StreamRecorder::TitleText, lblTitle, &QLabel::setText);
     connect(&m_Core.Relay(), &RelayServer::StatusText, lblWinampStatus, &QLabel::setText);
@@ -165,6 +169,18 @@ void frmRecord::BuildControls()
             [this](const QString& name) { lblFile->setText(tr("File: ") + name); });
     connect(&m_Core, &StreamRecorder::FileFailed, this, &frmRecord::ShowFileError);
     connect(&m_Core, &StreamRecorder::Progress, this, &frmRecord::ShowSizeAndTime);
+}
+
+// A notice (segments missed) is news, not a state: the station's name comes back after a while
+// unless something else has been said meanwhile.
+void frmRecord::ShowNotice(const QString& text)
+{
+    lblRadio->setText(text);
+    const QString station = m_StationShown;
+    QTimer::singleShot(kNoticeMs, lblRadio, [this, text, station] {
+        if (lblRadio->text() == text && !station.isEmpty())
+            lblRadio->setText(station);
+    });
 }
 
 void frmRecord::MakeAccessible()

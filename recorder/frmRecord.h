@@ -44,7 +44,11 @@ class frmRecord : public QWidget
     void ShowIdle();
     void ShowFileError(const QString& why);
     void ShowSizeAndTime();
+    void ShowNotice(const QString& text);
     void ApplySkin();
+
+    // How long a notice stands where the station's name is shown.
+    static constexpr int kNoticeMs = 8000;
 
     StreamRecorder m_Core;
 
@@ -58,6 +62,7 @@ class frmRecord : public QWidget
     QPushButton* CmdRecord;
     QLabel *lblRadio, *lblTitle, *lblBitrate, *lblFile, *lblSize, *lblTime, *lblStatus;
     QLabel* lblWinampStatus;
+    QString m_StationShown; // what lblRadio goes back to after a notice
 };
 
 } // namespace recorder
