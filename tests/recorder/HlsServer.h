@@ -64,10 +64,10 @@ class HlsServer : public QObject
         QByteArray body = files.value(path), status = "200 OK";
         const qsizetype range = request.indexOf("\r\nRange: bytes=");
         if (range >= 0) {
-            const QByteArray spec =
+            const QByteArray wanted =
                 request.mid(range + 15, request.indexOf("\r\n", range + 2) - range - 15);
-            const qsizetype from = spec.split('-').value(0).toLongLong();
-            const qsizetype to = spec.split('-').value(1).toLongLong();
+            const qsizetype from = wanted.split('-').value(0).toLongLong();
+            const qsizetype to = wanted.split('-').value(1).toLongLong();
             body = body.mid(from, to - from + 1);
             status = "206 Partial Content";
         }
