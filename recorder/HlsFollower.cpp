@@ -80,6 +80,8 @@ void HlsFollower::Start(const QUrl& url, const hls::Playlist& playlist)
     m_ListTries = 0;
     m_SegmentTries = 0;
     m_Bandwidth = 0;
+    m_LastMove.invalidate();
+    m_StillSaid = false;
     m_Station = url.host().toStdString();
     m_MediaUrl = url;
     if (playlist.kind == hls::Playlist::Kind::Media)
@@ -224,6 +226,7 @@ void HlsFollower::Media(const hls::MediaPlaylist& list)
         m_Receiver.Notice(tr("The station restarted its playlist"));
     if (step.missed > 0)
         Missed(step.missed, step.missedSeconds);
+    SayWhetherStill(!step.fetch.empty() || list.ended, list.targetDuration);
     // Resolved against the list that named them: a later reload may come from another address.
     for (hls::Segment segment : step.fetch) {
         const auto uri = Resolve(m_MediaUrl, segment.uri);
@@ -246,6 +249,23 @@ void HlsFollower::Media(const hls::MediaPlaylist& list)
     }
     NextSegment();
     EndIfDone();
+}
+
+// A live list that stops moving is a station that stopped sending: said once, and still followed,
+// so that the recording goes on (its gap said) when the station comes back.
+void HlsFollower::SayWhetherStill(bool moved, double target)
+{
+    if (moved || !m_LastMove.isValid()) {
+        m_LastMove.start();
+        m_StillSaid = false;
+        return;
+    }
+    const qint64 still = m_LastMove.elapsed();
+    if (m_StillSaid || still < qint64(3 * 1000 * std::max(target, 1.0)))
+        return;
+    m_StillSaid = true;
+    m_Receiver.Notice(
+        tr("The station's playlist has not moved for %1 s").arg(std::lround(still / 1000.0)));
 }
 
 void HlsFollower::NextSegment()

@@ -8,6 +8,7 @@
 #include "HlsSegment.h"
 #include "StreamReceiver.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QNetworkAccessManager>
@@ -77,6 +78,7 @@ class HlsFollower : public QObject
     void Deliver(const hls::Segment& segment, const std::string& audio, const std::string& title,
                  hls::AudioKind kind);
     void Missed(std::uint64_t segments, double seconds);
+    void SayWhetherStill(bool moved, double target);
     void Refuse(const QString& why);
     void Fail(const QString& why);
     void EndIfDone();
@@ -105,6 +107,8 @@ class HlsFollower : public QObject
     double m_Target = 0;
     int m_ListTries = 0;
     int m_SegmentTries = 0;
+    QElapsedTimer m_LastMove; // since the live list last named a new segment
+    bool m_StillSaid = false;
     QTimer m_Reload;
     QTimer m_Retry;
 };

@@ -504,6 +504,10 @@
         <source>%1 segments (about %2 s) missed</source>
         <translation>%1 Segmente (etwa %2 s) fehlen</translation>
     </message>
+    <message>
+        <source>The station&apos;s playlist has not moved for %1 s</source>
+        <translation>Die Wiedergabeliste des Senders steht seit %1 s still</translation>
+    </message>
 </context>
 <context>
     <name>recorder::RecordingFile</name>

@@ -179,8 +179,8 @@ TEST_F(Hls, FinishedPlaylistOverHttpsThroughMasterKeyAndByteRanges)
 }
 
 // A live window followed over reloads: joined three segments before its end, no segment fetched
-// twice or skipped, a 404 tried again and kept, a jump of the window said as a gap; a player on
-// the relay gets an ICY stream with the title in its blocks.
+// twice or skipped, a 404 tried again and kept, a window that stands still and one that jumps
+// said; a player on the relay gets an ICY stream with the title in its blocks.
 TEST_F(Hls, LiveWindowFollowedInOrderWithRetriesGapsAndTheRelay)
 {
     HlsServer server;
@@ -226,6 +226,8 @@ TEST_F(Hls, LiveWindowFollowedInOrderWithRetriesGapsAndTheRelay)
     server.failures["/l8.ts"] = 1;
     live(4);
     ASSERT_TRUE(WaitFor([&] { return fetched(9) == 1; }));
+    // A window that stays where it is: the station stopped, and that is said once.
+    ASSERT_TRUE(WaitFor([&] { return !notices.filter("playlist has not moved").isEmpty(); }));
     live(15);
     ASSERT_TRUE(WaitFor([&] { return fetched(20) == 1; }));
     live(15, true);
